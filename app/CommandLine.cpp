@@ -1,0 +1,57 @@
+#include "app/CommandLine.h"
+
+namespace {
+
+constexpr std::string_view kNoDmi = "-nodmi";
+constexpr std::string_view kLoadPrefix = "--load=";
+
+}  // namespace
+
+std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::string_view>& args) {
+  tOptions options;
+  std::size_t k = 0;
+  if (!args.empty() && args[0] == kNoDmi) {
+    options.SkipDMI = true;
+    k = 1;
+  }
+  for (; k < args.size(); ++k) {
+    const std::string_view arg = args[k];
+    if (arg == "--report") {
+      options.Report = true;
+    } else if (arg == "--json") {
+      options.Json = true;
+    } else if (arg == "--help" || arg == "-h") {
+      options.Help = true;
+    } else if (arg == "--version") {
+      options.Version = true;
+    } else if (arg == "--load") {
+      if (k + 1 == args.size()) return std::string("--load needs a dump file");
+      options.LoadFiles.emplace_back(args[++k]);
+    } else if (arg.substr(0, kLoadPrefix.size()) == kLoadPrefix) {
+      if (arg.size() == kLoadPrefix.size()) return std::string("--load needs a dump file");
+      options.LoadFiles.emplace_back(arg.substr(kLoadPrefix.size()));
+    } else if (arg == kNoDmi) {
+      // Not the first argument: not honoured, as if it were not there.
+    } else {
+      return "unknown option '" + std::string(arg) + "'";
+    }
+  }
+  if (options.Json && !options.Report) return std::string("--json goes with --report");
+  return options;
+}
+
+std::string UsageText() {
+  return "Usage: lumarian [-nodmi] [--report [--json]] [--load FILE]...\n"
+         "Identifies the x86 processors of this machine.\n"
+         "\n"
+         "  -nodmi         do not read the firmware's SMBIOS tables (first argument only)\n"
+         "  --report       print the identification of every processor and exit\n"
+         "  --json         with --report: print it as one JSON document\n"
+         "  --load FILE    identify the processor recorded in the CPUID dump FILE instead of\n"
+         "                 this machine's; repeat for more processors. Nothing is measured.\n"
+         "  --help         show this text and exit\n"
+         "  --version      show the version and exit\n"
+         "\n"
+         "Without --report the window opens where a display exists; elsewhere the report\n"
+         "is printed.\n";
+}

@@ -1,0 +1,23 @@
+// The program's command line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+struct tOptions {
+  bool SkipDMI = false;  // "-nodmi", honoured only as the first argument
+  bool Report = false;
+  bool Json = false;
+  bool Help = false;
+  bool Version = false;
+  std::vector<std::string> LoadFiles;  // in the order given
+};
+
+// The options of `args` (the arguments after the program name), or the one-line reason why
+// they are not usable.
+std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::string_view>& args);
+
+// The text of --help.
+std::string UsageText();

@@ -1,0 +1,186 @@
+#include "app/JsonReport.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/JsonWriter.h"
+#include "engine/CPUid.h"
+#include "engine/CpuidDump.h"
+#include "engine/Version.h"
+
+namespace {
+
+constexpr auto kInline = tJsonWriter::tLayout::Inline;
+
+const char* VendorName(tVendor vendor) {
+  static constexpr std::array<const char*, 10> kNames{
+      "intel", "amd", "umc", "cyrix", "nexgen", "centaur", "rise", "sis", "transmeta", "national"};
+  const auto index = static_cast<std::size_t>(vendor);
+  return index < kNames.size() ? kNames[index] : "";
+}
+
+template <std::size_t N>
+void Text(tJsonWriter& w, const char* key, const tShortString<N>& text) {
+  w.Key(key).Text1252(text.View());
+}
+
+void Identity(tJsonWriter& w, const tCPUid_m& id) {
+  w.Key("tCPUid_m").BeginObject(kInline);
+  Text(w, "Vendor", id.Vendor);
+  w.Key("Family").Unsigned(id.Family).Key("Model").Unsigned(id.Model);
+  w.Key("Stepping").Unsigned(id.Stepping).Key("CPUType").Unsigned(id.CPUType);
+  w.Key("ExtFamily").Unsigned(id.ExtFamily).Key("ExtModel").Unsigned(id.ExtModel);
+  w.Key("BrandID").Unsigned(id.BrandID).Key("LogicalCPUs").Unsigned(id.LogicalCPUs);
+  w.Key("APICID").Unsigned(id.APICID).Key("XExtFamily").Unsigned(id.XExtFamily);
+  w.Key("XExtModel").Unsigned(id.XExtModel).Key("XFamily").Unsigned(id.XFamily);
+  w.Key("XModel").Unsigned(id.XModel).Key("XStepping").Unsigned(id.XStepping);
+  w.Key("XBrandID").Unsigned(id.XBrandID);
+  Text(w, "BrandString", id.BrandString);
+  w.Key("AA64").Unsigned(id.AA64).Key("XBrandHigh").Unsigned(id.XBrandHigh);
+  w.Key("XBrandLow").Unsigned(id.XBrandLow);
+  w.EndObject();
+}
+
+void Features(tJsonWriter& w, const tCPUfeatures& f) {
+  w.Key("tCPUfeatures").BeginObject(kInline);
+  w.Key("MMX").Unsigned(f.MMX).Key("ExtMMX").Unsigned(f.ExtMMX).Key("SSE").Unsigned(f.SSE);
+  w.Key("SSE2").Unsigned(f.SSE2).Key("SSE3").Unsigned(f.SSE3).Key("TDNow").Unsigned(f.TDNow);
+  w.Key("TDNowPlus").Unsigned(f.TDNowPlus).Key("SpeedStep").Unsigned(f.SpeedStep);
+  w.Key("IA64").Unsigned(f.IA64).Key("HTT").Unsigned(f.HTT).Key("AA64").Unsigned(f.AA64);
+  w.Key("NX").Unsigned(f.NX).Key("MP").Unsigned(f.MP).Key("PowerNow").Unsigned(f.PowerNow);
+  w.Key("CoolnQuiet").Unsigned(f.CoolnQuiet).Key("APIC").Unsigned(f.APIC);
+  w.Key("Cores").Unsigned(f.Cores);
+  w.EndObject();
+}
+
+void FeatureGroup(tJsonWriter& w, const char* key, const tFeatureBits& group) {
+  w.Key(key).BeginObject().Key("Valid").Unsigned(group.Valid).Key("Bits").BeginArray();
+  for (const std::uint8_t bit : group.Bits)
+    w.Unsigned(bit);
+  w.EndArray().EndObject();
+}
+
+void FeatureFlags(tJsonWriter& w, const tFeaturesFlags& flags) {
+  w.Key("tFeaturesFlags").BeginObject(kInline);
+  FeatureGroup(w, "StdEDX", flags.StdEDX);
+  FeatureGroup(w, "StdECX", flags.StdECX);
+  FeatureGroup(w, "ExtEDX", flags.ExtEDX);
+  FeatureGroup(w, "ExtECX", flags.ExtECX);
+  w.EndObject();
+}
+
+void PowerManagement(tJsonWriter& w, const tEPM& epm) {
+  w.Key("tEPM").BeginObject(kInline);
+  w.Key("STC").Unsigned(epm.STC).Key("TM").Unsigned(epm.TM).Key("TTP").Unsigned(epm.TTP);
+  w.Key("VID").Unsigned(epm.VID).Key("FID").Unsigned(epm.FID).Key("TS").Unsigned(epm.TS);
+  w.EndObject();
+}
+
+void ClockRecord(tJsonWriter& w, const tClocks& c) {
+  w.Key("tClocks").BeginObject(kInline);
+  w.Key("CoreClock").Double(c.CoreClock).Key("BusClock").Double(c.BusClock);
+  w.Key("BusFactor").Unsigned(c.BusFactor).Key("Multiplier").Single(c.Multiplier);
+  w.Key("BusSpeed").Double(c.BusSpeed);
+  w.EndObject();
+}
+
+void Tlbs(tJsonWriter& w, const auto& r) {
+  w.Key("ITLB4KAssoc").Unsigned(r.ITLB4KAssoc).Key("ITLB2MAssoc").Unsigned(r.ITLB2MAssoc);
+  w.Key("ITLB4KEntries").Unsigned(r.ITLB4KEntries).Key("ITLB2MEntries").Unsigned(r.ITLB2MEntries);
+  w.Key("DTLB4KAssoc").Unsigned(r.DTLB4KAssoc).Key("DTLB2MAssoc").Unsigned(r.DTLB2MAssoc);
+  w.Key("DTLB4KEntries").Unsigned(r.DTLB4KEntries).Key("DTLB2MEntries").Unsigned(r.DTLB2MEntries);
+}
+
+void Level1(tJsonWriter& w, const tlevel1& l1) {
+  w.Key("tlevel1").BeginObject(kInline);
+  Tlbs(w, l1);
+  w.Key("ICacheSize").Unsigned(l1.ICacheSize).Key("ICacheAssoc").Unsigned(l1.ICacheAssoc);
+  w.Key("ICacheLine").Unsigned(l1.ICacheLine);
+  w.Key("ICacheLinesPerTag").Unsigned(l1.ICacheLinesPerTag);
+  w.Key("TraceCache").Unsigned(l1.TraceCache);
+  w.Key("DCacheSize").Unsigned(l1.DCacheSize).Key("DCacheAssoc").Unsigned(l1.DCacheAssoc);
+  w.Key("DCacheLine").Unsigned(l1.DCacheLine);
+  w.Key("DCacheLinesPerTag").Unsigned(l1.DCacheLinesPerTag);
+  w.EndObject();
+}
+
+void Level2(tJsonWriter& w, const tlevel2& l2) {
+  w.Key("tlevel2").BeginObject(kInline);
+  w.Key("Present").Unsigned(l2.Present).Key("UnitCount").Unsigned(l2.UnitCount);
+  Tlbs(w, l2);
+  w.Key("Size").Unsigned(l2.Size).Key("Assoc").Unsigned(l2.Assoc);
+  w.Key("LineSize").Unsigned(l2.LineSize).Key("LinesPerTag").Unsigned(l2.LinesPerTag);
+  w.EndObject();
+}
+
+void Level3(tJsonWriter& w, const tlevel3& l3) {
+  w.Key("tlevel3").BeginObject(kInline);
+  w.Key("Size").Unsigned(l3.Size).Key("Assoc").Unsigned(l3.Assoc);
+  w.Key("LineSize").Unsigned(l3.LineSize).Key("LinesPerSector").Unsigned(l3.LinesPerSector);
+  w.Key("Present").Unsigned(l3.Present);
+  w.EndObject();
+}
+
+void NameRecord(tJsonWriter& w, const tnameinfo& n) {
+  w.Key("tnameinfo").BeginObject(kInline);
+  Text(w, "CodeName", n.CodeName);
+  Text(w, "CpuName", n.CpuName);
+  Text(w, "Rating", n.Rating);
+  w.Key("LogoKey").Unsigned(n.LogoKey);
+  Text(w, "Platform", n.Platform);
+  Text(w, "TechProcess", n.TechProcess);
+  Text(w, "TranQuantity", n.TranQuantity);
+  Text(w, "DieSize", n.DieSize);
+  w.EndObject();
+}
+
+void RawLeaves(tJsonWriter& w, const tCPUdata& data) {
+  w.Key("tCPUdata").BeginArray();
+  for (std::size_t k = 0; k < kCapturedLeaves; ++k) {
+    const tCPUIDResult& r = data.Row(k);
+    w.BeginObject(kInline).Key("leaf").Utf8Text(Hex8(CaptureLeaf(k)));
+    w.Key("eax").Utf8Text(Hex8(r.EAX)).Key("ebx").Utf8Text(Hex8(r.EBX));
+    w.Key("ecx").Utf8Text(Hex8(r.ECX)).Key("edx").Utf8Text(Hex8(r.EDX));
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
+void Processor(tJsonWriter& w, const cCPUid& e, unsigned i) {
+  w.BeginObject();
+  w.Key("slot").Unsigned(i);
+  w.Key("tFlagBrand").Utf8Text(VendorName(e.FlagBrand[i]));
+  Identity(w, e.CPUid_m[i]);
+  Features(w, e.CPUfeatures[i]);
+  FeatureFlags(w, e.FeaturesFlags[i]);
+  PowerManagement(w, e.EPM[i]);
+  ClockRecord(w, e.ClocksOf(i));
+  w.Key("MultiplierMethod").Unsigned(e.MultiplierMethod[i]);
+  Level1(w, e.level1[i]);
+  Level2(w, e.level2[i]);
+  Level3(w, e.level3[i]);
+  NameRecord(w, e.nameinfo[i]);
+  RawLeaves(w, e.CPUdata[i]);
+  w.EndObject();
+}
+
+}  // namespace
+
+std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
+  // Members of the document and of each processor get lines of their own; each record
+  // stays on one line, and so does each raw leaf.
+  tJsonWriter w;
+  const unsigned count =
+      static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, engine.SlotCount()));
+  w.BeginObject();
+  w.Key("program").Utf8Text(kProgramVersion);
+  w.Key("driver_loaded").Boolean(driverLoaded);
+  w.Key("nodmi").Boolean(engine.NoDMI != 0);
+  w.Key("cpu_count").Unsigned(count);
+  w.Key("processors").BeginArray();
+  for (unsigned i = 0; i < count; ++i)
+    Processor(w, engine, i);
+  w.EndArray();
+  w.EndObject();
+  return w.Finish();
+}

@@ -1,0 +1,155 @@
+#include "app/JsonWriter.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "engine/Windows1252.h"
+
+namespace {
+
+void AppendEscaped(std::string& out, char32_t cp) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  switch (cp) {
+    case '"':
+      out.append("\\\"");
+      return;
+    case '\\':
+      out.append("\\\\");
+      return;
+    default:
+      break;
+  }
+  const bool control = cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+  if (!control) {
+    AppendUtf8(out, cp);
+    return;
+  }
+  out.append("\\u00");
+  out.push_back(kHex[(cp >> 4) & 0xF]);
+  out.push_back(kHex[cp & 0xF]);
+}
+
+template <typename Float>
+std::string ShortestForm(Float value) {
+  // Non-finite values have no JSON form; the clock records never hold them.
+  if (!std::isfinite(value)) value = 0;
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  std::string text(buffer, result.ptr);
+  if (text.find_first_of(".e") == std::string::npos) text.append(".0");
+  return text;
+}
+
+}  // namespace
+
+void tJsonWriter::NewLine() {
+  out_.push_back('\n');
+  out_.append(2 * open_.size(), ' ');
+}
+
+void tJsonWriter::BeforeValue() {
+  if (after_key_) {
+    after_key_ = false;
+    return;
+  }
+  if (open_.empty()) return;
+  tOpen& container = open_.back();
+  if (container.has_members) out_.push_back(',');
+  if (container.lines) {
+    NewLine();
+  } else if (container.has_members) {
+    out_.push_back(' ');
+  }
+  container.has_members = true;
+}
+
+void tJsonWriter::Open(char bracket, tLayout layout) {
+  BeforeValue();
+  out_.push_back(bracket);
+  const bool insideInline = !open_.empty() && !open_.back().lines;
+  open_.push_back({layout == tLayout::Lines && !insideInline, false});
+}
+
+void tJsonWriter::Close(char bracket) {
+  const tOpen closed = open_.back();
+  open_.pop_back();
+  if (closed.lines && closed.has_members) NewLine();
+  out_.push_back(bracket);
+}
+
+tJsonWriter& tJsonWriter::BeginObject(tLayout layout) {
+  Open('{', layout);
+  return *this;
+}
+tJsonWriter& tJsonWriter::EndObject() {
+  Close('}');
+  return *this;
+}
+tJsonWriter& tJsonWriter::BeginArray(tLayout layout) {
+  Open('[', layout);
+  return *this;
+}
+tJsonWriter& tJsonWriter::EndArray() {
+  Close(']');
+  return *this;
+}
+
+tJsonWriter& tJsonWriter::Key(std::string_view name) {
+  Utf8Text(name);
+  out_.append(": ");
+  after_key_ = true;
+  return *this;
+}
+
+tJsonWriter& tJsonWriter::Unsigned(std::uint64_t value) {
+  BeforeValue();
+  Raw(std::to_string(value));
+  return *this;
+}
+
+tJsonWriter& tJsonWriter::Double(double value) {
+  BeforeValue();
+  Raw(ShortestForm(value));
+  return *this;
+}
+
+tJsonWriter& tJsonWriter::Single(float value) {
+  BeforeValue();
+  Raw(ShortestForm(value));
+  return *this;
+}
+
+tJsonWriter& tJsonWriter::Boolean(bool value) {
+  BeforeValue();
+  Raw(value ? "true" : "false");
+  return *this;
+}
+
+tJsonWriter& tJsonWriter::Utf8Text(std::string_view text) {
+  BeforeValue();
+  out_.push_back('"');
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      AppendEscaped(out_, byte);
+    } else {
+      out_.push_back(c);
+    }
+  }
+  out_.push_back('"');
+  return *this;
+}
+
+tJsonWriter& tJsonWriter::Text1252(std::string_view text) {
+  BeforeValue();
+  out_.push_back('"');
+  for (const char c : text)
+    AppendEscaped(out_, CodePointOf1252(static_cast<unsigned char>(c)));
+  out_.push_back('"');
+  return *this;
+}
+
+std::string tJsonWriter::Finish() {
+  out_.push_back('\n');
+  return std::move(out_);
+}

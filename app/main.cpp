@@ -1,0 +1,75 @@
+// lumarian: identifies the x86 processors of this machine, or those recorded in CPUID dumps.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/DumpFiles.h"
+#include "app/JsonReport.h"
+#include "app/TextReport.h"
+#include "engine/CPUid.h"
+#include "engine/Version.h"
+#include "platform/LiveProcessorServices.h"
+#include "platform/ReplayProcessorServices.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kOutputError = 1;
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "lumarian: %s\n", message.c_str());
+  return kUsageError;
+}
+
+// Writes the whole text to standard output; false when any of it could not be written.
+bool WriteOut(const std::string& text) {
+  const std::size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
+  return written == text.size() && std::fflush(stdout) == 0;
+}
+
+int Emit(const std::string& text) {
+  if (WriteOut(text)) return 0;
+  std::fprintf(stderr, "lumarian: cannot write to standard output: %s\n", std::strerror(errno));
+  return kOutputError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  auto parsed = ParseCommandLine(args);
+  if (const auto* error = std::get_if<std::string>(&parsed)) {
+    return Fail(*error + " (see lumarian --help)");
+  }
+  const tOptions& options = std::get<tOptions>(parsed);
+  if (options.Help) return Emit(UsageText());
+  if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
+
+  // Every dump is read before anything is printed, so a bad file leaves standard output
+  // empty.
+  std::unique_ptr<platform::IProcessorServices> services;
+  if (options.LoadFiles.empty()) {
+    services = std::make_unique<platform::cLiveProcessorServices>();
+  } else {
+    std::vector<platform::tCpuidRecording> recordings;
+    for (const std::string& path : options.LoadFiles) {
+      auto loaded = LoadDumpFile(path);
+      if (const auto* error = std::get_if<std::string>(&loaded)) return Fail(*error);
+      recordings.push_back(RecordingOf(std::get<tCPUdata>(loaded)));
+    }
+    services = std::make_unique<platform::cReplayProcessorServices>(std::move(recordings));
+  }
+
+  cCPUid engine(std::move(services), options.SkipDMI);
+  engine.WaitClocksReady();
+  const bool driverLoaded = false;
+  const std::string report =
+      options.Json ? JsonReport(engine, driverLoaded) : TextReport(engine, driverLoaded);
+  engine.Destroy();
+  return Emit(report);
+}

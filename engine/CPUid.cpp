@@ -1,0 +1,152 @@
+#include "engine/CPUid.h"
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+
+namespace {
+
+// Every array has at least this many slots, whatever the processor count.
+constexpr std::size_t kMinimumSlots = 8;
+constexpr std::chrono::milliseconds kMeasuringPause{2000};
+
+template <typename Record>
+void Release(std::vector<Record>& records) {
+  records.clear();
+  records.shrink_to_fit();
+}
+
+}  // namespace
+
+cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool SkipDMI)
+    : services_(std::move(services)) {
+  CPUCount = ProcessorCount();
+  const std::size_t slots = std::max<std::size_t>(CPUCount, kMinimumSlots);
+  FlagBrand.assign(slots, tVendor::intel);
+  CPUdata.assign(slots, {});
+  CPUid_m.assign(slots, {});
+  CPUfeatures.assign(slots, {});
+  Clocks.assign(slots, {});
+  FeaturesFlags.assign(slots, {});
+  EPM.assign(slots, {});
+  level1.assign(slots, {});
+  level2.assign(slots, {});
+  level3.assign(slots, {});
+  nameinfo.assign(slots, {});
+  MultiplierMethod.assign(slots, 0);
+  CacheDescriptors.assign(slots, {});
+
+  Identify();
+
+  // The firmware's SMBIOS tables are not read: the multiplier fallback stays off whether or
+  // not it was skipped.
+  static_cast<void>(SkipDMI);
+  NoDMI = 1;
+
+  thread_ = std::thread(&cCPUid::Execute, this);
+}
+
+cCPUid::~cCPUid() {
+  Destroy();
+}
+
+unsigned cCPUid::ProcessorCount() {
+  return services_->ProcessorCount();
+}
+
+unsigned cCPUid::SlotsToVisit() {
+  const std::size_t offered = std::min<std::size_t>(ProcessorCount(), CPUCount);
+  return static_cast<unsigned>(std::min(offered, SlotCount()));
+}
+
+void cCPUid::Identify() {
+  std::lock_guard<std::mutex> lock(lock_);
+  CaptureAll();
+  const unsigned count = SlotsToVisit();
+  for (unsigned i = 0; i < count; ++i) {
+    DecodeVendor(i);
+    DecodeIdentity(i);
+    DecodePowerMgmt(i);
+    DecodeFeatures(i);
+    DecodeFeatureBits(i);
+  }
+  DecodeCaches();
+  for (unsigned i = 0; i < count; ++i)
+    NameProcessor(i);
+}
+
+void cCPUid::CaptureAll() {
+  const unsigned count = static_cast<unsigned>(std::min<std::size_t>(CPUCount, SlotCount()));
+  for (unsigned i = 0; i < count; ++i) {
+    services_->PinThread(i);
+    CaptureSlot(i);
+  }
+  services_->RestoreThread();
+}
+
+void cCPUid::CaptureSlot(unsigned i) {
+  if (i >= SlotCount()) return;
+  tCPUdata& data = CPUdata[i];
+  for (std::size_t k = 0; k < kCapturedLeaves; ++k) {
+    // A leaf without an answer ends this processor's capture; the rest keep their values.
+    if (!ExecCPUID(CaptureLeaf(k), data.Row(k))) return;
+  }
+}
+
+bool cCPUid::ExecCPUID(std::uint32_t leaf, tCPUIDResult& result) {
+  return services_->Cpuid(leaf, result);
+}
+
+void cCPUid::Execute() {
+  while (!stop_.Requested()) {
+    const unsigned count = SlotsToVisit();
+    for (unsigned i = 0; i < count && !stop_.Requested(); ++i) {
+      std::lock_guard<std::mutex> lock(lock_);
+      MeasureClocks(i);
+    }
+    {
+      std::lock_guard<std::mutex> lock(ready_mutex_);
+      ClocksReady = 1;
+    }
+    ready_.notify_all();
+    if (stop_.WaitFor(kMeasuringPause)) break;
+  }
+}
+
+void cCPUid::MeasureClocks(unsigned i) {
+  // Replayed processors have no clocks to measure, and the measurement of this machine's
+  // clocks is not built yet: the record keeps its values.
+  static_cast<void>(i);
+}
+
+void cCPUid::WaitClocksReady() {
+  std::unique_lock<std::mutex> lock(ready_mutex_);
+  ready_.wait(lock, [this] { return ClocksReady != 0 || stop_.Requested(); });
+}
+
+tClocks cCPUid::ClocksOf(unsigned slot) const {
+  std::lock_guard<std::mutex> lock(lock_);
+  return slot < Clocks.size() ? Clocks[slot] : tClocks{};
+}
+
+void cCPUid::Destroy() {
+  stop_.Request();
+  { std::lock_guard<std::mutex> lock(ready_mutex_); }
+  ready_.notify_all();
+  if (thread_.joinable()) thread_.join();
+
+  std::lock_guard<std::mutex> lock(lock_);
+  Release(FlagBrand);
+  Release(CPUdata);
+  Release(CPUid_m);
+  Release(CPUfeatures);
+  Release(Clocks);
+  Release(FeaturesFlags);
+  Release(EPM);
+  Release(level1);
+  Release(level2);
+  Release(level3);
+  Release(nameinfo);
+  Release(MultiplierMethod);
+  Release(CacheDescriptors);
+}

@@ -1,0 +1,115 @@
+// The identification engine: one object that knows the machine's processors. It captures
+// the raw CPUID results of every processor slot, decodes and names them, and runs a thread
+// that measures the clocks of every slot every 2000 ms.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/CommonTypes.h"
+#include "platform/ProcessorServices.h"
+#include "platform/StopSignal.h"
+
+class cCPUid {
+ public:
+  // Identifies every processor that `services` offers, then starts the measuring thread.
+  // SkipDMI keeps the firmware's SMBIOS tables unread.
+  cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool SkipDMI);
+  ~cCPUid();
+  cCPUid(const cCPUid&) = delete;
+  cCPUid& operator=(const cCPUid&) = delete;
+
+  // Captures, decodes and names every processor again. Serialised with the measuring
+  // thread: the two never run at the same time.
+  void Identify();
+  // Stops the thread (within one measurement and without waiting out its pause), then
+  // releases every array. Later calls do nothing.
+  void Destroy();
+
+  // Blocks until the thread has finished its first measuring pass.
+  void WaitClocksReady();
+  // A consistent copy of the clock record of `slot` (zeros for a slot that does not exist).
+  tClocks ClocksOf(unsigned slot) const;
+
+  // Capture.
+  void CaptureAll();
+  void CaptureSlot(unsigned i);
+  bool ExecCPUID(std::uint32_t leaf, tCPUIDResult& result);
+  // Processors the system offers the program now.
+  unsigned ProcessorCount();
+  // Length of every per-slot array: CPUCount, at least 8; 0 once destroyed.
+  std::size_t SlotCount() const { return CPUdata.size(); }
+
+  // Decoding of vendor, signature, brand, features and power management.
+  std::string VendorText(unsigned i) const;
+  std::string BrandText(unsigned i) const;
+  void DecodeVendor(unsigned i);
+  bool DecodeIdentity(unsigned i);
+  void DecodePowerMgmt(unsigned i);
+  void DecodeFeatures(unsigned i);
+  void DecodeFeatureBits(unsigned i);
+  // Caches and TLBs of every slot.
+  bool DecodeCaches();
+
+  // Naming.
+  bool NameProcessor(unsigned i);
+  void NameIntel(unsigned i);
+  void NameAMD(unsigned i);
+  void NameUMC(unsigned i);
+  void NameCyrix(unsigned i);
+  void NameNexGen(unsigned i);
+  void NameRise(unsigned i);
+  void NameSiS(unsigned i);
+  void NameTransmeta(unsigned i);
+  void NameNational(unsigned i);
+  void LookupRating(unsigned i);
+
+  // Per-slot records, SlotCount elements each.
+  std::vector<tVendor> FlagBrand;
+  std::vector<tCPUdata> CPUdata;
+  std::vector<tCPUid_m> CPUid_m;
+  std::vector<tCPUfeatures> CPUfeatures;
+  std::vector<tClocks> Clocks;  // written by the thread; read it through ClocksOf
+  std::vector<tFeaturesFlags> FeaturesFlags;
+  std::vector<tEPM> EPM;
+  std::vector<tlevel1> level1;
+  std::vector<tlevel2> level2;
+  std::vector<tlevel3> level3;
+  std::vector<tnameinfo> nameinfo;
+
+  // Processors found at construction.
+  unsigned CPUCount = 0;
+  // Set once the thread has finished its first measuring pass.
+  std::atomic<std::uint8_t> ClocksReady{0};
+  // SMBIOS was skipped or could not be read.
+  std::uint8_t NoDMI = 1;
+  // Per slot: how the clock measurement reads the multiplier (0: no register, SMBIOS only).
+  std::vector<std::uint8_t> MultiplierMethod;
+  // Per slot: the fifteen descriptor bytes of leaf 2 (words 0 to 14).
+  std::vector<std::array<std::uint16_t, 16>> CacheDescriptors;
+
+ private:
+  // The thread body: measures every slot, sets ClocksReady, pauses 2000 ms; until stopped.
+  void Execute();
+  // Measures the clocks of slot i. The caller holds lock_.
+  void MeasureClocks(unsigned i);
+  // The slots a pass visits: the processors offered now, never past the arrays.
+  unsigned SlotsToVisit();
+  void DecodeSizeLeaves(unsigned i);
+  void DecodeDescriptors(unsigned i);
+
+  std::unique_ptr<platform::IProcessorServices> services_;
+  // Serialises capture, identification and every clock measurement.
+  mutable std::mutex lock_;
+  std::mutex ready_mutex_;
+  std::condition_variable ready_;
+  platform::tStopSignal stop_;
+  std::thread thread_;
+};

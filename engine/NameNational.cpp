@@ -1,0 +1,6 @@
+// PLACEHOLDER: replaced by the National naming table.
+#include "engine/CPUid.h"
+
+void cCPUid::NameNational(unsigned i) {
+  static_cast<void>(i);
+}

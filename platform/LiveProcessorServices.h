@@ -1,0 +1,35 @@
+// The processor services of this machine: the processors of the process's allowed set,
+// thread affinity, thread priority, the CPUID and RDTSC instructions and the raw monotonic
+// clock.
+#pragma once
+
+#include <vector>
+
+#include "platform/ProcessorServices.h"
+
+namespace platform {
+
+class cLiveProcessorServices final : public IProcessorServices {
+ public:
+  // Takes the allowed set of the process as it is now; slot i is its i-th processor in
+  // ascending order.
+  cLiveProcessorServices();
+
+  unsigned ProcessorCount() override;
+  bool PinThread(unsigned slot) override;
+  void RestoreThread() override;
+  bool Cpuid(std::uint32_t leaf, tCPUIDResult& out) override;
+  bool HasClocks() const override { return true; }
+  std::uint64_t ReadTimeStampCounter() override;
+  std::int64_t CounterNanoseconds() override;
+  void RaisePriority() override;
+  void RestorePriority() override;
+
+  // The system's processor number of each slot.
+  const std::vector<int>& SlotProcessors() const { return processors_; }
+
+ private:
+  std::vector<int> processors_;
+};
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+// The operating-system services the engine uses for processors and time. Every call the
+// program makes to the system about processors, affinity, priority and clocks goes through
+// an IProcessorServices: the live one runs on this machine, the replay one serves recorded
+// CPUID results and touches nothing.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// The four registers one CPUID execution returns, in the order the instruction fills them.
+struct tCPUIDResult {
+  std::uint32_t EAX = 0;
+  std::uint32_t EBX = 0;
+  std::uint32_t ECX = 0;
+  std::uint32_t EDX = 0;
+
+  friend bool operator==(const tCPUIDResult&, const tCPUIDResult&) = default;
+};
+
+class IProcessorServices {
+ public:
+  virtual ~IProcessorServices() = default;
+
+  // Number of processors the process may run on now. Slot i is the i-th of them, in the
+  // order they had when the services were created.
+  virtual unsigned ProcessorCount() = 0;
+
+  // Keeps the calling thread on the processor of `slot`. The first pin after a restore keeps
+  // the thread's previous affinity, which RestoreThread puts back. False when the thread
+  // could not be moved; it then stays where it was.
+  virtual bool PinThread(unsigned slot) = 0;
+  virtual void RestoreThread() = 0;
+
+  // Executes CPUID with EAX = leaf and ECX = 0 on the processor the thread runs on. False
+  // when the processor gave no answer for the leaf; `out` is then left as it was.
+  virtual bool Cpuid(std::uint32_t leaf, tCPUIDResult& out) = 0;
+
+  // True when the time-stamp counter and the nanosecond counter below measure this machine.
+  virtual bool HasClocks() const = 0;
+  virtual std::uint64_t ReadTimeStampCounter() = 0;
+  // A monotonic counter in nanoseconds that no clock adjustment moves.
+  virtual std::int64_t CounterNanoseconds() = 0;
+
+  // Raises the calling thread's scheduling priority where the system permits it, and puts it
+  // back. Refusals are ignored.
+  virtual void RaisePriority() = 0;
+  virtual void RestorePriority() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+#include "platform/ReplayProcessorServices.h"
+
+#include <utility>
+
+namespace platform {
+
+cReplayProcessorServices::cReplayProcessorServices(std::vector<tCpuidRecording> processors)
+    : processors_(std::move(processors)) {}
+
+unsigned cReplayProcessorServices::ProcessorCount() {
+  return static_cast<unsigned>(processors_.size());
+}
+
+bool cReplayProcessorServices::PinThread(unsigned slot) {
+  if (slot >= processors_.size()) return false;
+  selected_ = slot;
+  return true;
+}
+
+bool cReplayProcessorServices::Cpuid(std::uint32_t leaf, tCPUIDResult& out) {
+  const unsigned slot = selected_;
+  if (slot >= processors_.size()) return false;
+  for (const tRecordedLeaf& recorded : processors_[slot]) {
+    if (recorded.Leaf == leaf) {
+      out = recorded.Result;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace platform

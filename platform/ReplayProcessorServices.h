@@ -1,0 +1,40 @@
+// Processor services that replay recorded CPUID results, one recording per slot. Nothing
+// is pinned and no clock runs: the engine identifies the recorded processors as if they
+// were this machine's.
+#pragma once
+
+#include <atomic>
+#include <vector>
+
+#include "platform/ProcessorServices.h"
+
+namespace platform {
+
+struct tRecordedLeaf {
+  std::uint32_t Leaf = 0;
+  tCPUIDResult Result;
+};
+using tCpuidRecording = std::vector<tRecordedLeaf>;
+
+class cReplayProcessorServices final : public IProcessorServices {
+ public:
+  explicit cReplayProcessorServices(std::vector<tCpuidRecording> processors);
+
+  unsigned ProcessorCount() override;
+  // Selects the recording that Cpuid answers from; the thread itself stays where it is.
+  bool PinThread(unsigned slot) override;
+  void RestoreThread() override {}
+  // A leaf that the recording of the selected slot does not hold gets no answer.
+  bool Cpuid(std::uint32_t leaf, tCPUIDResult& out) override;
+  bool HasClocks() const override { return false; }
+  std::uint64_t ReadTimeStampCounter() override { return 0; }
+  std::int64_t CounterNanoseconds() override { return 0; }
+  void RaisePriority() override {}
+  void RestorePriority() override {}
+
+ private:
+  std::vector<tCpuidRecording> processors_;
+  std::atomic<unsigned> selected_{0};
+};
+
+}  // namespace platform
