@@ -1,0 +1,400 @@
+#include "ui/PageText.h"
+
+#include <cstdio>
+
+#include "engine/CPUid.h"
+
+namespace {
+
+constexpr std::array<std::string_view, 32> kStandard1Names{{
+    "Floating-point Unit",
+    "Virtual Mode Extensions",
+    "Debugging Extensions",
+    "Pase Size Extensions",
+    "Time Stamp Counter",
+    "Model-specific Registers",
+    "Page Adress Extensions",
+    "Machine Check Extensions",
+    "CMPXCHG8B Instruction",
+    "MP Support (APIC Presented)",
+    "Reserved",
+    "SYSENTER/SYSEXIT",
+    "Mem. Type Range Registers",
+    "Global Paging Extensions",
+    "Memory Check Architecture",
+    "Conditional move Instruction",
+    "Page Attribute Table",
+    "Page Size Extensions (36 bit)",
+    "Processor Serial Number",
+    "CLFLUSH Instruction",
+    "Reserved",
+    "Debug Trace Store",
+    "Thermal Control MSRs",
+    "MMX Instructions",
+    "Fast Save and Restore",
+    "SSE Instructions",
+    "SSE2 Instructions",
+    "Self Snoop",
+    "Hyper Threading technology",
+    "Thermal Monitor",
+    "IA64 Compatibility",
+    "Pending Break Event",
+}};
+
+constexpr std::array<std::string_view, 32> kStandard2Names{{
+    "SSE3 Instructions",
+    "Reserved",
+    "Reserved",
+    "MONITOR/MWAIT",
+    "CPL-qualified Debug Store",
+    "Reserved",
+    "Reserved",
+    "Enhanced SpeedStep",
+    "Thermal Control 2 MSRs",
+    "Reserved",
+    "Context ID",
+    "Reserved",
+    "Reserved",
+    "CMPXCHG16B Instruction",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+}};
+
+constexpr std::array<std::string_view, 32> kExtended1Names{{
+    "Floating-point Unit",
+    "Virtual Mode Extensions",
+    "Debugging Extensions",
+    "Pase Size Extensions",
+    "Time Stamp Counter",
+    "Model-specific Registers",
+    "Page Adress Extensions",
+    "Machine Check Extensions",
+    "CMPXCHG8B Instruction",
+    "MP Support (APIC Presented)",
+    "Reserved",
+    "SYSCALL/SYSRET",
+    "Mem. Type Range Registers",
+    "Global Paging Extensions",
+    "Memory Check Architecture",
+    "Conditional move Instruction",
+    "Page Attribute Table",
+    "Page Size Extensions (36 bit)",
+    "Reserved",
+    "Multiprocessor capability",
+    "Ext. Feature Enable MSR",
+    "Reserved",
+    "Ext. MMX Instructions",
+    "MMX Instructions",
+    "Fast Save and Restore",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "Reserved",
+    "AMD 64-bit compatibility",
+    "AMD Extended 3DNow! Inst.",
+    "AMD 3DNow! Instructions",
+}};
+
+constexpr std::array<std::string_view, 32> kExtended2Names = [] {
+  std::array<std::string_view, 32> names{};
+  names.fill("Reserved");
+  return names;
+}();
+
+struct tLogoRow {
+  std::uint16_t Key;
+  std::string_view File;
+};
+
+constexpr std::array<tLogoRow, 44> kLogoTable{{
+    {125, "AMD_K6.PNG"},
+    {130, "AMD_K6_2.PNG"},
+    {135, "AMD_K6_III.PNG"},
+    {140, "AMD_K6_2_plus.PNG"},
+    {145, "AMD_K6_III.PNG"},
+    {150, "AMD_Athlon.PNG"},
+    {155, "AMD_Duron.PNG"},
+    {160, "AMD_Athlon_XP.PNG"},
+    {165, "AMD_Athlon_4.PNG"},
+    {170, "AMD_Athlon_MP.PNG"},
+    {175, "AMD_Duron.PNG"},
+    {180, "AMD_Athlon_XP_M.PNG"},
+    {185, "AMD_Sempron.PNG"},
+    {190, "AMD_Opteron_64.PNG"},
+    {195, "AMD_Athlon_64.PNG"},
+    {200, "AMD_Athlon_64_X2.PNG"},
+    {205, "AMD_Sempron.PNG"},
+    {210, "AMD_Athlon_64.PNG"},
+    {215, "AMD_Athlon_64_FX.PNG"},
+    {220, "AMD_Turion_64.PNG"},
+    {225, "AMD_Sempron_M.PNG"},
+    {230, "AMD_Athlon_64_M.PNG"},
+    {410, "Intel_Pentium.PNG"},
+    {415, "Intel_Pentium_MMX.PNG"},
+    {420, "Intel_Pentium_Pro.PNG"},
+    {425, "Intel_Pentium_2.PNG"},
+    {430, "Intel_Celeron.PNG"},
+    {435, "Intel_PIII.PNG"},
+    {440, "Intel_PIII_M.PNG"},
+    {445, "Intel_PIII_Xeon.PNG"},
+    {450, "Intel_Pentium_M.PNG"},
+    {455, "Intel_Celeron_M.PNG"},
+    {460, "Intel_P4_M.PNG"},
+    {465, "Intel_Celeron.PNG"},
+    {470, "Intel_P4.PNG"},
+    {475, "Intel_P4_HT.PNG"},
+    {480, "Intel_P4_Extreme.PNG"},
+    {485, "Intel_Extreme.PNG"},
+    {490, "Intel_Pentium_D.PNG"},
+    {495, "Intel_Celeron_D.PNG"},
+    {500, "Intel_P4_Xeon.PNG"},
+    {510, "Intel_Itanium.PNG"},
+    {515, "Intel_Itanium_2.PNG"},
+    {705, "Transmeta_Crusoe.PNG"},
+}};
+
+constexpr std::string_view kNoLogo = "No_Logo.PNG";
+constexpr std::string_view kKBytes = " KBytes";
+constexpr std::string_view kBytes = " Bytes";
+constexpr std::string_view kKMicroOps = " K\xB5Ops";
+constexpr std::string_view kMicroOps = " \xB5Ops";
+
+struct tAssocText {
+  std::uint16_t Code;
+  std::string_view Text;
+};
+constexpr std::array<tAssocText, 8> kAssocTexts{{
+    {0, "off"},
+    {1, "direct map"},
+    {2, "2-way"},
+    {4, "4-way"},
+    {8, "8-way"},
+    {16, "16-way"},
+    {32, "32-way"},
+    {255, "fully"},
+}};
+
+tShownField Shown(std::string text) {
+  return {std::move(text), true};
+}
+
+template <std::size_t N>
+tShownField ShownUnlessEmpty(const tShortString<N>& text) {
+  return text.Empty() ? tShownField{} : Shown(std::string(text.View()));
+}
+
+std::string Hex(unsigned value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%X", value);
+  return text;
+}
+
+std::string Decimal(unsigned value) {
+  return std::to_string(value);
+}
+
+std::string WithUnit(unsigned value, std::string_view unit) {
+  return Decimal(value) + std::string(unit);
+}
+
+// The value with one digit after the separator between the pattern's literal parts;
+// disabled when the value is exactly 0.
+tShownField OneDecimal(double value, std::string_view prefix, std::string_view suffix,
+                       char separator) {
+  if (value == 0.0) return {};
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  std::string shown(prefix);
+  for (const char* c = text; *c != '\0'; ++c)
+    shown.push_back(*c == '.' ? separator : *c);
+  return Shown(shown.append(suffix));
+}
+
+void SetBoxRows(tCacheBox& box, std::string caption, std::initializer_list<tCacheRow> rows) {
+  box.Visible = true;
+  box.Caption = std::move(caption);
+  std::size_t k = 0;
+  for (const tCacheRow& row : rows)
+    box.Rows[k++] = row;
+}
+
+template <typename Record>
+void TlbBoxes(std::array<tCacheBox, 6>& boxes, const Record& r, std::string_view level,
+              std::string_view trace) {
+  const std::string l(level);
+  const std::string t(trace);
+  SetBoxRows(boxes[2], l + " Data TLB (4Kb pages)",
+             {{"Associativity", std::string(AssocToStr(r.DTLB4KAssoc))},
+              {"Entries", Decimal(r.DTLB4KEntries)}});
+  SetBoxRows(boxes[3], l + " " + t + " TLB (4Kb pages)",
+             {{"Associativity", std::string(AssocToStr(r.ITLB4KAssoc))},
+              {"Entries", Decimal(r.ITLB4KEntries)}});
+  SetBoxRows(boxes[4], l + " Data TLB (2Mb pages)",
+             {{"Associativity", std::string(AssocToStr(r.DTLB2MAssoc))},
+              {"Entries", Decimal(r.DTLB2MEntries)}});
+  SetBoxRows(boxes[5], l + " " + t + " TLB (2Mb pages)",
+             {{"Associativity", std::string(AssocToStr(r.ITLB2MAssoc))},
+              {"Entries", Decimal(r.ITLB2MEntries)}});
+}
+
+}  // namespace
+
+const std::array<tFlagView, 4> kFlagViews{{
+    {"Standard (1)", "Standard Features Flags", &kStandard1Names, &tFeaturesFlags::StdEDX},
+    {"Standard (2)", "Standard Features Flags", &kStandard2Names, &tFeaturesFlags::StdECX},
+    {"Extended (1)", "Extended Features Flags", &kExtended1Names, &tFeaturesFlags::ExtEDX},
+    {"Extended (2)", "Extended Features Flags", &kExtended2Names, &tFeaturesFlags::ExtECX},
+}};
+
+const std::array<tPowerRow, 6> kPowerRows{{
+    {"Temperature Sensor", &tEPM::TS},
+    {"Frequency ID Control[FID]", &tEPM::FID},
+    {"Voltage ID Control[VID]", &tEPM::VID},
+    {"Thermal Trip", &tEPM::TTP},
+    {"Thermal Monitoring", &tEPM::TM},
+    {"Software Thermal Control", &tEPM::STC},
+}};
+
+std::string_view LogoFileName(std::uint16_t key) {
+  for (const tLogoRow& row : kLogoTable) {
+    if (row.Key == key) return row.File;
+  }
+  return kNoLogo;
+}
+
+std::string_view AssocToStr(std::uint16_t code) {
+  for (const tAssocText& row : kAssocTexts) {
+    if (row.Code == code) return row.Text;
+  }
+  return {};
+}
+
+tProcessorPageText ProcessorPageText(const cCPUid& e, unsigned slot) {
+  const tCPUid_m& id = e.CPUid_m[slot];
+  const tnameinfo& name = e.nameinfo[slot];
+  const tCPUfeatures& f = e.CPUfeatures[slot];
+  const tVendor vendor = e.FlagBrand[slot];
+  tProcessorPageText page;
+
+  page.CpuName = ShownUnlessEmpty(name.CpuName);
+  page.VendorString = ShownUnlessEmpty(id.Vendor);
+  page.CodeName = ShownUnlessEmpty(name.CodeName);
+  page.Rating = ShownUnlessEmpty(name.Rating);
+  page.Platform = ShownUnlessEmpty(name.Platform);
+  page.ExtName =
+      Shown(std::string(id.BrandString.Empty() ? name.CpuName.View() : id.BrandString.View()));
+  page.Family = Shown(Hex(id.Family));
+  page.Model = Shown(Hex(id.Model));
+  page.Stepping = Shown(Hex(id.Stepping));
+  if (vendor == tVendor::intel) {
+    page.ExtFamily = Shown(Hex(id.ExtFamily));
+    page.ExtModel = Shown(Hex(id.ExtModel));
+  } else {
+    page.ExtFamily = Shown(Hex(id.XFamily + id.XExtFamily));
+    page.ExtModel = Shown(Hex(id.XExtModel * 16u + id.XModel));
+    page.ExtStepping = Shown(Hex(id.XStepping));
+  }
+  if (f.APIC == 1) page.APICID = Shown(Decimal(id.APICID));
+  if (id.BrandID != 0) page.BrandID = Shown(Decimal(id.BrandID));
+  page.TechProcess = ShownUnlessEmpty(name.TechProcess);
+  page.TranQuantity = ShownUnlessEmpty(name.TranQuantity);
+  page.DieSize = ShownUnlessEmpty(name.DieSize);
+  page.LogoFile = LogoFileName(name.LogoKey);
+
+  const tlevel1& l1 = e.level1[slot];
+  const tlevel2& l2 = e.level2[slot];
+  const tlevel3& l3 = e.level3[slot];
+  page.Level1Data = Shown(WithUnit(l1.DCacheSize, kKBytes));
+  page.Level1InstrCaption = l1.TraceCache == 1 ? "Level 1 Trace" : "Level 1 Instructions";
+  page.Level1Instr = Shown(WithUnit(l1.ICacheSize, l1.TraceCache == 1 ? kKMicroOps : kKBytes));
+  if (l2.Present == 1) {
+    page.Level2 = Shown(l2.UnitCount >= 2 ? Decimal(l2.UnitCount) + "x" + WithUnit(l2.Size, kKBytes)
+                                          : WithUnit(l2.Size, kKBytes));
+  }
+  if (l3.Present == 1) page.Level3 = Shown(WithUnit(l3.Size, kKBytes));
+
+  page.Features = {{
+      {"MMX", f.MMX == 1},
+      {"Ext. MMX", f.ExtMMX == 1},
+      {"3DNow!", f.TDNow == 1},
+      {"3DNow!+", f.TDNowPlus == 1},
+      {"SSE", f.SSE == 1},
+      {"SSE2", f.SSE2 == 1},
+      {"SSE3", f.SSE3 == 1},
+      {"HTT", f.HTT == 1},
+      {"IA64", f.IA64 == 1},
+      {vendor == tVendor::amd ? "AA64" : "EM64T", f.AA64 == 1},
+      {"NX", f.NX == 1},
+      {"MP", f.MP == 1},
+  }};
+  if (f.PowerNow == 1) {
+    page.Power = {"Power Now", 333, true};
+  } else if (f.SpeedStep == 1) {
+    page.Power = {"Speed Step", 330, true};
+  } else if (f.CoolnQuiet == 1) {
+    page.Power = {"Cool'n'Quiet", 327, true};
+  }
+  return page;
+}
+
+tClocksText ClocksText(const tClocks& clocks, tVendor vendor, std::uint8_t family, char separator) {
+  tClocksText text;
+  text.Core = OneDecimal(clocks.CoreClock, "", " MHz", separator);
+  text.Multiplier = OneDecimal(clocks.Multiplier, "x ", "", separator);
+  text.BusCaptionHtt = vendor == tVendor::amd && family == 0xF;
+  text.Bus = OneDecimal(clocks.BusClock, "", " MHz", separator);
+  text.BusSpeed = OneDecimal(clocks.BusSpeed, "", " MHz", separator);
+  return text;
+}
+
+std::array<tCacheBox, 6> CacheLevelText(const cCPUid& e, unsigned slot, int level) {
+  const tlevel1& l1 = e.level1[slot];
+  const std::string_view trace = l1.TraceCache == 1 ? "Trace" : "Instruction";
+  std::array<tCacheBox, 6> boxes;
+  if (level == 1) {
+    SetBoxRows(boxes[0], "L1 Data Cache",
+               {{"Size", WithUnit(l1.DCacheSize, kKBytes)},
+                {"Associativity", std::string(AssocToStr(l1.DCacheAssoc))},
+                {"Line Size", WithUnit(l1.DCacheLine, kBytes)},
+                {"Lines per Tag", Decimal(l1.DCacheLinesPerTag)}});
+    const bool traceCache = l1.TraceCache == 1;
+    SetBoxRows(boxes[1], "L1 " + std::string(trace) + " Cache",
+               {{"Size", WithUnit(l1.ICacheSize, traceCache ? kKMicroOps : kKBytes)},
+                {"Associativity", std::string(AssocToStr(l1.ICacheAssoc))},
+                {"Line Size", WithUnit(l1.ICacheLine, traceCache ? kMicroOps : kBytes)},
+                {"Lines per Tag", Decimal(l1.ICacheLinesPerTag)}});
+    TlbBoxes(boxes, l1, "L1", trace);
+  } else if (level == 2) {
+    const tlevel2& l2 = e.level2[slot];
+    SetBoxRows(boxes[0], "L2 Cache",
+               {{"Size", WithUnit(l2.Size, kKBytes)},
+                {"Associativity", std::string(AssocToStr(l2.Assoc))},
+                {"Line Size", WithUnit(l2.LineSize, kBytes)},
+                {"Lines per Tag", Decimal(l2.LinesPerTag)}});
+    TlbBoxes(boxes, l2, "L2", trace);
+  } else {
+    const tlevel3& l3 = e.level3[slot];
+    SetBoxRows(boxes[0], "L3 Cache",
+               {{"Size", WithUnit(l3.Size, kKBytes)},
+                {"Associativity", std::string(AssocToStr(l3.Assoc))},
+                {"Line Size", WithUnit(l3.LineSize, kBytes)},
+                {"Sectors", Decimal(l3.LinesPerSector)}});
+  }
+  return boxes;
+}

@@ -1,0 +1,122 @@
+// What the window's pages show for one processor, worked out from the engine's records
+// without any window. The window fills its controls from these texts and the text report
+// prints them. Texts are single-byte Windows-1252, like the records they come from.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/CommonTypes.h"
+
+class cCPUid;
+
+// A value field with its caption: shown with Text, or disabled (greyed, keeping whatever it
+// showed before).
+struct tShownField {
+  std::string Text;
+  bool Enabled = false;
+};
+
+// ---- Processor page -------------------------------------------------------------------
+
+struct tFeatureLabel {
+  std::string_view Caption;
+  bool Enabled = false;
+};
+
+// The power feature label: "Power Now", "Speed Step" or "Cool'n'Quiet" at its left edge, or
+// disabled with caption and place as they were.
+struct tPowerLabel {
+  std::string_view Caption;
+  int Left = 0;
+  bool Enabled = false;
+};
+
+struct tProcessorPageText {
+  tShownField CpuName;
+  tShownField VendorString;
+  tShownField Rating;
+  tShownField CodeName;
+  tShownField Platform;
+  tShownField ExtName;
+  tShownField Family;
+  tShownField Model;
+  tShownField Stepping;
+  tShownField ExtFamily;
+  tShownField ExtModel;
+  tShownField ExtStepping;
+  tShownField TechProcess;
+  tShownField TranQuantity;
+  tShownField BrandID;
+  tShownField DieSize;
+  tShownField APICID;
+  std::string_view LogoFile;  // in the "Logo" folder beside the program
+  // MMX, Ext. MMX, 3DNow!, 3DNow!+, SSE, SSE2, SSE3, HTT, IA64, AA64 or EM64T, NX, MP.
+  std::array<tFeatureLabel, 12> Features;
+  tPowerLabel Power;
+  tShownField Level1Data;
+  std::string_view Level1InstrCaption;  // "Level 1 Instructions" or "Level 1 Trace"
+  tShownField Level1Instr;
+  tShownField Level2;
+  tShownField Level3;
+};
+
+tProcessorPageText ProcessorPageText(const cCPUid& engine, unsigned slot);
+
+// The logo file of a logo key; "No_Logo.PNG" for a key without a picture.
+std::string_view LogoFileName(std::uint16_t key);
+
+struct tClocksText {
+  tShownField Core;
+  tShownField Multiplier;
+  tShownField Bus;
+  tShownField BusSpeed;
+  // The bus caption reads "HTT" for AMD family 15; otherwise it is left as it was ("FSB").
+  bool BusCaptionHtt = false;
+};
+
+// `decimalSeparator` is the user's; values of exactly 0 are shown as unavailable.
+tClocksText ClocksText(const tClocks& clocks, tVendor vendor, std::uint8_t family,
+                       char decimalSeparator);
+
+// ---- Feature Flags page ---------------------------------------------------------------
+
+struct tFlagView {
+  std::string_view Button;
+  std::string_view Group;
+  const std::array<std::string_view, 32>* Names;
+  tFeatureBits tFeaturesFlags::*Bits;
+};
+
+// Views 1 to 4: Standard (1), Standard (2), Extended (1), Extended (2); index 0 is view 1.
+extern const std::array<tFlagView, 4> kFlagViews;
+
+// ---- Cache page -----------------------------------------------------------------------
+
+std::string_view AssocToStr(std::uint16_t code);
+
+struct tCacheRow {
+  std::string_view Caption;
+  std::string Value;
+};
+
+struct tCacheBox {
+  bool Visible = false;
+  std::string Caption;
+  std::array<tCacheRow, 4> Rows;  // boxes 3 to 6 use the first two
+};
+
+// Level 1, 2 or 3: the six boxes of the Cache page.
+std::array<tCacheBox, 6> CacheLevelText(const cCPUid& engine, unsigned slot, int level);
+
+// ---- Management page ------------------------------------------------------------------
+
+struct tPowerRow {
+  std::string_view Caption;
+  std::uint8_t tEPM::*Flag;
+};
+
+// In page order: the left column, then the right column.
+extern const std::array<tPowerRow, 6> kPowerRows;
