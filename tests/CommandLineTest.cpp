@@ -1,0 +1,61 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+tOptions Parsed(const std::vector<std::string_view>& args) {
+  auto result = ParseCommandLine(args);
+  if (const auto* error = std::get_if<std::string>(&result)) {
+    ADD_FAILURE() << "rejected: " << *error;
+    return {};
+  }
+  return std::get<tOptions>(result);
+}
+
+std::string Rejected(const std::vector<std::string_view>& args) {
+  auto result = ParseCommandLine(args);
+  if (std::holds_alternative<std::string>(result)) return std::get<std::string>(result);
+  ADD_FAILURE() << "accepted";
+  return {};
+}
+
+TEST(CommandLine, HonoursNoDmiOnlyAsTheFirstArgumentExactlyAsWritten) {
+  EXPECT_TRUE(Parsed({"-nodmi"}).SkipDMI);
+  EXPECT_TRUE(Parsed({"-nodmi", "--report"}).SkipDMI);
+  EXPECT_FALSE(Parsed({"--report", "-nodmi"}).SkipDMI);
+  EXPECT_FALSE(Parsed({}).SkipDMI);
+  EXPECT_NE(Rejected({"-NODMI"}).find("-NODMI"), std::string::npos);
+  EXPECT_NE(Rejected({"--nodmi"}).find("--nodmi"), std::string::npos);
+}
+
+TEST(CommandLine, KeepsLoadFilesInTheOrderGiven) {
+  const tOptions options = Parsed({"--load", "b.txt", "--report", "--load=a.txt", "--load", "-x"});
+  EXPECT_TRUE(options.Report);
+  EXPECT_EQ(options.LoadFiles, (std::vector<std::string>{"b.txt", "a.txt", "-x"}));
+}
+
+TEST(CommandLine, RejectsWhatItCannotUseWithAReasonNamingIt) {
+  struct Case {
+    std::vector<std::string_view> args;
+    const char* named;
+  };
+  const Case cases[] = {
+      {{"--load"}, "--load"}, {{"--report", "--load"}, "--load"}, {{"--load="}, "--load"},
+      {{"--json"}, "--json"}, {{"--report", "--xml"}, "--xml"},   {{"report"}, "report"},
+      {{"-"}, "'-'"},
+  };
+  for (const Case& c : cases) {
+    const std::string reason = Rejected(c.args);
+    EXPECT_NE(reason.find(c.named), std::string::npos) << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << "one line: " << reason;
+  }
+}
+
+TEST(CommandLine, ReportJsonHelpAndVersionAreFlags) {
+  const tOptions options = Parsed({"--report", "--json", "--help", "--version"});
+  EXPECT_TRUE(options.Report && options.Json && options.Help && options.Version);
+  EXPECT_TRUE(Parsed({"-h"}).Help);
+}
+
+}  // namespace

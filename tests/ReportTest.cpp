@@ -1,0 +1,77 @@
+// The JSON writer's escaping and numbers, and both reports of a replayed processor.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/JsonReport.h"
+#include "app/JsonWriter.h"
+#include "app/TextReport.h"
+#include "tests/support/EngineFixtures.h"
+
+namespace {
+
+std::string OneText(std::string_view text) {
+  tJsonWriter w;
+  w.BeginArray(tJsonWriter::tLayout::Inline).Text1252(text).EndArray();
+  return w.Finish();
+}
+
+TEST(JsonWriter, ConvertsWindows1252AndEscapesControls) {
+  EXPECT_EQ(OneText("CMOS 0,13\xB5m"), "[\"CMOS 0,13\xC2\xB5m\"]\n");
+  EXPECT_EQ(OneText(std::string_view("A\0B", 3)), "[\"A\\u0000B\"]\n");
+  EXPECT_EQ(OneText("\x80\x99"), "[\"\xE2\x82\xAC\xE2\x84\xA2\"]\n");  // euro, trade mark
+  EXPECT_EQ(OneText("\x81\x9D"), "[\"\\u0081\\u009d\"]\n");            // no character: C1 controls
+  EXPECT_EQ(OneText("\"\\\t\x7F\xFF"), "[\"\\\"\\\\\\u0009\\u007f\xC3\xBF\"]\n");
+}
+
+TEST(JsonWriter, NumbersRoundTripAndAlwaysLookLikeNumbers) {
+  tJsonWriter w;
+  w.BeginArray(tJsonWriter::tLayout::Inline);
+  w.Double(0.0).Double(2009.64).Double(400.0 / 3.0).Single(10.5f).Single(12.49f);
+  w.Unsigned(4294967295u).Boolean(true);
+  w.EndArray();
+  EXPECT_EQ(w.Finish(), "[0.0, 2009.64, 133.33333333333334, 10.5, 12.49, 4294967295, true]\n");
+}
+
+TEST(JsonWriter, LaysOutNestedContainers) {
+  tJsonWriter w;
+  w.BeginObject().Key("a").Unsigned(1).Key("b").BeginObject(tJsonWriter::tLayout::Inline);
+  w.Key("c").BeginArray().Unsigned(2).Unsigned(3).EndArray().EndObject();
+  w.Key("d").BeginArray().EndArray().EndObject();
+  EXPECT_EQ(w.Finish(), "{\n  \"a\": 1,\n  \"b\": {\"c\": [2, 3]},\n  \"d\": []\n}\n");
+}
+
+TEST(Reports, CarryEveryRecordOfEveryProcessor) {
+  const auto e = IdentifiedData({IdentifiedFixture("amd-0000670-k7-morgan.txt")->CPUdata[0],
+                                 IdentifiedFixture("intel-celeron-d-347.txt")->CPUdata[0]});
+  const std::string json = JsonReport(*e, false);
+  EXPECT_NE(json.find("\"cpu_count\": 2"), std::string::npos);
+  EXPECT_NE(json.find("\"slot\": 1"), std::string::npos);
+  EXPECT_NE(json.find("\"tFlagBrand\": \"amd\""), std::string::npos);
+  EXPECT_NE(json.find("\"tFlagBrand\": \"intel\""), std::string::npos);
+  for (const char* key : {"\"tCPUid_m\"", "\"tCPUfeatures\"", "\"tFeaturesFlags\"", "\"tEPM\"",
+                          "\"tClocks\"", "\"MultiplierMethod\"", "\"tlevel1\"", "\"tlevel2\"",
+                          "\"tlevel3\"", "\"tnameinfo\"", "\"tCPUdata\""}) {
+    EXPECT_NE(json.find(key), json.rfind(key)) << key << " once per processor";
+  }
+  EXPECT_NE(json.find("{\"leaf\": \"80000001\", \"eax\": \"00000770\", \"ebx\": \"00000000\", "
+                      "\"ecx\": \"00000000\", \"edx\": \"C1C7F9FF\"}"),
+            std::string::npos);
+
+  const std::string text = TextReport(*e, false);
+  EXPECT_NE(text.find("==== CPU #2 ===="), std::string::npos);
+  EXPECT_NE(text.find("AMD Duron(tm) processor\n"), std::string::npos) << "NULs cut";
+  EXPECT_NE(text.find("Intel(R) Celeron(R) D CPU 3.06GHz\n"), std::string::npos)
+      << "leading spaces dropped";
+}
+
+TEST(Reports, TextReportNeutralisesControlCharactersOfHostileBrandStrings) {
+  tRawCpu cpu;
+  cpu.Brand("\x1B]0;owned\x07 CPU");
+  const std::string text = TextReport(*Identified({cpu}), false);
+  EXPECT_EQ(text.find('\x1B'), std::string::npos);
+  EXPECT_EQ(text.find('\x07'), std::string::npos);
+  EXPECT_NE(text.find("?]0;owned? CPU"), std::string::npos);
+}
+
+}  // namespace

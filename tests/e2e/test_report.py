@@ -1,0 +1,189 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the lumarian command: the JSON report of this machine against the
+CPUID instruction as Debian's cpuid tool executes it, the replay of every fixture dump, and
+the command line's errors."""
+
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+BINARY = None
+FIXTURES = None
+
+LEAVES = ([0, 1, 2, 3, 4, 5] + [0x80000000 + k for k in range(9)] +
+          [0x80860000 + k for k in range(8)] + [0xC0000000, 0xC0000001, 0x8FFFFFFE, 0x8FFFFFFF])
+
+
+def run(*args):
+    return subprocess.run([BINARY, *args], capture_output=True, timeout=120)
+
+
+def report_json(*args):
+    result = run("--report", "--json", *args)
+    assert result.returncode == 0, result.stderr.decode()
+    return json.loads(result.stdout.decode("utf-8"))
+
+
+def dump_rows(path):
+    """The 27 register rows of a dump file, as (leaf, eax, ebx, ecx, edx) hex strings."""
+    with open(path, "rb") as f:
+        lines = f.read().decode("latin-1").splitlines()
+    rows = []
+    for line in lines[3:]:
+        fields = line.split()
+        rows.append((fields[1], *fields[2:6]))
+    return rows
+
+
+def fixture_files():
+    return sorted(os.path.join(FIXTURES, name) for name in os.listdir(FIXTURES)
+                  if name.endswith(".txt"))
+
+
+class LiveReport(unittest.TestCase):
+    def test_counts_the_processors_the_process_may_run_on(self):
+        document = report_json()
+        self.assertEqual(document["cpu_count"], len(os.sched_getaffinity(0)))
+        self.assertEqual(len(document["processors"]), document["cpu_count"])
+        self.assertEqual([p["slot"] for p in document["processors"]],
+                         list(range(document["cpu_count"])))
+        self.assertEqual(document["program"], "Quorvane CPU Lumarian version 0.7")
+
+    def test_raw_leaves_match_the_cpuid_instruction_on_each_processor(self):
+        cpuid = shutil.which("cpuid")
+        self.assertIsNotNone(cpuid, "Debian's cpuid package is needed (the README installs it)")
+        processors = sorted(os.sched_getaffinity(0))
+        expected = {}  # (cpu, leaf) -> registers
+        for leaf in LEAVES:
+            out = subprocess.run([cpuid, "-r", "-i", "-l", hex(leaf)], capture_output=True,
+                                 text=True, check=True).stdout
+            cpu = None
+            for line in out.splitlines():
+                header = re.match(r"CPU (\d+):", line)
+                if header:
+                    cpu = int(header.group(1))
+                    continue
+                row = re.search(r"eax=0x(\w+) ebx=0x(\w+) ecx=0x(\w+) edx=0x(\w+)", line)
+                if row and cpu is not None:
+                    expected[(cpu, leaf)] = [int(v, 16) for v in row.groups()]
+        document = report_json()
+        for slot, processor in enumerate(document["processors"]):
+            cpu = processors[slot]
+            rows = processor["tCPUdata"]
+            self.assertEqual([int(r["leaf"], 16) for r in rows], LEAVES)
+            for row in rows:
+                leaf = int(row["leaf"], 16)
+                got = [int(row[r], 16) for r in ("eax", "ebx", "ecx", "edx")]
+                want = expected[(cpu, leaf)]
+                if leaf == 1:  # the initial APIC ID follows the virtual processor
+                    got[1] &= 0x00FFFFFF
+                    want[1] &= 0x00FFFFFF
+                self.assertEqual(got, want, f"slot {slot} leaf {leaf:08X}")
+
+    def test_text_report_shows_every_processor(self):
+        result = run("--report")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        text = result.stdout.decode("utf-8")
+        for n in range(1, len(os.sched_getaffinity(0)) + 1):
+            self.assertIn(f"==== CPU #{n} ====", text)
+
+
+class Replay(unittest.TestCase):
+    def test_every_fixture_reproduces_its_27_leaves(self):
+        for path in fixture_files():
+            with self.subTest(path=os.path.basename(path)):
+                document = report_json("--load", path)
+                self.assertEqual(document["cpu_count"], 1)
+                rows = document["processors"][0]["tCPUdata"]
+                got = [(r["leaf"], r["eax"], r["ebx"], r["ecx"], r["edx"]) for r in rows]
+                self.assertEqual(got, dump_rows(path))
+                clocks = document["processors"][0]["tClocks"]
+                self.assertEqual(clocks["CoreClock"], 0.0)
+                self.assertTrue(document["nodmi"])
+                self.assertFalse(document["driver_loaded"])
+
+    def test_several_dumps_become_slots_in_the_order_given(self):
+        files = fixture_files()[:3]
+        args = []
+        for path in reversed(files):
+            args += ["--load", path]
+        document = report_json(*args)
+        self.assertEqual(document["cpu_count"], 3)
+        for slot, path in enumerate(reversed(files)):
+            got = document["processors"][slot]["tCPUdata"][1]["eax"]
+            self.assertEqual(got, dump_rows(path)[1][1])
+
+    def test_texts_are_utf8_with_escaped_controls(self):
+        path = os.path.join(FIXTURES, "amd-0000670-k7-morgan.txt")
+        raw = run("--report", "--json", "--load", path).stdout
+        self.assertIn(b'"BrandString": "AMD Duron(tm) processor\\u0000', raw)
+        raw.decode("utf-8")
+
+
+class Errors(unittest.TestCase):
+    def assert_usage_error(self, result, *named):
+        self.assertEqual(result.returncode, 2)
+        self.assertEqual(result.stdout, b"")
+        message = result.stderr.decode()
+        self.assertEqual(message.count("\n"), 1, message)
+        for text in named:
+            self.assertIn(text, message)
+
+    def test_malformed_dumps_name_the_file_and_line(self):
+        good = open(fixture_files()[0], "rb").read()
+        cases = [
+            ("short.txt", good[:200], ":5:"),
+            ("garbage.txt", b"\x00\xff" * 100, ":1:"),
+            ("extra.txt", good + b"x", ":31:"),
+            ("lower.txt", good.replace(b"Function 00000001", b"function 00000001"), ":5:"),
+        ]
+        with tempfile.TemporaryDirectory() as folder:
+            for name, content, line in cases:
+                path = os.path.join(folder, name)
+                with open(path, "wb") as f:
+                    f.write(content)
+                with self.subTest(name=name):
+                    # A good dump first: nothing of it may reach standard output.
+                    self.assert_usage_error(
+                        run("--report", "--json", "--load", fixture_files()[0], "--load", path),
+                        path + line)
+            self.assert_usage_error(run("--report", "--load", folder), folder)
+            missing = os.path.join(folder, "missing.txt")
+            self.assert_usage_error(run("--report", "--load", missing), missing)
+
+    def test_options_it_cannot_use(self):
+        self.assert_usage_error(run("--frobnicate"), "--frobnicate")
+        self.assert_usage_error(run("--report", "--load"), "--load")
+        self.assert_usage_error(run("--json"), "--json")
+
+    def test_help_and_version(self):
+        result = run("--help")
+        self.assertEqual(result.returncode, 0)
+        self.assertIn(b"--load FILE", result.stdout)
+        result = run("--version")
+        self.assertEqual(result.stdout, b"Quorvane CPU Lumarian version 0.7\n")
+
+    def test_a_full_output_is_reported_as_a_failure(self):
+        if not os.path.exists("/dev/full"):
+            self.skipTest("no /dev/full")
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run([BINARY, "--report", "--json"], stdout=full,
+                                    stderr=subprocess.PIPE, timeout=120)
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn(b"cannot write", result.stderr)
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--fixtures", required=True)
+    options, rest = parser.parse_known_args()
+    BINARY = os.path.abspath(options.binary)
+    FIXTURES = os.path.abspath(options.fixtures)
+    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
