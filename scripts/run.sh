@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the program and runs it: the window where a display exists, else the text report.
+# Arguments are passed to the program (lumarian --help lists them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/packages.sh g++ cmake ninja-build
+cmake -S . -B build -G Ninja -DLUMARIAN_TESTS=OFF >/dev/null
+cmake --build build --target lumarian
+exec build/lumarian "$@"
