@@ -9,13 +9,18 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "engine/CommonTypes.h"
 #include "platform/ProcessorServices.h"
 #include "platform/StopSignal.h"
+
+// The vendor of a 12-character vendor string; nothing for a string no vendor uses.
+std::optional<tVendor> KnownVendor(std::string_view text);
 
 class cCPUid {
  public:

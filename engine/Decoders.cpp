@@ -1,5 +1,6 @@
 // Vendor, signature, brand, feature and power-management decoding of one processor slot.
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "engine/CPUid.h"
@@ -62,15 +63,16 @@ std::string cCPUid::BrandText(unsigned i) const {
   return brand;
 }
 
+std::optional<tVendor> KnownVendor(std::string_view text) {
+  for (const tVendorRow& row : kVendorStrings) {
+    if (text == row.Text) return row.Vendor;
+  }
+  return std::nullopt;
+}
+
 void cCPUid::DecodeVendor(unsigned i) {
   if (i >= SlotCount()) return;
-  const std::string text = VendorText(i);
-  for (const tVendorRow& row : kVendorStrings) {
-    if (text == row.Text) {
-      FlagBrand[i] = row.Vendor;
-      return;
-    }
-  }
+  if (const auto vendor = KnownVendor(VendorText(i))) FlagBrand[i] = *vendor;
 }
 
 bool cCPUid::DecodeIdentity(unsigned i) {

@@ -51,6 +51,9 @@ void ApplyNameRow(tnameinfo& name, const tNameRow& row) {
 
 bool cCPUid::NameProcessor(unsigned i) {
   if (i >= SlotCount()) return false;
+  // An unknown vendor string keeps the slot's earlier vendor value, but no vendor's table
+  // describes that processor: it is not named as if it were one of theirs.
+  if (!KnownVendor(CPUid_m[i].Vendor.View())) return true;
   const auto vendor = static_cast<std::size_t>(FlagBrand[i]);
   if (vendor >= kVendorRoutines.size() || kVendorRoutines[vendor] == nullptr) return true;
   try {
