@@ -103,15 +103,8 @@ TEST(FixtureNamesAMD, NameRecordOfEveryRecordedProcessor) {
     SCOPED_TRACE(c.File);
     const auto e = IdentifiedFixture(c.File);
     ASSERT_EQ(e->FlagBrand[0], tVendor::amd);
-    const tnameinfo& name = e->nameinfo[0];
-    EXPECT_EQ(name.CodeName.View(), c.CodeName);
-    EXPECT_EQ(name.CpuName.View(), c.CpuName);
-    EXPECT_EQ(name.Rating.View(), c.Rating);
-    EXPECT_EQ(name.LogoKey, c.LogoKey);
-    EXPECT_EQ(name.Platform.View(), c.Platform);
-    EXPECT_EQ(name.TechProcess.View(), c.TechProcess);
-    EXPECT_EQ(name.TranQuantity.View(), c.TranQuantity);
-    EXPECT_EQ(name.DieSize.View(), c.DieSize);
+    ExpectName(e->nameinfo[0], {c.CodeName, c.CpuName, c.Rating, c.LogoKey, c.Platform,
+                                c.TechProcess, c.TranQuantity, c.DieSize});
     EXPECT_EQ(e->level2[0].UnitCount, 1);
     EXPECT_EQ(e->level2[0].Present, c.L2Present);
     EXPECT_EQ(e->MultiplierMethod[0], c.MultiplierMethod);

@@ -153,15 +153,8 @@ TEST(FixtureNamesIntel, NamesEveryIntelDump) {
   for (const tFixtureName& f : kIntelFixtures) {
     SCOPED_TRACE(f.File);
     const auto e = IdentifiedFixture(f.File);
-    const tnameinfo& n = e->nameinfo[0];
-    EXPECT_EQ(n.CodeName.View(), f.CodeName);
-    EXPECT_EQ(n.CpuName.View(), f.CpuName);
-    EXPECT_EQ(n.Rating.View(), "");
-    EXPECT_EQ(n.LogoKey, f.LogoKey);
-    EXPECT_EQ(n.Platform.View(), f.Platform);
-    EXPECT_EQ(n.TechProcess.View(), f.TechProcess);
-    EXPECT_EQ(n.TranQuantity.View(), f.TranQuantity);
-    EXPECT_EQ(n.DieSize.View(), f.DieSize);
+    ExpectName(e->nameinfo[0], {f.CodeName, f.CpuName, "", f.LogoKey, f.Platform, f.TechProcess,
+                                f.TranQuantity, f.DieSize});
     EXPECT_EQ(e->level2[0].UnitCount, 1);
     EXPECT_EQ(e->MultiplierMethod[0], f.MultiplierMethod);
     EXPECT_EQ(e->Clocks[0].BusFactor, f.BusFactor);

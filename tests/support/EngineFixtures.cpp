@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <variant>
 
+#include <gtest/gtest.h>
+
 #include "app/DumpFiles.h"
 #include "platform/ReplayProcessorServices.h"
 
@@ -242,4 +244,15 @@ std::unique_ptr<cCPUid> IdentifiedFixture(std::string_view name) {
   auto loaded = LoadDumpFile(FixturePath(name));
   if (const auto* error = std::get_if<std::string>(&loaded)) throw std::runtime_error(*error);
   return IdentifiedData({std::get<tCPUdata>(loaded)});
+}
+
+void ExpectName(const tnameinfo& name, const tExpectedName& expected) {
+  EXPECT_EQ(name.CodeName.View(), expected.CodeName);
+  EXPECT_EQ(name.CpuName.View(), expected.CpuName);
+  EXPECT_EQ(name.Rating.View(), expected.Rating);
+  EXPECT_EQ(name.LogoKey, expected.LogoKey);
+  EXPECT_EQ(name.Platform.View(), expected.Platform);
+  EXPECT_EQ(name.TechProcess.View(), expected.TechProcess);
+  EXPECT_EQ(name.TranQuantity.View(), expected.TranQuantity);
+  EXPECT_EQ(name.DieSize.View(), expected.DieSize);
 }

@@ -59,6 +59,21 @@ class tRawCpu {
   tCPUdata data_;
 };
 
+// The texts and logo key a name record should hold.
+struct tExpectedName {
+  std::string_view CodeName;
+  std::string_view CpuName;
+  std::string_view Rating;
+  std::uint16_t LogoKey = 0;
+  std::string_view Platform;
+  std::string_view TechProcess;
+  std::string_view TranQuantity;
+  std::string_view DieSize;
+};
+
+// Checks every field of a name record (GoogleTest expectations).
+void ExpectName(const tnameinfo& name, const tExpectedName& expected);
+
 // An engine that identified these processors, slot by slot, through replay services.
 std::unique_ptr<cCPUid> Identified(const std::vector<tRawCpu>& cpus);
 std::unique_ptr<cCPUid> IdentifiedData(const std::vector<tCPUdata>& cpus);
