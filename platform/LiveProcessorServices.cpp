@@ -36,7 +36,6 @@ class tCpuMask {
     CPU_SET_S(static_cast<std::size_t>(cpu), Bytes(), words_.data());
   }
   bool Has(std::size_t cpu) const { return CPU_ISSET_S(cpu, Bytes(), words_.data()); }
-  unsigned Count() const { return static_cast<unsigned>(CPU_COUNT_S(Bytes(), words_.data())); }
   std::size_t Bits() const { return Bytes() * 8; }
 
  private:
@@ -80,11 +79,7 @@ cLiveProcessorServices::cLiveProcessorServices() {
 }
 
 unsigned cLiveProcessorServices::ProcessorCount() {
-  tCpuMask allowed;
-  if (!allowed.ReadThread() || allowed.Count() == 0) {
-    return static_cast<unsigned>(processors_.size());
-  }
-  return allowed.Count();
+  return static_cast<unsigned>(processors_.size());
 }
 
 bool cLiveProcessorServices::PinThread(unsigned slot) {

@@ -11,8 +11,8 @@ namespace platform {
 
 class cLiveProcessorServices final : public IProcessorServices {
  public:
-  // Takes the allowed set of the process as it is now; slot i is its i-th processor in
-  // ascending order.
+  // Takes the allowed set of the calling thread as it is now; slot i is its i-th processor
+  // in ascending order, and the processor count stays the size of that set.
   cLiveProcessorServices();
 
   unsigned ProcessorCount() override;

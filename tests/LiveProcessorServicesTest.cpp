@@ -1,0 +1,89 @@
+// The live processor services on this machine: pinning and restoring the calling thread,
+// CPUID, the counters and the priority.
+#include "platform/LiveProcessorServices.h"
+
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <thread>
+
+namespace {
+
+std::vector<int> AllowedNow() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  EXPECT_EQ(sched_getaffinity(0, sizeof set, &set), 0);
+  std::vector<int> cpus;
+  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+    if (CPU_ISSET(cpu, &set)) cpus.push_back(cpu);
+  }
+  return cpus;
+}
+
+TEST(LiveProcessorServices, SlotsAreTheAllowedProcessorsInAscendingOrder) {
+  platform::cLiveProcessorServices services;
+  EXPECT_EQ(services.SlotProcessors(), AllowedNow());
+  EXPECT_EQ(services.ProcessorCount(), AllowedNow().size());
+}
+
+TEST(LiveProcessorServices, PinsTheCallingThreadAndRestoresItsAffinity) {
+  // On a thread of its own, so the test runner's thread keeps its affinity whatever happens.
+  std::thread([] {
+    platform::cLiveProcessorServices services;
+    const std::vector<int> before = AllowedNow();
+    for (unsigned slot = 0; slot < services.ProcessorCount(); ++slot) {
+      ASSERT_TRUE(services.PinThread(slot));
+      EXPECT_EQ(AllowedNow(), std::vector<int>{services.SlotProcessors()[slot]});
+      EXPECT_EQ(sched_getcpu(), services.SlotProcessors()[slot]);
+    }
+    EXPECT_FALSE(services.PinThread(services.ProcessorCount()));
+    services.RestoreThread();
+    EXPECT_EQ(AllowedNow(), before);
+    services.RestoreThread();  // nothing kept: nothing changes
+    EXPECT_EQ(AllowedNow(), before);
+  }).join();
+}
+
+TEST(LiveProcessorServices, ExecutesCpuidWithSubleafZero) {
+  platform::cLiveProcessorServices services;
+  platform::tCPUIDResult leaf0;
+  ASSERT_TRUE(services.Cpuid(0, leaf0));
+  EXPECT_GE(leaf0.EAX, 1u) << "every processor of this program's kind has leaf 1";
+  EXPECT_NE(leaf0.EBX, 0u) << "the vendor string";
+  // Leaf 4 depends on ECX: subleaf 0 describes the first cache, never "no cache" with level 0.
+  platform::tCPUIDResult leaf4;
+  ASSERT_TRUE(services.Cpuid(4, leaf4));
+  if (leaf0.EAX >= 4 && (leaf4.EAX & 0x1F) != 0) {
+    EXPECT_EQ((leaf4.EAX >> 5) & 7, 1u);
+  }
+}
+
+TEST(LiveProcessorServices, CountersMoveForward) {
+  platform::cLiveProcessorServices services;
+  EXPECT_TRUE(services.HasClocks());
+  const std::int64_t t0 = services.CounterNanoseconds();
+  const std::uint64_t c0 = services.ReadTimeStampCounter();
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  EXPECT_GE(services.CounterNanoseconds() - t0, 2'000'000);
+  EXPECT_GT(services.ReadTimeStampCounter(), c0);
+}
+
+TEST(LiveProcessorServices, PriorityComesBackToWhatItWas) {
+  std::thread([] {
+    platform::cLiveProcessorServices services;
+    const id_t thread = static_cast<id_t>(gettid());
+    const int before = getpriority(PRIO_PROCESS, thread);
+    services.RaisePriority();
+    const int raised = getpriority(PRIO_PROCESS, thread);
+    EXPECT_LE(raised, before) << "raised where permitted, never lowered";
+    if (geteuid() == 0) {
+      EXPECT_LT(raised, before);
+    }
+    services.RestorePriority();
+    EXPECT_EQ(getpriority(PRIO_PROCESS, thread), before);
+  }).join();
+}
+
+}  // namespace
