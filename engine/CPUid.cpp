@@ -131,7 +131,10 @@ tClocks cCPUid::ClocksOf(unsigned slot) const {
 
 void cCPUid::Destroy() {
   stop_.Request();
-  { std::lock_guard<std::mutex> lock(ready_mutex_); }
+  {
+    // A waiter for the first pass that has checked the flags but not yet slept is woken too.
+    std::lock_guard<std::mutex> lock(ready_mutex_);
+  }
   ready_.notify_all();
   if (thread_.joinable()) thread_.join();
 
