@@ -19,8 +19,7 @@ void AppendEscaped(std::string& out, char32_t cp) {
     default:
       break;
   }
-  const bool control = cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
-  if (!control) {
+  if (!IsControlCharacter(cp)) {
     AppendUtf8(out, cp);
     return;
   }

@@ -20,7 +20,7 @@ std::string Printable(std::string_view text) {
   std::string out;
   for (const char c : text) {
     const char32_t cp = CodePointOf1252(static_cast<unsigned char>(c));
-    AppendUtf8(out, cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) ? U'?' : cp);
+    AppendUtf8(out, IsControlCharacter(cp) ? U'?' : cp);
   }
   return out;
 }

@@ -31,11 +31,3 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
 }
-
-std::string Utf8From1252(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text)
-    AppendUtf8(out, CodePointOf1252(static_cast<unsigned char>(c)));
-  return out;
-}
