@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fstream>
+#include <string>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -134,6 +137,19 @@ void cLiveProcessorServices::RestorePriority() {
   if (!saved.priority_raised) return;
   setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), saved.nice);
   saved.priority_raised = false;
+}
+
+void cLiveProcessorServices::Sleep(std::chrono::milliseconds duration) {
+  std::this_thread::sleep_for(duration);
+}
+
+int cLiveProcessorServices::PackageOf(unsigned slot) {
+  if (slot >= processors_.size()) return -1;
+  std::ifstream file("/sys/devices/system/cpu/cpu" + std::to_string(processors_[slot]) +
+                     "/topology/physical_package_id");
+  int package = -1;
+  if (!(file >> package) || package < 0) return -1;
+  return package;
 }
 
 }  // namespace platform

@@ -24,6 +24,9 @@ class cLiveProcessorServices final : public IProcessorServices {
   std::int64_t CounterNanoseconds() override;
   void RaisePriority() override;
   void RestorePriority() override;
+  void Sleep(std::chrono::milliseconds duration) override;
+  // Read from /sys/devices/system/cpu/cpuN/topology/physical_package_id.
+  int PackageOf(unsigned slot) override;
 
   // The system's processor number of each slot.
   const std::vector<int>& SlotProcessors() const { return processors_; }

@@ -4,6 +4,7 @@
 // CPUID results and touches nothing.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace platform {
@@ -46,6 +47,12 @@ class IProcessorServices {
   // back. Refusals are ignored.
   virtual void RaisePriority() = 0;
   virtual void RestorePriority() = 0;
+
+  // Suspends the calling thread for `duration`.
+  virtual void Sleep(std::chrono::milliseconds duration) = 0;
+
+  // The physical package (socket) the processor of `slot` belongs to; -1 when unknown.
+  virtual int PackageOf(unsigned slot) = 0;
 };
 
 }  // namespace platform

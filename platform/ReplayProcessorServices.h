@@ -31,6 +31,8 @@ class cReplayProcessorServices final : public IProcessorServices {
   std::int64_t CounterNanoseconds() override { return 0; }
   void RaisePriority() override {}
   void RestorePriority() override {}
+  void Sleep(std::chrono::milliseconds) override {}
+  int PackageOf(unsigned) override { return -1; }
 
  private:
   std::vector<tCpuidRecording> processors_;

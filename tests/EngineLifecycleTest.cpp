@@ -41,6 +41,8 @@ class tFakeServices final : public platform::IProcessorServices {
   std::int64_t CounterNanoseconds() override { return 0; }
   void RaisePriority() override {}
   void RestorePriority() override {}
+  void Sleep(std::chrono::milliseconds) override {}
+  int PackageOf(unsigned) override { return -1; }
 
   void SetCount(unsigned count) { count_ = count; }
   void NextGeneration() {

@@ -133,6 +133,8 @@ class cFailingCountServices final : public platform::IProcessorServices {
   std::int64_t CounterNanoseconds() override { return replay_.CounterNanoseconds(); }
   void RaisePriority() override { replay_.RaisePriority(); }
   void RestorePriority() override { replay_.RestorePriority(); }
+  void Sleep(std::chrono::milliseconds duration) override { replay_.Sleep(duration); }
+  int PackageOf(unsigned slot) override { return replay_.PackageOf(slot); }
 
  private:
   platform::cReplayProcessorServices replay_;
