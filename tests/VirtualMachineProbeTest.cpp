@@ -1,0 +1,49 @@
+// The virtual-machine probes fault outside their machines; the faults are caught and every
+// signal action and the thread's signal mask are as they were before.
+#include "hw/VirtMach.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <thread>
+
+namespace {
+
+void Marker(int) {}
+
+TEST(VirtualMachineProbes, ReturnAndRestoreTheEarlierSignalActions) {
+  std::thread([] {
+    struct sigaction mine = {};
+    mine.sa_handler = Marker;
+    sigemptyset(&mine.sa_mask);
+    struct sigaction earlierSegv, earlierIll;
+    ASSERT_EQ(sigaction(SIGSEGV, &mine, &earlierSegv), 0);
+    ASSERT_EQ(sigaction(SIGILL, &mine, &earlierIll), 0);
+    // Blocked signals stay blocked afterwards, though the probes need them delivered.
+    sigset_t blocked, before, after;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGILL);
+    sigaddset(&blocked, SIGSEGV);
+    ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &blocked, &before), 0);
+
+    // The invalid instruction is skipped with EBX set to -1: no Virtual PC here. Asking
+    // again gives the same answers.
+    EXPECT_FALSE(InVirtualPC());
+    EXPECT_FALSE(InVirtualPC());
+    const bool vmware = InVMware();
+    EXPECT_EQ(InVMware(), vmware);
+
+    ASSERT_EQ(pthread_sigmask(SIG_SETMASK, &before, &after), 0);
+    EXPECT_TRUE(sigismember(&after, SIGILL));
+    EXPECT_TRUE(sigismember(&after, SIGSEGV));
+    struct sigaction now;
+    for (int signal : {SIGSEGV, SIGILL}) {
+      ASSERT_EQ(sigaction(signal, nullptr, &now), 0);
+      EXPECT_EQ(now.sa_handler, &Marker) << signal;
+    }
+    sigaction(SIGSEGV, &earlierSegv, nullptr);
+    sigaction(SIGILL, &earlierIll, nullptr);
+  }).join();
+}
+
+}  // namespace
