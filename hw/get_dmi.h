@@ -1,0 +1,50 @@
+// The firmware's SMBIOS tables: where they are read from, the entry point, and the index of
+// the structures in the table.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Where the firmware tables come from. The system source reads the kernel's copy and
+// physical memory; tests build the bytes in memory.
+class ISMBIOSSource {
+ public:
+  virtual ~ISMBIOSSource() = default;
+  // The kernel's copy: the entry-point structure and the whole structure table. False when
+  // the system offers no such copy.
+  virtual bool KernelTables(std::vector<std::uint8_t>& entryPoint,
+                            std::vector<std::uint8_t>& table) = 0;
+  // Physical memory from 0xF0000 to 0xFFFFF (65536 bytes). False when it cannot be read.
+  virtual bool BIOSArea(std::vector<std::uint8_t>& area) = 0;
+  // `length` bytes of physical memory at `address` (a table outside the BIOS area). False
+  // when they cannot be read.
+  virtual bool ReadPhysical(std::uint64_t address, std::size_t length,
+                            std::vector<std::uint8_t>& out) = 0;
+};
+
+// This machine's firmware tables.
+std::unique_ptr<ISMBIOSSource> SystemSMBIOSSource();
+// The same reader on other paths: `tablesDir` holds the kernel's files "smbios_entry_point"
+// and "DMI", `memoryDevice` is read at physical addresses as file offsets.
+std::unique_ptr<ISMBIOSSource> SMBIOSSourceAt(std::string tablesDir, std::string memoryDevice);
+
+// The structure table as read and indexed.
+struct tSMBIOSTables {
+  bool SMBIOSAvailable = false;
+  std::uint64_t TableAddress = 0;
+  std::uint32_t TableLength = 0;
+  // The entry point's structure count (2.x); a 3.x entry point has none, and this holds the
+  // number of structures walked instead.
+  std::uint32_t StructCount = 0;
+  std::vector<std::uint8_t> SMBIOSTable;
+  // Offset of each structure in SMBIOSTable, in table order; only structures that lie wholly
+  // inside the bytes read.
+  std::vector<std::uint32_t> StructStart;
+};
+
+// Finds the entry point, reads the structure table and indexes it. Never throws; a source
+// without tables gives SMBIOSAvailable false.
+tSMBIOSTables ReadSMBIOS(ISMBIOSSource& source);
