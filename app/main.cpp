@@ -13,6 +13,8 @@
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
+#include "hw/VXLDrv.h"
+#include "hw/get_dmi.h"
 #include "platform/LiveProcessorServices.h"
 #include "platform/ReplayProcessorServices.h"
 
@@ -52,22 +54,28 @@ int main(int argc, char** argv) {
 
   // Every dump is read before anything is printed, so a bad file leaves standard output
   // empty.
+  std::vector<platform::tCpuidRecording> recordings;
+  for (const std::string& path : options.LoadFiles) {
+    auto loaded = LoadDumpFile(path);
+    if (const auto* error = std::get_if<std::string>(&loaded)) return Fail(*error);
+    recordings.push_back(RecordingOf(std::get<tCPUdata>(loaded)));
+  }
+
+  // The report. Recorded processors touch no hardware: no driver, no firmware tables.
   std::unique_ptr<platform::IProcessorServices> services;
-  if (options.LoadFiles.empty()) {
+  std::unique_ptr<ISMBIOSSource> smbios;
+  bool driverLoaded = false;
+  if (recordings.empty()) {
+    DriverAccess = std::make_shared<tVXLDrv>();
+    driverLoaded = DriverAccess->OpenDriver();
     services = std::make_unique<platform::cLiveProcessorServices>();
+    smbios = SystemSMBIOSSource();
   } else {
-    std::vector<platform::tCpuidRecording> recordings;
-    for (const std::string& path : options.LoadFiles) {
-      auto loaded = LoadDumpFile(path);
-      if (const auto* error = std::get_if<std::string>(&loaded)) return Fail(*error);
-      recordings.push_back(RecordingOf(std::get<tCPUdata>(loaded)));
-    }
     services = std::make_unique<platform::cReplayProcessorServices>(std::move(recordings));
   }
 
-  cCPUid engine(std::move(services), options.SkipDMI);
+  cCPUid engine(std::move(services), options.SkipDMI, std::move(smbios));
   engine.WaitClocksReady();
-  const bool driverLoaded = false;
   const std::string report =
       options.Json ? JsonReport(engine, driverLoaded) : TextReport(engine, driverLoaded);
   engine.Destroy();

@@ -18,7 +18,8 @@ void Release(std::vector<Record>& records) {
 
 }  // namespace
 
-cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool SkipDMI)
+cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool SkipDMI,
+               std::unique_ptr<ISMBIOSSource> smbios)
     : services_(std::move(services)) {
   CPUCount = ProcessorCount();
   const std::size_t slots = std::max<std::size_t>(CPUCount, kMinimumSlots);
@@ -36,12 +37,19 @@ cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool Skip
   MultiplierMethod.assign(slots, 0);
   CacheDescriptors.assign(slots, {});
 
+  SMBIOSProcessors.assign(kMinimumSlots, {});
+
   Identify();
 
-  // The firmware's SMBIOS tables are not read: the multiplier fallback stays off whether or
-  // not it was skipped.
-  static_cast<void>(SkipDMI);
-  NoDMI = 1;
+  // Without a source (recorded processors) there are no tables to fall back on.
+  NoDMI = SkipDMI || !smbios ? 1 : 0;
+  if (NoDMI == 0) {
+    try {
+      SMBIOSProcessors = GetCpuDmiInfo(ReadSMBIOS(*smbios));
+    } catch (...) {
+      NoDMI = 1;
+    }
+  }
 
   thread_ = std::thread(&cCPUid::Execute, this);
 }
@@ -60,7 +68,9 @@ unsigned cCPUid::SlotsToVisit() {
 }
 
 void cCPUid::Identify() {
-  std::lock_guard<std::mutex> lock(lock_);
+  std::lock_guard<std::recursive_mutex> lock(lock_);
+  // Naming writes clock hints into the clock records.
+  std::lock_guard<std::recursive_mutex> records(clocks_mutex_);
   CaptureAll();
   const unsigned count = SlotsToVisit();
   for (unsigned i = 0; i < count; ++i) {
@@ -100,10 +110,8 @@ bool cCPUid::ExecCPUID(std::uint32_t leaf, tCPUIDResult& result) {
 void cCPUid::Execute() {
   while (!stop_.Requested()) {
     const unsigned count = SlotsToVisit();
-    for (unsigned i = 0; i < count && !stop_.Requested(); ++i) {
-      std::lock_guard<std::mutex> lock(lock_);
+    for (unsigned i = 0; i < count && !stop_.Requested(); ++i)
       MeasureClocks(i);
-    }
     {
       std::lock_guard<std::mutex> lock(ready_mutex_);
       ClocksReady = 1;
@@ -113,19 +121,13 @@ void cCPUid::Execute() {
   }
 }
 
-void cCPUid::MeasureClocks(unsigned i) {
-  // Replayed processors have no clocks to measure, and the measurement of this machine's
-  // clocks is not built yet: the record keeps its values.
-  static_cast<void>(i);
-}
-
 void cCPUid::WaitClocksReady() {
   std::unique_lock<std::mutex> lock(ready_mutex_);
   ready_.wait(lock, [this] { return ClocksReady != 0 || stop_.Requested(); });
 }
 
 tClocks cCPUid::ClocksOf(unsigned slot) const {
-  std::lock_guard<std::mutex> lock(lock_);
+  std::lock_guard<std::recursive_mutex> lock(clocks_mutex_);
   return slot < Clocks.size() ? Clocks[slot] : tClocks{};
 }
 
@@ -138,7 +140,8 @@ void cCPUid::Destroy() {
   ready_.notify_all();
   if (thread_.joinable()) thread_.join();
 
-  std::lock_guard<std::mutex> lock(lock_);
+  std::lock_guard<std::recursive_mutex> lock(lock_);
+  std::lock_guard<std::recursive_mutex> records(clocks_mutex_);
   Release(FlagBrand);
   Release(CPUdata);
   Release(CPUid_m);
@@ -152,4 +155,5 @@ void cCPUid::Destroy() {
   Release(nameinfo);
   Release(MultiplierMethod);
   Release(CacheDescriptors);
+  Release(SMBIOSProcessors);
 }

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "engine/CommonTypes.h"
+#include "hw/get_cpu_dmi_info.h"
+#include "hw/get_dmi.h"
 #include "platform/ProcessorServices.h"
 #include "platform/StopSignal.h"
 
@@ -24,9 +26,11 @@ std::optional<tVendor> KnownVendor(std::string_view text);
 
 class cCPUid {
  public:
-  // Identifies every processor that `services` offers, then starts the measuring thread.
-  // SkipDMI keeps the firmware's SMBIOS tables unread.
-  cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool SkipDMI);
+  // Identifies every processor that `services` offers, reads the processor entries of the
+  // firmware's SMBIOS tables from `smbios` (none: no tables) unless SkipDMI, then starts the
+  // measuring thread.
+  cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool SkipDMI,
+         std::unique_ptr<ISMBIOSSource> smbios = nullptr);
   ~cCPUid();
   cCPUid(const cCPUid&) = delete;
   cCPUid& operator=(const cCPUid&) = delete;
@@ -76,6 +80,23 @@ class cCPUid {
   void NameNational(unsigned i);
   void LookupRating(unsigned i);
 
+  // Clocks. MeasureClocks measures the core clock of slot i, reads its multiplier and derives
+  // the bus clock and bus speed; nothing is measured where the services have no clocks
+  // (replay). Two measurements, and a measurement and an identification, never overlap.
+  void MeasureClocks(unsigned i);
+  void MeasureCoreClock(tClocks& clocks);
+  void GetMultiplier(float& multiplier, unsigned s);
+  // The register readers: true when the register was read and the multiplier stored.
+  bool GetMultiplierK7(float& multiplier, unsigned s);
+  bool GetMultiplierK8(float& multiplier, unsigned s);
+  bool GetMultiplierP6(float& multiplier, unsigned s);
+  bool GetMultiplierP6Model11(float& multiplier, unsigned s);
+  bool GetMultiplierP4Early(float& multiplier, unsigned s);
+  bool GetMultiplierP4(float& multiplier, unsigned s);
+  bool GetMultiplierPM(float& multiplier, unsigned s);
+  // The SMBIOS fallback: current speed over external clock of the slot's package entry.
+  void GetMultiplierDMI(float& multiplier, unsigned s);
+
   // Per-slot records, SlotCount elements each.
   std::vector<tVendor> FlagBrand;
   std::vector<tCPUdata> CPUdata;
@@ -93,8 +114,10 @@ class cCPUid {
   unsigned CPUCount = 0;
   // Set once the thread has finished its first measuring pass.
   std::atomic<std::uint8_t> ClocksReady{0};
-  // SMBIOS was skipped or could not be read.
-  std::uint8_t NoDMI = 1;
+  // SMBIOS was skipped or could not be read, or gave an external clock of 0.
+  std::atomic<std::uint8_t> NoDMI{0};
+  // The processor entries of the SMBIOS tables (zeros when they were not read).
+  std::vector<tSMBIOSProcessor> SMBIOSProcessors;
   // Per slot: how the clock measurement reads the multiplier (0: no register, SMBIOS only).
   std::vector<std::uint8_t> MultiplierMethod;
   // Per slot: the fifteen descriptor bytes of leaf 2 (words 0 to 14).
@@ -103,16 +126,19 @@ class cCPUid {
  private:
   // The thread body: measures every slot, sets ClocksReady, pauses 2000 ms; until stopped.
   void Execute();
-  // Measures the clocks of slot i. The caller holds lock_.
-  void MeasureClocks(unsigned i);
+  // The low 32 bits of register `index`; false without a driver or when the read fails.
+  bool ReadMsrLow(std::uint32_t index, std::uint32_t& low);
   // The slots a pass visits: the processors offered now, never past the arrays.
   unsigned SlotsToVisit();
   void DecodeSizeLeaves(unsigned i);
   void DecodeDescriptors(unsigned i);
 
   std::unique_ptr<platform::IProcessorServices> services_;
-  // Serialises capture, identification and every clock measurement.
-  mutable std::mutex lock_;
+  // Serialises capture, identification and every clock measurement. Recursive: the naming
+  // of an identification measures clocks.
+  std::recursive_mutex lock_;
+  // Guards the clock records for readers, who never wait out a measurement.
+  mutable std::recursive_mutex clocks_mutex_;
   std::mutex ready_mutex_;
   std::condition_variable ready_;
   platform::tStopSignal stop_;

@@ -86,6 +86,22 @@ class LiveReport(unittest.TestCase):
                     want[1] &= 0x00FFFFFF
                 self.assertEqual(got, want, f"slot {slot} leaf {leaf:08X}")
 
+    def test_core_clock_matches_the_kernels_tsc_frequency(self):
+        with open("/proc/cpuinfo") as f:
+            cpuinfo = f.read()
+        if "tsc_known_freq" not in cpuinfo.split("flags", 1)[-1].split("\n", 1)[0]:
+            self.skipTest("the kernel does not know the TSC frequency here")
+        kernel_mhz = float(re.search(r"^cpu MHz\s*:\s*([0-9.]+)", cpuinfo, re.M).group(1))
+        document = report_json()
+        for processor in document["processors"][:document["cpu_count"]]:
+            clocks = processor["tClocks"]
+            with self.subTest(slot=processor["slot"]):
+                self.assertLess(abs(clocks["CoreClock"] - kernel_mhz) / kernel_mhz, 0.001)
+                if not document["driver_loaded"] and document["nodmi"]:
+                    self.assertEqual(clocks["Multiplier"], 0.0)
+                    self.assertEqual(clocks["BusClock"], 0.0)
+                    self.assertEqual(clocks["BusSpeed"], 0.0)
+
     def test_text_report_shows_every_processor(self):
         result = run("--report")
         self.assertEqual(result.returncode, 0, result.stderr)
