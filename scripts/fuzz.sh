@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# Fuzzes the dump reader (and identification of whatever reads as a dump) with libFuzzer,
-# seeded with the fixture dumps. Usage: scripts/fuzz.sh [executions, default 1000000]
+# Runs one libFuzzer target with AddressSanitizer and UndefinedBehaviorSanitizer, seeded with
+# fuzz/seeds/TARGET (and, for the dump reader, the fixture dumps).
+# Usage: scripts/fuzz.sh [TARGET, default dump_reader_fuzz] [executions, default 1000000]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs="${1:-1000000}"
-scripts/packages.sh clang cmake ninja-build libclang-rt-dev
+target="${1:-dump_reader_fuzz}"
+runs="${2:-1000000}"
+scripts/packages.sh clang cmake ninja-build libclang-rt-dev qt6-base-dev libpng-dev libjpeg-dev
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DLUMARIAN_FUZZ=ON \
   -DLUMARIAN_TESTS=OFF >/dev/null
-cmake --build build-fuzz --target dump_reader_fuzz
-corpus=build-fuzz/corpus
+cmake --build build-fuzz --target "$target"
+corpus="build-fuzz/corpus/$target"
 mkdir -p "$corpus"
-cp tests/fixtures/cpuid/*.txt "$corpus"/
-build-fuzz/fuzz/dump_reader_fuzz -runs="$runs" -max_len=4096 -print_final_stats=1 "$corpus"
+[ -d "fuzz/seeds/$target" ] && cp "fuzz/seeds/$target"/* "$corpus"/
+[ "$target" = dump_reader_fuzz ] && cp tests/fixtures/cpuid/*.txt "$corpus"/
+case "$target" in
+  smbios_reader_fuzz) max_len=140000 ;;
+  logo_loader_fuzz) max_len=65536 ;;
+  *) max_len=4096 ;;
+esac
+build-fuzz/fuzz/"$target" -runs="$runs" -max_len="$max_len" -print_final_stats=1 "$corpus"
