@@ -1,5 +1,6 @@
 // lumarian: identifies the x86 processors of this machine, or those recorded in CPUID dumps.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "hw/get_dmi.h"
 #include "platform/LiveProcessorServices.h"
 #include "platform/ReplayProcessorServices.h"
+#include "ui/WindowApp.h"
 
 namespace {
 
@@ -32,6 +34,16 @@ int Fail(const std::string& message) {
 bool WriteOut(const std::string& text) {
   const std::size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
   return written == text.size() && std::fflush(stdout) == 0;
+}
+
+// True where a window can be shown: an X or Wayland display, or a Qt platform chosen by
+// the user.
+bool DisplayAvailable() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
 }
 
 int Emit(const std::string& text) {
@@ -60,6 +72,8 @@ int main(int argc, char** argv) {
     if (const auto* error = std::get_if<std::string>(&loaded)) return Fail(*error);
     recordings.push_back(RecordingOf(std::get<tCPUdata>(loaded)));
   }
+
+  if (!options.Report && DisplayAvailable()) return RunWindow(argc, argv, std::move(recordings));
 
   // The report. Recorded processors touch no hardware: no driver, no firmware tables.
   std::unique_ptr<platform::IProcessorServices> services;

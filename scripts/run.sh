@@ -3,7 +3,7 @@
 # Arguments are passed to the program (lumarian --help lists them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/packages.sh g++ cmake ninja-build
+scripts/packages.sh g++ cmake ninja-build qt6-base-dev libpng-dev libjpeg-dev fonts-dejavu-core
 cmake -S . -B build -G Ninja -DLUMARIAN_TESTS=OFF >/dev/null
-cmake --build build --target lumarian
+cmake --build build --target lumarian lumarian_logos
 exec build/lumarian "$@"

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <span>
+
+#include "tests/support/EngineFixtures.h"
+#include "tests/window/MainWindowFixture.h"
+#include "ui/AdvPageControl.h"
+#include "ui/Exports.h"
+#include "ui/images/Png.h"
+
+namespace {
+
+const std::string kAthlon64 = "amd-athlon-64-processor-3000plus.txt";
+const std::string kCoreI7 = "intel-core-i7-2600k-cpu.txt";
+
+TEST(CpuidDumpExport, WritesTheSelectedProcessorByteForByte) {
+  tTestWindow w({kAthlon64, kCoreI7});
+  struct tCase {
+    int Selected;
+    const std::string& Fixture;
+  };
+  for (const tCase& c : {tCase{0, kAthlon64}, tCase{1, kCoreI7}}) {
+    w.Find<QComboBox>("CpuSelectionV")->setCurrentIndex(c.Selected);
+    w.Dialogs.Answer = w.PathOf(QStringLiteral("cpuid%1").arg(c.Selected));
+    QTest::mouseClick(w.Find<QPushButton>("SaveFlagsBT"), Qt::LeftButton);
+    const std::string written = FileBytes(*w.Dialogs.Answer + QStringLiteral(".txt"));
+    EXPECT_EQ(written, FileBytes(QString::fromStdString(FixturePath(c.Fixture))));
+  }
+  EXPECT_EQ(w.Dialogs.Filters.value(0), QStringLiteral("Text File (*.txt)"));
+  EXPECT_EQ(w.Dialogs.InitialNames.value(0), QStringLiteral("cpuid"));
+  EXPECT_TRUE(w.Errors.Messages.isEmpty());
+}
+
+TEST(CpuidDumpExport, SuffixIsAlwaysAppendedAndCancelWritesNothing) {
+  tTestWindow w({kAthlon64});
+  w.Dialogs.Answer = w.PathOf(QStringLiteral("x.txt"));
+  w.Window().SaveFlagsBTClick();
+  EXPECT_TRUE(QFile::exists(w.PathOf(QStringLiteral("x.txt.txt"))));
+  EXPECT_FALSE(QFile::exists(w.PathOf(QStringLiteral("x.txt"))));
+
+  w.Dialogs.Answer.reset();
+  w.Window().SaveFlagsBTClick();
+  EXPECT_EQ(QDir(w.Folder()).entryList(QDir::Files), QStringList{"x.txt.txt"});
+}
+
+TEST(CpuidDumpExport, UnwritableFileShowsTheErrorAndTheProgramGoesOn) {
+  tTestWindow w({kAthlon64});
+  w.Dialogs.Answer = w.PathOf(QStringLiteral("missing-folder/cpuid"));
+  w.Window().SaveFlagsBTClick();
+  ASSERT_EQ(w.Errors.Messages.size(), 1);
+  EXPECT_TRUE(w.Errors.Messages[0].contains(QStringLiteral("missing-folder/cpuid.txt")));
+
+  // Still working: the next attempt succeeds.
+  w.Dialogs.Answer = w.PathOf(QStringLiteral("cpuid"));
+  w.Window().SaveFlagsBTClick();
+  EXPECT_TRUE(QFile::exists(w.PathOf(QStringLiteral("cpuid.txt"))));
+  EXPECT_EQ(w.Errors.Messages.size(), 1);
+}
+
+TEST(CpuidDumpExport, AFailedWriteIsReportedNotTakenForSuccess) {
+  // /dev/full accepts the file but refuses every byte: the error is reported, not success.
+  if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
+  const auto error = WriteCpuidDump(QStringLiteral("/dev/full"), tCPUdata{});
+  ASSERT_TRUE(error.has_value());
+  EXPECT_TRUE(error->contains(QStringLiteral("/dev/full")));
+}
+
+// The picture in the PNG file at `path`; a zero size when it is not one.
+QSize PngSize(const QString& path) {
+  const std::string bytes = FileBytes(path);
+  tImage image;
+  std::string error;
+  if (!DecodePng(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                 image, error)) {
+    return {};
+  }
+  return {image.Width, image.Height};
+}
+
+TEST(SnapshotExport, F5OnEveryPageWithAnyModifierSavesTheWindow) {
+  tTestWindow w({kAthlon64});
+  w.Window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.Window()));
+  auto* pages = w.Find<TAdvPageControl>("MainPC");
+  const char* names[] = {"ZEPHProc", "ZEPHFlags", "ZEPHCache", "ZEPHManag", "ZEPHAbout"};
+  const Qt::KeyboardModifiers modifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
+                                             Qt::ControlModifier};
+  int saved = 0;
+  for (int page = 0; page < 5; ++page) {
+    pages->SetActivePageIndex(page);
+    for (const Qt::KeyboardModifiers modifier : modifiers) {
+      const QString chosen = w.PathOf(QStringLiteral("shot%1").arg(saved++));
+      w.Dialogs.Answer = chosen;
+      w.Dialogs.InitialNames.clear();
+      QTest::keyClick(&w.Window(), Qt::Key_F5, modifier);
+      ASSERT_EQ(w.Dialogs.InitialNames.size(), 1) << page;
+      EXPECT_EQ(w.Dialogs.InitialNames[0], w.Folder() + "/" + names[page]);
+      EXPECT_EQ(w.Dialogs.Filters.last(), QStringLiteral("Portable Network Graphics (*.png)"));
+      EXPECT_EQ(PngSize(chosen + ".png"), w.Window().frameGeometry().size()) << page;
+    }
+  }
+  pages->SetActivePageIndex(-1);
+  QTest::keyClick(&w.Window(), Qt::Key_F5);
+  EXPECT_EQ(w.Dialogs.InitialNames.last(), w.Folder() + "/");
+  EXPECT_TRUE(w.Errors.Messages.isEmpty());
+}
+
+TEST(SnapshotExport, F5WorksWhateverControlHasTheFocusAndOtherKeysDoNothing) {
+  tTestWindow w({kAthlon64});
+  w.Window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.Window()));
+  w.Dialogs.Answer.reset();  // cancelled: nothing is written
+  for (const char* control : {"CpuSelectionV", "SaveFlagsBT", "CpuNameV"}) {
+    auto* target = w.Find<QWidget>(control);
+    ASSERT_NE(target, nullptr) << control;
+    const qsizetype before = w.Dialogs.InitialNames.size();
+    for (const Qt::Key key : {Qt::Key_F4, Qt::Key_F6, Qt::Key_A, Qt::Key_Escape, Qt::Key_Return})
+      QTest::keyClick(target, key);
+    EXPECT_EQ(w.Dialogs.InitialNames.size(), before) << control;
+    QTest::keyClick(target, Qt::Key_F5);
+    EXPECT_EQ(w.Dialogs.InitialNames.size(), before + 1) << control;
+  }
+  EXPECT_TRUE(QDir(w.Folder()).entryList(QDir::Files).isEmpty());
+}
+
+TEST(SnapshotExport, PngSuffixIsAlwaysAppendedAndSaveErrorsAreShown) {
+  tTestWindow w({kAthlon64});
+  w.Window().show();
+  w.Dialogs.Answer = w.PathOf(QStringLiteral("page.png"));
+  QTest::keyClick(&w.Window(), Qt::Key_F5);
+  EXPECT_TRUE(QFile::exists(w.PathOf(QStringLiteral("page.png.png"))));
+
+  w.Dialogs.Answer = w.PathOf(QStringLiteral("missing-folder/page"));
+  QTest::keyClick(&w.Window(), Qt::Key_F5);
+  ASSERT_EQ(w.Errors.Messages.size(), 1);
+  EXPECT_TRUE(w.Errors.Messages[0].contains(QStringLiteral("page.png")));
+}
+
+TEST(SnapshotExport, ImageOfKeepsEveryPixel) {
+  QImage picture(3, 2, QImage::Format_ARGB32);
+  picture.fill(QColor(10, 20, 30));
+  picture.setPixelColor(2, 1, QColor(200, 100, 50, 128));
+  const tImage image = ImageOf(picture);
+  ASSERT_EQ(image.Width, 3);
+  ASSERT_EQ(image.Height, 2);
+  ASSERT_EQ(image.Rgba.size(), 24u);
+  EXPECT_EQ(std::vector<std::uint8_t>(image.Rgba.begin(), image.Rgba.begin() + 4),
+            (std::vector<std::uint8_t>{10, 20, 30, 255}));
+  EXPECT_EQ(std::vector<std::uint8_t>(image.Rgba.end() - 4, image.Rgba.end()),
+            (std::vector<std::uint8_t>{200, 100, 50, 128}));
+}
+
+}  // namespace

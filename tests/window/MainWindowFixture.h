@@ -1,0 +1,65 @@
+// Test support for the main window: a window over recorded processors, with file dialogs,
+// error boxes and the web browser replaced by recorders.
+#pragma once
+
+#include <QDir>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/MainUn.h"
+
+class tFakeDialogs final : public IFileDialogs {
+ public:
+  std::optional<QString> SaveFileName(QWidget*, const QString& filter,
+                                      const QString& initialName) override {
+    Filters << filter;
+    InitialNames << initialName;
+    return Answer;
+  }
+
+  std::optional<QString> Answer;  // nothing: the dialog is cancelled
+  QStringList Filters;
+  QStringList InitialNames;
+};
+
+class tFakeErrors final : public IErrorSink {
+ public:
+  void ShowError(QWidget*, const QString& message) override { Messages << message; }
+  QStringList Messages;
+};
+
+// A window over the recorded processors, with its program folder in a temporary folder.
+class tTestWindow {
+ public:
+  // One recorded processor per fixture file.
+  explicit tTestWindow(const std::vector<std::string>& fixtures,
+                       std::vector<std::string> arguments = {}, bool driverOpens = false);
+
+  TMainFrm& Window() { return *window_; }
+  cCPUid& Engine() { return *window_->Engine(); }
+  QString Folder() const { return folder_.path(); }
+  QString PathOf(const QString& name) const { return QDir(folder_.path()).filePath(name); }
+  template <class tWidget>
+  tWidget* Find(const char* name) {
+    return window_->findChild<tWidget*>(QString::fromLatin1(name));
+  }
+  QString TextOf(const char* fieldName);
+
+  tFakeDialogs Dialogs;
+  tFakeErrors Errors;
+  std::vector<QUrl> OpenedUrls;
+  bool BrowserFails = false;  // opening an address raises an error
+  int SmbiosReads = 0;        // how often the engine asked the firmware tables for anything
+
+ private:
+  QTemporaryDir folder_;
+  std::unique_ptr<TMainFrm> window_;
+};
+
+// The bytes of a file; empty when it cannot be read.
+std::string FileBytes(const QString& path);

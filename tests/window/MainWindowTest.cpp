@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "engine/CPUid.h"
+#include "tests/window/MainWindowFixture.h"
+#include "ui/AdvPageControl.h"
+#include "ui/Controls.h"
+#include "ui/ExtEdit.h"
+#include "ui/PageText.h"
+
+namespace {
+
+const std::string kAthlon64 = "amd-athlon-64-processor-3000plus.txt";  // all six power flags
+const std::string kCoreI7 = "intel-core-i7-2600k-cpu.txt";             // none of them
+const std::string kK6 = "amd-k6-little-foot.txt";
+
+QString Shown(const std::string& text) {
+  return FromText(text);
+}
+
+TEST(MainWindow, CaptionTellsWhetherTheDriverLoaded) {
+  struct tCase {
+    bool DriverOpens;
+    const char* Caption;
+  };
+  for (const tCase& c : {tCase{true, "Quorvane CPU Lumarian"},
+                         tCase{false, "Quorvane CPU Lumarian - Couldn't Load Driver"}}) {
+    tTestWindow w({kAthlon64}, {}, c.DriverOpens);
+    EXPECT_EQ(w.Window().windowTitle(), QString::fromLatin1(c.Caption));
+    EXPECT_EQ(w.Window().DriverLoaded(), c.DriverOpens);
+    // The pages fill either way.
+    EXPECT_EQ(w.TextOf("CpuNameV"), Shown(ProcessorPageText(w.Engine(), 0).CpuName.Text));
+    EXPECT_FALSE(w.TextOf("CpuNameV").isEmpty());
+  }
+}
+
+TEST(MainWindow, FixedClientAreaAndFivePagesInOrder) {
+  tTestWindow w({kAthlon64});
+  TMainFrm& frm = w.Window();
+  EXPECT_EQ(frm.size(), QSize(444, 500));
+  EXPECT_EQ(frm.minimumSize(), frm.maximumSize()) << "not resizable";
+  EXPECT_FALSE(frm.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  EXPECT_TRUE(frm.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+
+  auto* pages = w.Find<TAdvPageControl>("MainPC");
+  ASSERT_NE(pages, nullptr);
+  EXPECT_EQ(pages->geometry(), QRect(1, 0, 442, 499));
+  const char* names[] = {"ProcessorPage", "FFlagsPage", "CachePage", "PowerPage", "AboutPage"};
+  const char* captions[] = {"Processor", "Feature Flags", "Cache", "Management", "About"};
+  ASSERT_EQ(pages->PageCount(), 5);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(pages->Page(i)->objectName(), QString::fromLatin1(names[i]));
+    EXPECT_EQ(pages->Page(i)->Caption(), QString::fromLatin1(captions[i]));
+  }
+  EXPECT_EQ(pages->ActivePageIndex(), 0);
+  EXPECT_EQ(w.Find<QLabel>("PrSignature")->text(),
+            QStringLiteral("Quorvane CPU Lumarian version 0.7"));
+}
+
+TEST(MainWindow, SelectorListsEveryProcessor) {
+  struct tCase {
+    std::vector<std::string> Fixtures;
+    QStringList Items;
+  };
+  const tCase cases[] = {
+      {{kAthlon64}, {"CPU #1"}},
+      {{kAthlon64, kCoreI7, kK6}, {"CPU #1", "CPU #2", "CPU #3"}},
+  };
+  for (const tCase& c : cases) {
+    tTestWindow w(c.Fixtures);
+    auto* selector = w.Find<QComboBox>("CpuSelectionV");
+    ASSERT_NE(selector, nullptr);
+    QStringList items;
+    for (int i = 0; i < selector->count(); ++i)
+      items << selector->itemText(i);
+    EXPECT_EQ(items, c.Items);
+    EXPECT_EQ(selector->currentIndex(), 0);
+    EXPECT_FALSE(selector->isEditable());
+    EXPECT_EQ(selector->geometry(), QRect(96, 243, 105, 21));
+    EXPECT_EQ(w.Window().SelectedCpu(), 0u);
+  }
+}
+
+TEST(MainWindow, OnlyAnExactFirstNoDmiSkipsTheFirmwareTables) {
+  struct tCase {
+    std::vector<std::string> Arguments;
+    bool Skipped;
+  };
+  const tCase cases[] = {
+      {{}, false},
+      {{"-nodmi"}, true},
+      {{"-nodmi", "extra"}, true},
+      {{"extra", "-nodmi"}, false},
+      {{"-NODMI"}, false},
+      {{"-nodmi2"}, false},
+  };
+  for (const tCase& c : cases) {
+    tTestWindow w({kAthlon64}, c.Arguments);
+    EXPECT_EQ(w.SmbiosReads == 0, c.Skipped)
+        << (c.Arguments.empty() ? std::string("(none)") : c.Arguments.front());
+  }
+}
+
+TEST(MainWindow, SelectionChangeRefillsOnlyTheProcessorPage) {
+  tTestWindow w({kAthlon64, kCoreI7});
+  cCPUid& engine = w.Engine();
+  const QString flagsOfFirst = w.TextOf("Feat25V");  // SSE: the Athlon 64 has it
+  const QString level1OfFirst = w.TextOf("Bl1SizeV");
+  ASSERT_NE(w.TextOf("VendorStringV"), Shown(ProcessorPageText(engine, 1).VendorString.Text));
+
+  w.Find<QComboBox>("CpuSelectionV")->setCurrentIndex(1);
+  EXPECT_EQ(w.Window().SelectedCpu(), 1u);
+  EXPECT_EQ(w.TextOf("VendorStringV"), Shown(ProcessorPageText(engine, 1).VendorString.Text));
+  EXPECT_EQ(w.TextOf("Feat25V"), flagsOfFirst);
+  EXPECT_EQ(w.TextOf("Bl1SizeV"), level1OfFirst);
+
+  // The other pages show the new processor once one of their buttons is pressed.
+  engine.FeaturesFlags[1].StdEDX.Bits.fill(1);  // every bit set, so view 1 reads "Yes"
+  QTest::mouseClick(w.Find<QPushButton>("Standard1ff"), Qt::LeftButton);
+  EXPECT_EQ(w.TextOf("Feat0V"), QStringLiteral("Yes"));
+  engine.level1[1].DCacheSize = 1234;
+  QTest::mouseClick(w.Find<QPushButton>("level1bt"), Qt::LeftButton);
+  EXPECT_EQ(w.TextOf("Bl1SizeV"), QStringLiteral("1234 KBytes"));
+}
+
+TEST(MainWindow, RefreshCycle) {
+  tTestWindow w({kAthlon64});
+  TMainFrm& frm = w.Window();
+  cCPUid& engine = w.Engine();
+  EXPECT_TRUE(frm.Refresher().isActive());
+  EXPECT_EQ(frm.Refresher().interval(), 2000);
+  const QString name = w.TextOf("CpuNameV");
+  const char* powerFields[] = {"TSV", "FIDV", "VIDV", "TTV", "TMV", "STCV"};
+  for (const char* field : powerFields)
+    EXPECT_EQ(w.TextOf(field), QStringLiteral("No")) << field;
+
+  auto* nameField = w.Find<TExtEdit>("CpuNameV");
+  for (int tick = 1; tick <= 10; ++tick) {
+    nameField->setText(QStringLiteral("stale"));
+    engine.Clocks[0].CoreClock = 1000 + tick;  // replay never measures: the window shows these
+    frm.RefresherTimer();
+    const bool refilled = tick % 5 == 0;
+    EXPECT_EQ(w.TextOf("CpuNameV"), refilled ? name : QStringLiteral("stale")) << "tick " << tick;
+    EXPECT_EQ(frm.RefreshTick(), tick % 5) << "tick " << tick;
+    EXPECT_TRUE(w.TextOf("CoreV").startsWith(QString::number(1000 + tick))) << "tick " << tick;
+    for (const char* field : powerFields) {
+      EXPECT_EQ(w.TextOf(field), QStringLiteral("Yes")) << field << " tick " << tick;
+    }
+  }
+}
+
+TEST(MainWindow, ManagementFollowsTheSelectionAtTheNextTick) {
+  tTestWindow w({kAthlon64, kCoreI7});
+  w.Window().RefresherTimer();
+  EXPECT_EQ(w.TextOf("TSV"), QStringLiteral("Yes"));
+  w.Find<QComboBox>("CpuSelectionV")->setCurrentIndex(1);
+  EXPECT_EQ(w.TextOf("TSV"), QStringLiteral("Yes"));
+  w.Window().RefresherTimer();
+  EXPECT_EQ(w.TextOf("TSV"), QStringLiteral("No"));
+}
+
+TEST(MainWindow, TabsSwitchPages) {
+  tTestWindow w({kAthlon64});
+  auto* pages = w.Find<TAdvPageControl>("MainPC");
+  w.Window().show();
+  for (int i : {3, 1, 4, 0, 2}) {
+    QTest::mouseClick(pages, Qt::LeftButton, {}, pages->TabRect(i).center());
+    EXPECT_EQ(pages->ActivePageIndex(), i);
+    for (int j = 0; j < pages->PageCount(); ++j)
+      EXPECT_EQ(pages->Page(j)->isVisible(), i == j);
+  }
+  pages->SetActivePageIndex(-1);
+  EXPECT_EQ(pages->ActivePageIndex(), -1);
+  for (int j = 0; j < pages->PageCount(); ++j)
+    EXPECT_FALSE(pages->Page(j)->isVisible());
+  for (int i = 0; i < pages->PageCount(); ++i) {
+    EXPECT_LE(pages->TabRect(i).bottom(), pages->height() - 1) << "tabs along the bottom edge";
+    EXPECT_GE(pages->TabRect(i).top(), pages->Page(0)->geometry().bottom());
+  }
+}
+
+TEST(MainWindow, ForumLinkOpensTheForum) {
+  tTestWindow w({kAthlon64});
+  auto* link = w.Find<QLabel>("ThLb1");
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseClick(link, Qt::LeftButton);
+  ASSERT_EQ(w.OpenedUrls.size(), 1u);
+  EXPECT_EQ(w.OpenedUrls[0].host(), link->text());
+  EXPECT_TRUE(w.Errors.Messages.isEmpty());
+
+  // An error inside a handler is shown, and the window goes on.
+  w.BrowserFails = true;
+  QTest::mouseClick(link, Qt::LeftButton);
+  EXPECT_EQ(w.Errors.Messages, QStringList{"no browser"});
+  w.Window().RefresherTimer();
+  EXPECT_EQ(w.Window().RefreshTick(), 1);
+}
+
+TEST(MainWindow, CloseStopsTheTimerAndReleasesTheEngine) {
+  tTestWindow w({kAthlon64});
+  w.Window().show();
+  EXPECT_TRUE(w.Window().close());
+  EXPECT_FALSE(w.Window().Refresher().isActive());
+  EXPECT_EQ(w.Window().Engine(), nullptr);
+  w.Window().RefresherTimer();  // a tick that was already queued does nothing
+  w.Window().SaveFlagsBTClick();
+  EXPECT_TRUE(w.Dialogs.InitialNames.isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include "ui/CachePage.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <span>
+#include <string>
+
+#include "engine/CPUid.h"
+#include "ui/Controls.h"
+#include "ui/ExtEdit.h"
+#include "ui/FlagsPage.h"
+#include "ui/PageText.h"
+
+namespace {
+
+struct tRowPlace {
+  const char* Suffix;  // label Bl<n><Suffix>, field Bl<n><Suffix>V
+  const char* Caption;
+};
+constexpr tRowPlace kCacheRows[] = {
+    {"Size", "Size"},
+    {"assoc", "Associativity"},
+    {"LS", "Line Size"},
+    {"LPT", "Lines per Tag"},
+};
+constexpr tRowPlace kTlbRows[] = {
+    {"assoc", "Associativity"},
+    {"entr", "Entries"},
+};
+
+struct tBoxPlace {
+  const char* Caption;
+  int Left;
+  int Top;
+  int Width;
+  int Height;
+  bool Cache;  // four cache rows, else two TLB rows
+};
+constexpr tBoxPlace kBoxPlaces[] = {
+    {"L1 Data Cache", 8, 3, 207, 126, true},
+    {"L1 Instruction Cache", 218, 3, 209, 126, true},
+    {"L1 Data TLB (4Kb pages)", 6, 141, 209, 82, false},
+    {"L1 Instruction TLB (4Kb pages)", 218, 141, 209, 82, false},
+    {"L1 Data TLB (2Mb pages)", 6, 231, 209, 82, false},
+    {"L1 Instruction TLB (2Mb pages)", 218, 231, 209, 82, false},
+};
+
+constexpr int kLabelLeft = 12;
+constexpr int kLabelWidth = 85;
+constexpr int kLabelTops[] = {31, 53, 75, 95};
+constexpr int kFieldLeft = 116;
+constexpr int kFieldWidth = 71;
+constexpr int kFieldTops[] = {26, 48, 70, 92};
+
+struct tButtonPlace {
+  const char* Name;
+  const char* Caption;
+  int Left;
+  int Width;
+};
+constexpr tButtonPlace kButtons[] = {
+    {"level1bt", "Level 1", 14, 135},
+    {"level2bt", "Level 2", 148, 137},
+    {"level3bt", "Level 3", 284, 135},
+};
+constexpr int kButtonTop = 428;
+constexpr int kButtonHeight = 22;
+
+}  // namespace
+
+TCachePage::TCachePage(QWidget* parent) : QWidget(parent) {
+  setObjectName("CachePageContent");
+  for (std::size_t b = 0; b < kBoxes; ++b) {
+    const tBoxPlace& place = kBoxPlaces[b];
+    const std::string box = "Bl" + std::to_string(b + 1);
+    boxes_[b].Group = PlaceGroup(this, ("Block" + std::to_string(b + 1) + "GB").c_str(),
+                                 QString::fromLatin1(place.Caption), place.Left, place.Top,
+                                 place.Width, place.Height);
+    const std::span<const tRowPlace> rows(
+        place.Cache ? kCacheRows : kTlbRows,
+        place.Cache ? std::size(kCacheRows) : std::size(kTlbRows));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      const std::string label = box + rows[r].Suffix;
+      boxes_[b].Captions[r] =
+          PlaceLabel(boxes_[b].Group, label.c_str(), QString::fromLatin1(rows[r].Caption),
+                     kLabelLeft, kLabelTops[r], kLabelWidth);
+      boxes_[b].Values[r] = PlaceValue(boxes_[b].Group, (label + "V").c_str(), kFieldLeft,
+                                       kFieldTops[r], kFieldWidth);
+    }
+  }
+
+  auto* bevel = new QFrame(this);
+  bevel->setObjectName("CacheBv");
+  bevel->setFrameShape(QFrame::Box);
+  bevel->setFrameShadow(QFrame::Sunken);
+  bevel->setGeometry(12, 426, 409, 25);
+  for (std::size_t k = 0; k < buttons_.size(); ++k) {
+    const tButtonPlace& place = kButtons[k];
+    buttons_[k] = PlaceButton(this, place.Name, QString::fromLatin1(place.Caption), place.Left,
+                              kButtonTop, place.Width, kButtonHeight);
+    SetCaptionColour(buttons_[k], ButtonTextColour());
+    const int level = static_cast<int>(k) + 1;
+    connect(buttons_[k], &QPushButton::clicked, this, [this, level] { emit LevelClicked(level); });
+  }
+  resize(childrenRect().right() + 4, childrenRect().bottom() + 4);
+}
+
+void TCachePage::ShowLevel1Cache(const cCPUid& engine, unsigned slot) {
+  ShowLevel(engine, slot, 1);
+}
+
+void TCachePage::ShowLevel2Cache(const cCPUid& engine, unsigned slot) {
+  ShowLevel(engine, slot, 2);
+}
+
+void TCachePage::ShowLevel3Cache(const cCPUid& engine, unsigned slot) {
+  ShowLevel(engine, slot, 3);
+}
+
+void TCachePage::ShowLevel(const cCPUid& engine, unsigned slot, int level) {
+  if (slot >= engine.SlotCount()) return;
+  const std::array<tCacheBox, kBoxes> text = CacheLevelText(engine, slot, level);
+  MarkChosenButton(buttons_, static_cast<std::size_t>(level - 1));
+  for (std::size_t b = 0; b < kBoxes; ++b) {
+    tBox& box = boxes_[b];
+    box.Group->setVisible(text[b].Visible);
+    if (!text[b].Visible) continue;
+    box.Group->setTitle(FromText(text[b].Caption));
+    for (std::size_t r = 0; r < kRows && box.Values[r] != nullptr; ++r) {
+      box.Captions[r]->setText(FromText(text[b].Rows[r].Caption));
+      box.Values[r]->setText(FromText(text[b].Rows[r].Value));
+    }
+  }
+}
+
+void TCachePage::SetViewButtons(const cCPUid& engine, unsigned slot) {
+  if (slot >= engine.SlotCount()) return;
+  buttons_[0]->setEnabled(true);
+  buttons_[1]->setEnabled(engine.level2[slot].Present == 1);
+  buttons_[2]->setEnabled(engine.level3[slot].Present == 1);
+}

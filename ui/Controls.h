@@ -1,0 +1,41 @@
+// The look every page shares, and the placing of controls at their pixel positions: Tahoma
+// (or a sans font of the same pixel height), navy values on button face, bold blue group
+// captions, black field captions.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <Qt>
+#include <string_view>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+class TExtEdit;
+
+// Tahoma of `pixelHeight` pixels (11 is 8 point at 96 pixels per inch).
+QFont TahomaFont(int pixelHeight = 11, bool bold = false);
+
+QColor Navy();
+QColor Blue();
+QColor Silver();
+
+// A Windows-1252 text of the engine as the window shows it: up to its first NUL.
+QString FromText(std::string_view text);
+
+// Each control is created as a child of `parent`, named `name` (the name tests find it by),
+// at left/top with the size given; a width or height of -1 sizes it to its content.
+QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                   int width = -1, Qt::Alignment align = Qt::AlignLeft);
+TExtEdit* PlaceValue(QWidget* parent, const char* name, int left, int top, int width,
+                     const QString& text = {});
+QGroupBox* PlaceGroup(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                      int width, int height);
+// A flat view button with a blue caption.
+QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& caption, int left,
+                         int top, int width, int height);
+
+// Shows a field with its caption label, or greys both and keeps the field's text.
+void ShowField(QLabel* caption, TExtEdit* value, const QString& text, bool enabled);

@@ -1,0 +1,116 @@
+#include "ui/FlagsPage.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <string>
+
+#include "engine/CPUid.h"
+#include "ui/Controls.h"
+#include "ui/ExtEdit.h"
+#include "ui/PageText.h"
+
+namespace {
+
+// Bits 0 to 15 fill the left column, 16 to 31 the right one; row k of a column has its caption
+// at 32 + 22k and its field at 28 + 22k.
+constexpr std::size_t kRowsPerColumn = 16;
+constexpr int kLabelLeft[] = {8, 222};
+constexpr int kFieldLeft[] = {156, 370};
+constexpr int kLabelWidth = 143;
+constexpr int kFieldWidth = 50;
+constexpr int kLabelTop = 32;
+constexpr int kFieldTop = 28;
+constexpr int kRowPitch = 22;
+
+struct tButtonPlace {
+  const char* Name;
+  int Left;
+  int Width;
+};
+// In view order; the captions are those of the views.
+constexpr tButtonPlace kButtons[] = {
+    {"Standard1ff", 6, 107},
+    {"Standard2ff", 112, 107},
+    {"Extended1ff", 218, 107},
+    {"Extended2ff", 324, 105},
+};
+constexpr int kButtonTop = 428;
+constexpr int kButtonHeight = 22;
+
+}  // namespace
+
+QColor ButtonTextColour() {
+  return QGuiApplication::palette().color(QPalette::Active, QPalette::ButtonText);
+}
+
+QColor SkyBlue() {
+  return QColor(166, 202, 240);
+}
+
+void SetCaptionColour(QPushButton* button, const QColor& colour) {
+  QPalette palette = button->palette();
+  palette.setColor(QPalette::Active, QPalette::ButtonText, colour);
+  palette.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
+  button->setPalette(palette);
+}
+
+void MarkChosenButton(std::span<QPushButton* const> buttons, std::size_t chosen) {
+  for (std::size_t k = 0; k < buttons.size(); ++k)
+    SetCaptionColour(buttons[k], k == chosen ? ButtonTextColour() : SkyBlue());
+}
+
+TFlagsPage::TFlagsPage(QWidget* parent) : QWidget(parent) {
+  setObjectName("FFlagsPageContent");
+  group_ = PlaceGroup(this, "FeaturesFlagsGB", FromText(kFlagViews[0].Group), 3, 3, 429, 400);
+  for (std::size_t n = 0; n < kBits; ++n) {
+    const std::size_t column = n / kRowsPerColumn;
+    const int row = static_cast<int>(n % kRowsPerColumn);
+    const std::string label = "Feat" + std::to_string(n);
+    const std::string value = label + "V";
+    names_[n] = PlaceLabel(group_, label.c_str(), "Feat", kLabelLeft[column],
+                           kLabelTop + kRowPitch * row, kLabelWidth, Qt::AlignRight);
+    values_[n] = PlaceValue(group_, value.c_str(), kFieldLeft[column], kFieldTop + kRowPitch * row,
+                            kFieldWidth, "No");
+  }
+
+  auto* bevel = new QFrame(this);
+  bevel->setObjectName("FlagsBv");
+  bevel->setFrameShape(QFrame::Box);
+  bevel->setFrameShadow(QFrame::Sunken);
+  bevel->setGeometry(4, 426, 427, 25);
+  for (std::size_t k = 0; k < buttons_.size(); ++k) {
+    const tButtonPlace& place = kButtons[k];
+    buttons_[k] = PlaceButton(this, place.Name, FromText(kFlagViews[k].Button), place.Left,
+                              kButtonTop, place.Width, kButtonHeight);
+    const int view = static_cast<int>(k) + 1;
+    connect(buttons_[k], &QPushButton::clicked, this, [this, view] { emit ViewClicked(view); });
+  }
+  MarkChosenButton(buttons_, 0);
+  resize(childrenRect().right() + 4, childrenRect().bottom() + 4);
+}
+
+void TFlagsPage::SetViewButtons(const cCPUid& engine, unsigned slot) {
+  if (slot >= engine.SlotCount()) return;
+  const tFeaturesFlags& flags = engine.FeaturesFlags[slot];
+  for (std::size_t k = 0; k < buttons_.size(); ++k)
+    buttons_[k]->setEnabled((flags.*(kFlagViews[k].Bits)).Valid == 1);
+}
+
+void TFlagsPage::ShowFlags(const cCPUid& engine, unsigned slot, int view) {
+  if (view < 1 || view > static_cast<int>(kFlagViews.size())) return;
+  if (slot >= engine.SlotCount()) return;
+  const std::size_t chosen = static_cast<std::size_t>(view - 1);
+  const tFlagView& shown = kFlagViews[chosen];
+  MarkChosenButton(buttons_, chosen);
+  group_->setTitle(FromText(shown.Group));
+  // A register that was not valid holds only zeros: every field then reads "No".
+  const tFeatureBits& bits = engine.FeaturesFlags[slot].*(shown.Bits);
+  for (std::size_t n = 0; n < kBits; ++n) {
+    names_[n]->setText(FromText((*shown.Names)[n]));
+    values_[n]->setText(bits.Bits[n] != 0 ? "Yes" : "No");
+  }
+}

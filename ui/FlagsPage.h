@@ -1,0 +1,49 @@
+// The Feature Flags page: the 32 bits of one CPUID feature register at a time, each by name
+// with "Yes" or "No", and the four buttons that choose the register.
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <array>
+#include <cstddef>
+#include <span>
+
+class cCPUid;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class TExtEdit;
+
+// The caption colours of the view buttons: the system's button text for the chosen view, sky
+// blue for the others.
+QColor ButtonTextColour();
+QColor SkyBlue();
+// Sets the caption colour a view button shows while enabled; disabled, it stays greyed.
+void SetCaptionColour(QPushButton* button, const QColor& colour);
+// Gives the chosen view button the system's button-text colour and the others sky blue.
+void MarkChosenButton(std::span<QPushButton* const> buttons, std::size_t chosen);
+
+class TFlagsPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFlagsPage(QWidget* parent);
+
+  // Shows view 1 to 4 (Standard (1), Standard (2), Extended (1), Extended (2)) of the
+  // processor in `slot`. Any other view number changes nothing.
+  void ShowFlags(const cCPUid& engine, unsigned slot, int view);
+  // Enables each view button when its register was reachable and not zero.
+  void SetViewButtons(const cCPUid& engine, unsigned slot);
+
+ signals:
+  // A view button was pressed: 1 to 4.
+  void ViewClicked(int view);
+
+ private:
+  static constexpr std::size_t kBits = 32;
+
+  QGroupBox* group_ = nullptr;
+  std::array<QLabel*, kBits> names_{};
+  std::array<TExtEdit*, kBits> values_{};
+  std::array<QPushButton*, 4> buttons_{};
+};

@@ -1,0 +1,329 @@
+#include "ui/MainUn.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPixmap>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+#include "engine/CPUid.h"
+#include "engine/Version.h"
+#include "hw/VXLDrv.h"
+#include "platform/LiveProcessorServices.h"
+#include "ui/AboutPage.h"
+#include "ui/AdvPageControl.h"
+#include "ui/CachePage.h"
+#include "ui/Controls.h"
+#include "ui/Exports.h"
+#include "ui/FlagsPage.h"
+#include "ui/PowerPage.h"
+#include "ui/ProcessorPage.h"
+
+namespace {
+
+constexpr int kClientWidth = 444;
+constexpr int kClientHeight = 500;
+constexpr int kRefreshMs = 2000;
+constexpr std::uint8_t kTicksPerIdentify = 4;  // the fifth tick identifies again
+constexpr int kSelectorFontPixels = 9;
+
+const char kNoDriver[] = " - Couldn't Load Driver";
+const char kDumpFilter[] = "Text File (*.txt)";
+const char kSnapshotFilter[] = "Portable Network Graphics (*.png)";
+
+class tStandardDialogs final : public IFileDialogs {
+ public:
+  std::optional<QString> SaveFileName(QWidget* owner, const QString& filter,
+                                      const QString& initialName) override {
+    const QString chosen = QFileDialog::getSaveFileName(owner, QString(), initialName, filter,
+                                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen;
+  }
+};
+
+class tMessageBoxErrors final : public IErrorSink {
+ public:
+  void ShowError(QWidget* owner, const QString& message) override {
+    QMessageBox::critical(owner, QCoreApplication::applicationName(), message);
+  }
+};
+
+// A page of the tab control, filled by a page widget that covers it.
+template <class tPage>
+tPage* AddPage(TAdvPageControl& pages, const char* name, const char* caption) {
+  TAdvTabSheet* sheet = pages.AddPage(name, QString::fromLatin1(caption));
+  auto* page = new tPage(sheet);
+  auto* layout = new QVBoxLayout(sheet);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(page);
+  return page;
+}
+
+bool LoadSystemDriver() {
+  DriverAccess = std::make_shared<tVXLDrv>();
+  return DriverAccess->OpenDriver();
+}
+
+}  // namespace
+
+TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)) {
+  if (!setup_.Services) {
+    setup_.Services = [] { return std::make_unique<platform::cLiveProcessorServices>(); };
+  }
+  if (!setup_.LoadDriver) setup_.LoadDriver = LoadSystemDriver;
+  if (!setup_.Smbios) setup_.Smbios = SystemSMBIOSSource;
+  if (setup_.Dialogs == nullptr) {
+    ownDialogs_ = std::make_unique<tStandardDialogs>();
+    setup_.Dialogs = ownDialogs_.get();
+  }
+  if (setup_.Errors == nullptr) {
+    ownErrors_ = std::make_unique<tMessageBoxErrors>();
+    setup_.Errors = ownErrors_.get();
+  }
+  if (!setup_.OpenUrl) setup_.OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  if (setup_.ProgramFolder.isEmpty()) setup_.ProgramFolder = QCoreApplication::applicationDirPath();
+
+  setObjectName(QStringLiteral("MainFrm"));
+  setWindowTitle(
+      QString::fromLatin1(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size())));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+  setPalette(colours);
+  setAutoFillBackground(true);
+
+  CreatePages();
+  // The timer runs from the start; its ticks come through the event loop, so none arrives
+  // before the window has been filled.
+  refresher_.setInterval(kRefreshMs);
+  connect(&refresher_, &QTimer::timeout, this, &TMainFrm::RefresherTimer);
+  refresher_.start();
+
+  FormCreate();
+  CentreOnScreen();
+  // Key preview: F5 reaches the window whichever control has the focus.
+  qApp->installEventFilter(this);
+}
+
+TMainFrm::~TMainFrm() {
+  ShutDown();
+}
+
+void TMainFrm::CreatePages() {
+  mainPC_ = new TAdvPageControl(this);
+  mainPC_->setObjectName(QStringLiteral("MainPC"));
+  mainPC_->setGeometry(1, 0, 442, 499);
+  processorPage_ = AddPage<TProcessorPage>(*mainPC_, "ProcessorPage", "Processor");
+  flagsPage_ = AddPage<TFlagsPage>(*mainPC_, "FFlagsPage", "Feature Flags");
+  cachePage_ = AddPage<TCachePage>(*mainPC_, "CachePage", "Cache");
+  powerPage_ = AddPage<TPowerPage>(*mainPC_, "PowerPage", "Management");
+  aboutPage_ = AddPage<TAboutPage>(*mainPC_, "AboutPage", "About");
+  processorPage_->SetLogoFolder(setup_.ProgramFolder + QStringLiteral("/Logo/"));
+
+  cpuSelection_ = new QComboBox(processorPage_->SelectorParent());
+  cpuSelection_->setObjectName(QStringLiteral("CpuSelectionV"));
+  cpuSelection_->setEditable(false);
+  cpuSelection_->setFont(TahomaFont(kSelectorFontPixels));
+  QPalette palette = cpuSelection_->palette();
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Text, Navy());
+    palette.setColor(group, QPalette::ButtonText, Navy());
+  }
+  cpuSelection_->setPalette(palette);
+  cpuSelection_->setGeometry(TProcessorPage::SelectorGeometry());
+
+  connect(flagsPage_, &TFlagsPage::ViewClicked, this, [this](int view) { ShowFlags(view); });
+  connect(cachePage_, &TCachePage::LevelClicked, this, [this](int level) {
+    if (level == 1) level1btClick();
+    if (level == 2) level2btClick();
+    if (level == 3) level3btClick();
+  });
+  connect(aboutPage_, &TAboutPage::ForumClicked, this, &TMainFrm::ThLb1Click);
+  connect(aboutPage_, &TAboutPage::SaveFlagsClicked, this, &TMainFrm::SaveFlagsBTClick);
+}
+
+void TMainFrm::FormCreate() {
+  // 1-3: the driver; without it the caption says so and everything else runs on.
+  try {
+    driverLoaded_ = setup_.LoadDriver();
+  } catch (...) {
+    driverLoaded_ = false;
+  }
+  if (!driverLoaded_) setWindowTitle(windowTitle() + QString::fromLatin1(kNoDriver));
+
+  // 4: the engine identifies every processor before its constructor returns.
+  const bool skipDmi = !setup_.Arguments.empty() && setup_.Arguments.front() == "-nodmi";
+  engine_ = std::make_unique<cCPUid>(setup_.Services(), skipDmi, setup_.Smbios());
+
+  // 5-6: the selector.
+  for (unsigned n = 1; n <= engine_->CPUCount; ++n) {
+    cpuSelection_->addItem(QStringLiteral("CPU #%1").arg(n));
+  }
+  cpuSelection_->setCurrentIndex(0);
+  selectedCpu_ = static_cast<unsigned>(std::max(0, cpuSelection_->currentIndex()));
+  connect(cpuSelection_, &QComboBox::currentIndexChanged, this, &TMainFrm::CpuSelectionVChange);
+
+  // 7-8.
+  aboutPage_->SetSignature(
+      QString::fromLatin1(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size())));
+  Guarded([this] {
+    flagsPage_->SetViewButtons(*engine_, selectedCpu_);
+    cachePage_->SetViewButtons(*engine_, selectedCpu_);
+  });
+
+  // 9: nothing is shown before the first measuring pass is complete.
+  engine_->WaitClocksReady();
+
+  // 10.
+  processorPage_->ShowProcessor(*engine_, selectedCpu_);
+  Guarded([this] { processorPage_->ShowClocks(*engine_, selectedCpu_); });
+  Guarded([this] { flagsPage_->ShowFlags(*engine_, selectedCpu_, 1); });
+  Guarded([this] { cachePage_->ShowLevel1Cache(*engine_, selectedCpu_); });
+}
+
+void TMainFrm::CentreOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  QRect area = geometry();
+  area.moveCenter(screen->availableGeometry().center());
+  move(area.topLeft());
+}
+
+void TMainFrm::CpuSelectionVChange() {
+  if (!engine_) return;
+  selectedCpu_ = static_cast<unsigned>(std::max(0, cpuSelection_->currentIndex()));
+  processorPage_->ShowProcessor(*engine_, selectedCpu_);
+  Guarded([this] { processorPage_->ShowClocks(*engine_, selectedCpu_); });
+}
+
+void TMainFrm::RefresherTimer() {
+  if (!engine_) return;
+  Guarded([this] {
+    if (refreshTick_ == kTicksPerIdentify) {
+      engine_->Identify();
+      processorPage_->ShowProcessor(*engine_, selectedCpu_);
+      refreshTick_ = 0;
+    } else {
+      ++refreshTick_;
+    }
+    processorPage_->ShowClocks(*engine_, selectedCpu_);
+    powerPage_->ShowPowerManagement(*engine_, selectedCpu_);
+  });
+}
+
+void TMainFrm::ShowFlags(int view) {
+  if (!engine_) return;
+  Guarded([this, view] { flagsPage_->ShowFlags(*engine_, selectedCpu_, view); });
+}
+
+void TMainFrm::level1btClick() {
+  if (!engine_) return;
+  Guarded([this] { cachePage_->ShowLevel1Cache(*engine_, selectedCpu_); });
+}
+
+void TMainFrm::level2btClick() {
+  if (!engine_) return;
+  Guarded([this] { cachePage_->ShowLevel2Cache(*engine_, selectedCpu_); });
+}
+
+void TMainFrm::level3btClick() {
+  if (!engine_) return;
+  Guarded([this] { cachePage_->ShowLevel3Cache(*engine_, selectedCpu_); });
+}
+
+void TMainFrm::ThLb1Click() {
+  Guarded([this] { setup_.OpenUrl(TAboutPage::ForumAddress()); });
+}
+
+void TMainFrm::SaveFlagsBTClick() {
+  if (!engine_) return;
+  Guarded([this] {
+    const std::optional<QString> chosen = setup_.Dialogs->SaveFileName(
+        this, QString::fromLatin1(kDumpFilter), QStringLiteral("cpuid"));
+    if (!chosen) return;
+    // The suffix is always added, also to a name that already ends in it.
+    const QString path = *chosen + QStringLiteral(".txt");
+    if (const std::optional<QString> error = WriteCpuidDump(path, engine_->CPUdata[selectedCpu_]))
+      ShowError(*error);
+  });
+}
+
+bool TMainFrm::FormKeyDown(int key, Qt::KeyboardModifiers) {
+  if (key != Qt::Key_F5) return false;
+  Guarded([this] {
+    // The picture is taken before the dialog covers the window.
+    const QImage picture = TakeSnapshot();
+    const QString initialName =
+        setup_.ProgramFolder + QLatin1Char('/') + SnapshotName(mainPC_->ActivePageIndex());
+    const std::optional<QString> chosen =
+        setup_.Dialogs->SaveFileName(this, QString::fromLatin1(kSnapshotFilter), initialName);
+    if (!chosen) return;
+    const QString path = *chosen + QStringLiteral(".png");
+    if (const std::optional<QString> error = SaveSnapshot(path, picture)) ShowError(*error);
+  });
+  return true;
+}
+
+QImage TMainFrm::TakeSnapshot() {
+  const QRect frame = frameGeometry();
+  QScreen* screen =
+      windowHandle() != nullptr ? windowHandle()->screen() : QGuiApplication::primaryScreen();
+  if (screen != nullptr) {
+    const QPixmap shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    if (!shot.isNull() && shot.size() == frame.size()) return shot.toImage();
+  }
+  // Screen capture refused (no screen, or a platform that keeps windows to themselves).
+  return grab().toImage();
+}
+
+bool TMainFrm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (FormKeyDown(key->key(), key->modifiers())) return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TMainFrm::closeEvent(QCloseEvent* event) {
+  ShutDown();
+  event->accept();
+}
+
+void TMainFrm::ShutDown() {
+  refresher_.stop();
+  if (engine_) {
+    engine_->Destroy();  // the measuring thread stops before the records go
+    engine_.reset();
+  }
+}
+
+void TMainFrm::Guarded(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowError(FromText(error.what()));
+  } catch (...) {
+    ShowError(QStringLiteral("An unexpected error occurred."));
+  }
+}
+
+void TMainFrm::ShowError(const QString& message) {
+  setup_.Errors->ShowError(this, message);
+}

@@ -1,0 +1,127 @@
+// The program's one window: the processor selector, the five pages, the 2000 ms refresh
+// cycle, the F5 snapshot and the CPUID dump.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hw/get_dmi.h"
+#include "platform/ProcessorServices.h"
+
+class cCPUid;
+class QComboBox;
+class TAboutPage;
+class TAdvPageControl;
+class TCachePage;
+class TFlagsPage;
+class TPowerPage;
+class TProcessorPage;
+
+// Asks the user for the name of a file to save. Nothing when the dialog was cancelled.
+class IFileDialogs {
+ public:
+  virtual ~IFileDialogs() = default;
+  virtual std::optional<QString> SaveFileName(QWidget* owner, const QString& filter,
+                                              const QString& initialName) = 0;
+};
+
+// Tells the user about an error and returns when the user has seen it.
+class IErrorSink {
+ public:
+  virtual ~IErrorSink() = default;
+  virtual void ShowError(QWidget* owner, const QString& message) = 0;
+};
+
+// Everything the window takes from outside. Empty members get the live defaults.
+struct tMainSetup {
+  // The command-line arguments after the program name; only the first may be "-nodmi".
+  std::vector<std::string> Arguments;
+  // The processors to identify (default: this machine's).
+  std::function<std::unique_ptr<platform::IProcessorServices>()> Services;
+  // Creates the driver access bundle, keeps it in DriverAccess and opens the driver; true when
+  // the driver could be opened (default: the real bundle). A failure is reported as false.
+  std::function<bool()> LoadDriver;
+  // The firmware tables (default: this machine's); a null result means none.
+  std::function<std::unique_ptr<ISMBIOSSource>()> Smbios;
+  IFileDialogs* Dialogs = nullptr;           // default: the standard file-save dialog
+  IErrorSink* Errors = nullptr;              // default: the standard error message box
+  std::function<void(const QUrl&)> OpenUrl;  // default: the desktop's web browser
+  QString ProgramFolder;                     // default: the folder of the program file
+};
+
+class TMainFrm : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TMainFrm(tMainSetup setup);
+  ~TMainFrm() override;
+
+  // State the handlers work on.
+  cCPUid* Engine() const { return engine_.get(); }
+  unsigned SelectedCpu() const { return selectedCpu_; }
+  std::uint8_t RefreshTick() const { return refreshTick_; }
+  bool DriverLoaded() const { return driverLoaded_; }
+  TAdvPageControl* MainPC() const { return mainPC_; }
+  QTimer& Refresher() { return refresher_; }
+
+  // Event handlers.
+  void CpuSelectionVChange();
+  void RefresherTimer();
+  void Standard1ffClick() { ShowFlags(1); }
+  void Standard2ffClick() { ShowFlags(2); }
+  void Extended1ffClick() { ShowFlags(3); }
+  void Extended2ffClick() { ShowFlags(4); }
+  void level1btClick();
+  void level2btClick();
+  void level3btClick();
+  // F5, whatever the modifiers, saves a snapshot of the window; other keys do nothing. True
+  // when the key was F5.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  void ThLb1Click();
+  void SaveFlagsBTClick();
+
+  // The window as it is on the screen, frame included; where the screen cannot be read, the
+  // window drawn by itself.
+  QImage TakeSnapshot();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void CreatePages();
+  void CentreOnScreen();
+  void ShowFlags(int view);
+  // Runs a handler; an error it raises is shown to the user and the program goes on.
+  void Guarded(const std::function<void()>& handler);
+  void ShowError(const QString& message);
+  void ShutDown();
+
+  tMainSetup setup_;
+  std::unique_ptr<IFileDialogs> ownDialogs_;
+  std::unique_ptr<IErrorSink> ownErrors_;
+
+  std::unique_ptr<cCPUid> engine_;
+  unsigned selectedCpu_ = 0;
+  std::uint8_t refreshTick_ = 0;
+  bool driverLoaded_ = false;
+  QTimer refresher_;
+
+  TAdvPageControl* mainPC_ = nullptr;
+  TProcessorPage* processorPage_ = nullptr;
+  TFlagsPage* flagsPage_ = nullptr;
+  TCachePage* cachePage_ = nullptr;
+  TPowerPage* powerPage_ = nullptr;
+  TAboutPage* aboutPage_ = nullptr;
+  QComboBox* cpuSelection_ = nullptr;
+};

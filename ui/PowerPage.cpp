@@ -1,0 +1,59 @@
+#include "ui/PowerPage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+#include "engine/CPUid.h"
+#include "ui/Controls.h"
+#include "ui/ExtEdit.h"
+#include "ui/PageText.h"
+
+namespace {
+
+// Where each row of kPowerRows sits in the group.
+struct tPowerPlace {
+  const char* Label;
+  const char* Value;
+  int LabelLeft;
+  int LabelTop;
+  int ValueLeft;
+  int ValueTop;
+};
+
+constexpr std::array<tPowerPlace, 6> kPlaces{{
+    {"TS", "TSV", 4, 32, 152, 28},
+    {"FID", "FIDV", 4, 56, 152, 52},
+    {"VID", "VIDV", 4, 80, 152, 76},
+    {"TT", "TTV", 213, 32, 361, 28},
+    {"TM", "TMV", 213, 56, 361, 52},
+    {"STC", "STCV", 213, 80, 361, 76},
+}};
+
+// The rows in the order the fields are set: TSV, TMV, TTV, VIDV, FIDV, STCV.
+constexpr std::array<std::size_t, 6> kFillOrder{0, 4, 3, 2, 1, 5};
+
+constexpr int kCaptionWidth = 143;
+constexpr int kValueWidth = 50;
+
+}  // namespace
+
+TPowerPage::TPowerPage(QWidget* parent) : QWidget(parent) {
+  QGroupBox* group =
+      PlaceGroup(this, "EPMGB", QStringLiteral("Enhanced Power Management"), 5, 2, 424, 119);
+  for (std::size_t i = 0; i < kPlaces.size(); ++i) {
+    const tPowerPlace& place = kPlaces[i];
+    PlaceLabel(group, place.Label, FromText(kPowerRows[i].Caption), place.LabelLeft, place.LabelTop,
+               kCaptionWidth, Qt::AlignRight);
+    values_[i] = PlaceValue(group, place.Value, place.ValueLeft, place.ValueTop, kValueWidth,
+                            QStringLiteral("No"));
+  }
+}
+
+void TPowerPage::ShowPowerManagement(const cCPUid& engine, unsigned slot) {
+  if (slot >= engine.EPM.size()) return;
+  const tEPM& epm = engine.EPM[slot];
+  for (const std::size_t row : kFillOrder) {
+    const bool set = epm.*kPowerRows[row].Flag != 0;
+    values_[row]->setText(set ? QStringLiteral("Yes") : QStringLiteral("No"));
+  }
+}

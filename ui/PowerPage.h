@@ -1,0 +1,20 @@
+// The Management page: the six power-management capabilities of a processor as "Yes" or "No".
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class cCPUid;
+class TExtEdit;
+
+class TPowerPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPowerPage(QWidget* parent);
+
+  void ShowPowerManagement(const cCPUid& engine, unsigned slot);
+
+ private:
+  std::array<TExtEdit*, 6> values_{};  // in the order of the page's rows
+};
