@@ -34,10 +34,10 @@ void cCPUid::MeasureClocks(unsigned i) {
   GetMultiplier(clocks.Multiplier, i);
   services_->RestoreThread();
 
-  clocks.BusClock = clocks.Multiplier != 0
-                        ? static_cast<double>(static_cast<long double>(clocks.CoreClock) /
-                                              clocks.Multiplier)
-                        : 0;
+  clocks.BusClock =
+      clocks.Multiplier != 0
+          ? static_cast<double>(static_cast<long double>(clocks.CoreClock) / clocks.Multiplier)
+          : 0;
   clocks.BusSpeed = clocks.BusFactor * clocks.BusClock;
 
   std::lock_guard<std::recursive_mutex> records(clocks_mutex_);

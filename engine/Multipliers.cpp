@@ -10,8 +10,8 @@
 namespace {
 
 constexpr std::array<float, 32> K7FidTable = {
-    11, 11.5, 12, 12.5, 5,  5.5, 6,  6.5, 7,  7.5, 8,  8.5,  9,  9.5, 10, 10.5,
-    3,  19,   4,  20,   13, 13.5, 14, 21, 15, 22, 16, 16.5, 17, 18,  23, 24};
+    11, 11.5, 12, 12.5, 5,  5.5,  6,  6.5, 7,  7.5, 8,  8.5,  9,  9.5, 10, 10.5,
+    3,  19,   4,  20,   13, 13.5, 14, 21,  15, 22,  16, 16.5, 17, 18,  23, 24};
 constexpr std::array<float, 32> P6RatioTable = {
     5, 3,  4,  2, 5.5, 3.5,  4.5, 2.5, 3.5, 7, 8, 6,  2, 7.5, 1.5, 6.5,
     9, 11, 12, 2, 9.5, 11.5, 8.5, 2.5, 3.5, 7, 8, 10, 2, 7.5, 1.5, 10.5};
@@ -101,8 +101,8 @@ bool cCPUid::GetMultiplierP6(float& multiplier, unsigned s) {
   if (!ReadMsrLow(kEblCrPoweron, low)) return false;
   unsigned i = Bits(low, 25, 22);
   const tCPUid_m& id = CPUid_m[s];
-  const bool extendedRatio = (id.Model == 8 && id.Stepping >= 3) ||
-                             (id.Model == 10 && id.Stepping >= 1);
+  const bool extendedRatio =
+      (id.Model == 8 && id.Stepping >= 3) || (id.Model == 10 && id.Stepping >= 1);
   if (extendedRatio && Bits(low, 30, 27) == 0b0001) i += 16;
   multiplier = P6RatioTable[std::min(i, kLastRatioIndex)];
   return true;

@@ -207,8 +207,8 @@ struct ReaderCase {
 
 TEST(ClockMeasurement, ReadersTakeTheirRatioCodeFromTheirRegister) {
   const ReaderCase cases[] = {
-      {"K7 PowerNow, last entry", &cCPUid::GetMultiplierK7, tRawCpu::Amd(6, 8, 0), 1, 0,
-       0xC0010042, 0x1F, 24},
+      {"K7 PowerNow, last entry", &cCPUid::GetMultiplierK7, tRawCpu::Amd(6, 8, 0), 1, 0, 0xC0010042,
+       0x1F, 24},
       {"K7 PowerNow, code 16", &cCPUid::GetMultiplierK7, tRawCpu::Amd(6, 8, 0), 1, 0, 0xC0010042,
        0xFFFFFFF0, 3},
       {"K7 bit 19 is bit 4 of the code", &cCPUid::GetMultiplierK7, tRawCpu::Amd(6, 8, 0), 0, 0,
@@ -221,8 +221,8 @@ TEST(ClockMeasurement, ReadersTakeTheirRatioCodeFromTheirRegister) {
        0xFFFFFFFF, 19.5},
       {"K8 code 63", &cCPUid::GetMultiplierK8, tRawCpu::Amd(15, 4, 0), 0, 0, 0xC0010015,
        Field(63, 24) | Field(3, 30), 35.5},
-      {"P6 model 8 stepping 2 ignores bit 27", &cCPUid::GetMultiplierP6, tRawCpu::Intel(6, 8, 2),
-       0, 0, 0x2A, Field(0xF, 22) | Field(1, 27), 6.5},
+      {"P6 model 8 stepping 2 ignores bit 27", &cCPUid::GetMultiplierP6, tRawCpu::Intel(6, 8, 2), 0,
+       0, 0x2A, Field(0xF, 22) | Field(1, 27), 6.5},
       {"P6 model 8 stepping 3 adds 16", &cCPUid::GetMultiplierP6, tRawCpu::Intel(6, 8, 3), 0, 0,
        0x2A, Field(0xF, 22) | Field(1, 27), 10.5},
       {"P6 model 8 stepping 3, bits 30..27 not 0001", &cCPUid::GetMultiplierP6,
@@ -237,13 +237,12 @@ TEST(ClockMeasurement, ReadersTakeTheirRatioCodeFromTheirRegister) {
        0, 0x2A, Field(0x8, 22), 16},
       {"P4 early, model 0 stepping 9", &cCPUid::GetMultiplierP4Early, tRawCpu::Intel(15, 0, 9), 0,
        0, 0x2A, Field(7, 8), 23},
-      {"P4 early, model 0 stepping 10", &cCPUid::GetMultiplierP4Early, tRawCpu::Intel(15, 0, 10),
-       0, 0, 0x2A, Field(7, 8), 24},
+      {"P4 early, model 0 stepping 10", &cCPUid::GetMultiplierP4Early, tRawCpu::Intel(15, 0, 10), 0,
+       0, 0x2A, Field(7, 8), 24},
       {"P4 early, model 1", &cCPUid::GetMultiplierP4Early, tRawCpu::Intel(15, 1, 2), 0, 0, 0x2A,
        Field(9, 8), 23},
       {"P4", &cCPUid::GetMultiplierP4, tRawCpu::Intel(15, 2, 7), 0, 0, 0x2C, 0xFFFFFFFF, 31},
-      {"Pentium M", &cCPUid::GetMultiplierPM, tRawCpu::Intel(6, 13, 6), 0, 0, 0x2A, 0xFFFFFFFF,
-       31},
+      {"Pentium M", &cCPUid::GetMultiplierPM, tRawCpu::Intel(6, 13, 6), 0, 0, 0x2A, 0xFFFFFFFF, 31},
   };
   for (const ReaderCase& c : cases) {
     auto e = Identified({c.cpu});
@@ -259,9 +258,9 @@ TEST(ClockMeasurement, ReadersTakeTheirRatioCodeFromTheirRegister) {
 
 TEST(ClockMeasurement, ReadersWithoutARegisterGiveFalseAndZero) {
   bool (cCPUid::*readers[])(float&, unsigned) = {
-      &cCPUid::GetMultiplierK7,        &cCPUid::GetMultiplierK8, &cCPUid::GetMultiplierP6,
-      &cCPUid::GetMultiplierP6Model11, &cCPUid::GetMultiplierP4Early,
-      &cCPUid::GetMultiplierP4,        &cCPUid::GetMultiplierPM};
+      &cCPUid::GetMultiplierK7,        &cCPUid::GetMultiplierK8,      &cCPUid::GetMultiplierP6,
+      &cCPUid::GetMultiplierP6Model11, &cCPUid::GetMultiplierP4Early, &cCPUid::GetMultiplierP4,
+      &cCPUid::GetMultiplierPM};
   auto e = Identified({tRawCpu::Intel(6, 8, 3)});
   for (auto reader : readers) {
     float multiplier = 7;
@@ -280,9 +279,9 @@ TEST(ClockMeasurement, MethodsWithoutAReaderOrAFailedReadFallBackToSmbios) {
     bool registerReads;
     float expected;
   } cases[] = {
-      {0, true, 10.5},  {8, true, 10.5},  {255, true, 10.5},
-      {3, false, 10.5},  // the register read fails
-      {3, true, 6.5},    // P6 ratio code 15
+      {0, true, 10.5},   {8, true, 10.5},
+      {255, true, 10.5}, {3, false, 10.5},  // the register read fails
+      {3, true, 6.5},                       // P6 ratio code 15
   };
   for (const Case& c : cases) {
     auto e = Identified({tRawCpu::Intel(6, 8, 2)});
@@ -305,8 +304,7 @@ TEST(ClockMeasurement, SmbiosRatioIsRoundedHalfToEvenToOneDecimal) {
     std::uint16_t external;
     float expected;
   } cases[] = {
-      {1400, 133, 10.5f},
-      {2000, 200, 10.0f},
+      {1400, 133, 10.5f}, {2000, 200, 10.0f},
       {41, 4, 10.2f},  // 10.25: the tie goes to the even tenth
       {43, 4, 10.8f},  // 10.75
       {2400, 266, 9.0f},
