@@ -42,7 +42,7 @@ void PutChunk(tBytes& out, std::string_view type, const tBytes& data) {
                static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
-struct tPngSpec {
+struct tPngLayout {
   std::uint32_t Width, Height;
   std::uint8_t BitDepth, ColourType, Interlace;
   tBytes Scanlines;     // every row starts with its filter byte (0 here: none)
@@ -51,19 +51,19 @@ struct tPngSpec {
 };
 
 // A PNG file put together by hand, chunk by chunk, independent of the encoder under test.
-tBytes MakePng(const tPngSpec& spec) {
+tBytes MakePng(const tPngLayout& layout) {
   tBytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   tBytes header;
-  PutBigEndian(header, spec.Width);
-  PutBigEndian(header, spec.Height);
-  header.insert(header.end(), {spec.BitDepth, spec.ColourType, 0, 0, spec.Interlace});
+  PutBigEndian(header, layout.Width);
+  PutBigEndian(header, layout.Height);
+  header.insert(header.end(), {layout.BitDepth, layout.ColourType, 0, 0, layout.Interlace});
   PutChunk(out, "IHDR", header);
-  if (!spec.Palette.empty()) PutChunk(out, "PLTE", spec.Palette);
-  if (!spec.Transparency.empty()) PutChunk(out, "tRNS", spec.Transparency);
-  uLongf packedSize = compressBound(static_cast<uLong>(spec.Scanlines.size()));
+  if (!layout.Palette.empty()) PutChunk(out, "PLTE", layout.Palette);
+  if (!layout.Transparency.empty()) PutChunk(out, "tRNS", layout.Transparency);
+  uLongf packedSize = compressBound(static_cast<uLong>(layout.Scanlines.size()));
   tBytes packed(packedSize);
-  compress(packed.data(), &packedSize, spec.Scanlines.data(),
-           static_cast<uLong>(spec.Scanlines.size()));
+  compress(packed.data(), &packedSize, layout.Scanlines.data(),
+           static_cast<uLong>(layout.Scanlines.size()));
   packed.resize(packedSize);
   PutChunk(out, "IDAT", packed);
   PutChunk(out, "IEND", {});
@@ -116,7 +116,7 @@ class TempFolder {
 TEST(DecodePng, EveryColourTypeAndBitDepthBecomesRgba) {
   struct tCase {
     const char* What;
-    tPngSpec Spec;
+    tPngLayout Layout;
     tBytes Rgba;
   };
   const tCase cases[] = {
@@ -164,9 +164,9 @@ TEST(DecodePng, EveryColourTypeAndBitDepthBecomesRgba) {
   for (const tCase& c : cases) {
     tImage image;
     std::string error;
-    ASSERT_TRUE(DecodePng(MakePng(c.Spec), image, error)) << c.What << ": " << error;
-    EXPECT_EQ(image.Width, static_cast<int>(c.Spec.Width)) << c.What;
-    EXPECT_EQ(image.Height, static_cast<int>(c.Spec.Height)) << c.What;
+    ASSERT_TRUE(DecodePng(MakePng(c.Layout), image, error)) << c.What << ": " << error;
+    EXPECT_EQ(image.Width, static_cast<int>(c.Layout.Width)) << c.What;
+    EXPECT_EQ(image.Height, static_cast<int>(c.Layout.Height)) << c.What;
     EXPECT_EQ(image.Rgba, c.Rgba) << c.What;
   }
 }
