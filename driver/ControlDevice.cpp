@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "hw/LittleEndian.h"
+
 namespace {
 
 enum class tRequestKind { PortRead, PortWrite, MsrRead, MsrWrite };
@@ -28,19 +30,6 @@ const tCodeRow* FindCode(std::uint32_t code) {
     if (row.Code == code) return &row;
   }
   return nullptr;
-}
-
-// Every field of a request is little-endian and packed.
-std::uint64_t Load(const std::uint8_t* bytes, unsigned count) {
-  std::uint64_t value = 0;
-  for (unsigned k = count; k-- > 0;)
-    value = (value << 8) | bytes[k];
-  return value;
-}
-
-void Store(std::uint8_t* bytes, std::uint64_t value, unsigned count) {
-  for (unsigned k = 0; k < count; ++k)
-    bytes[k] = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
 // Shortest input and output each kind of request needs.
@@ -81,19 +70,19 @@ tDeviceStatus cControlDevice::Control(std::uint32_t code, const void* in, std::u
 
   const auto* input = static_cast<const std::uint8_t*>(in);
   auto* output = static_cast<std::uint8_t*>(out);
-  const auto first = static_cast<std::uint32_t>(Load(input, 4));  // port or register index
+  const auto first = static_cast<std::uint32_t>(LoadLE(input, 4));  // port or register index
   switch (row->Kind) {
     case tRequestKind::PortRead: {
       std::uint32_t value = 0;
       if (first > 0xFFFF ||
           !backend_->ReadPort(static_cast<std::uint16_t>(first), row->Width, value))
         return tDeviceStatus::Unsuccessful;
-      Store(output, value, row->Width);
+      StoreLE(output, value, row->Width);
       returned = row->Width;
       return tDeviceStatus::Success;
     }
     case tRequestKind::PortWrite: {
-      const auto value = static_cast<std::uint32_t>(Load(input + 4, row->Width));
+      const auto value = static_cast<std::uint32_t>(LoadLE(input + 4, row->Width));
       if (first > 0xFFFF ||
           !backend_->WritePort(static_cast<std::uint16_t>(first), row->Width, value))
         return tDeviceStatus::Unsuccessful;
@@ -102,12 +91,12 @@ tDeviceStatus cControlDevice::Control(std::uint32_t code, const void* in, std::u
     case tRequestKind::MsrRead: {
       std::uint64_t value = 0;
       if (!backend_->ReadMsr(first, value)) return tDeviceStatus::Unsuccessful;
-      Store(output, value, 8);
+      StoreLE(output, value, 8);
       returned = 8;
       return tDeviceStatus::Success;
     }
     case tRequestKind::MsrWrite: {
-      if (!backend_->WriteMsr(first, Load(input + 4, 8))) return tDeviceStatus::Unsuccessful;
+      if (!backend_->WriteMsr(first, LoadLE(input + 4, 8))) return tDeviceStatus::Unsuccessful;
       return tDeviceStatus::Success;
     }
   }

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "hw/LittleEndian.h"
+
 namespace {
 
 // Register indices reach 0xFFFFFFFF: offsets are 64-bit on every target.
@@ -52,16 +54,13 @@ int cSystemBackend::OpenMsrDevice(int flags) const {
 bool cSystemBackend::ReadPort(std::uint16_t port, unsigned width, std::uint32_t& value) {
   std::uint8_t bytes[4] = {};
   if (portFd_ < 0 || !ValidWidth(width) || !ReadAt(portFd_, bytes, width, port)) return false;
-  value = 0;
-  for (unsigned k = width; k-- > 0;)
-    value = (value << 8) | bytes[k];
+  value = static_cast<std::uint32_t>(LoadLE(bytes, width));
   return true;
 }
 
 bool cSystemBackend::WritePort(std::uint16_t port, unsigned width, std::uint32_t value) {
   std::uint8_t bytes[4];
-  for (unsigned k = 0; k < 4; ++k)
-    bytes[k] = static_cast<std::uint8_t>(value >> (8 * k));
+  StoreLE(bytes, value, 4);
   return portFd_ >= 0 && ValidWidth(width) && WriteAt(portFd_, bytes, width, port);
 }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "hw/LittleEndian.h"
+
 namespace {
 
 // The source name the device-control routines report their failed checks under.
@@ -16,16 +18,13 @@ std::string AssertText(const std::string& message, const std::string& source, in
   throw EAssertionFailed(kAssertMessage, kAssertSource, line);
 }
 
-void PutLE(std::uint8_t* bytes, std::uint32_t value) {
-  for (unsigned k = 0; k < 4; ++k)
-    bytes[k] = static_cast<std::uint8_t>(value >> (8 * k));
+// A request's port or register number, or a 32-bit value: little-endian, 4 bytes.
+void Put32(std::uint8_t* bytes, std::uint32_t value) {
+  StoreLE(bytes, value, 4);
 }
 
-std::uint32_t GetLE(const std::uint8_t* bytes, unsigned count) {
-  std::uint32_t value = 0;
-  for (unsigned k = count; k-- > 0;)
-    value = (value << 8) | bytes[k];
-  return value;
+std::uint32_t Get32(const std::uint8_t* bytes, unsigned count = 4) {
+  return static_cast<std::uint32_t>(LoadLE(bytes, count));
 }
 
 // Lines of the checks of one port routine: the call failed, the byte count is wrong.
@@ -38,20 +37,20 @@ struct tCheckLines {
 std::uint32_t ReadPort(IControlDevice& device, std::uint32_t code, std::uint32_t port,
                        unsigned width, tCheckLines lines) {
   std::uint8_t in[4];
-  PutLE(in, port);
+  Put32(in, port);
   std::uint8_t out[4] = {};
   std::uint32_t returned = 0;
   if (!Succeeded(device.Control(code, in, sizeof in, out, width, returned))) Fail(lines.Failed);
   if (returned != width) Fail(lines.Count);
-  return GetLE(out, width);
+  return Get32(out, width);
 }
 
 // The whole value travels; the device writes its low `width` bytes.
 void WritePort(IControlDevice& device, std::uint32_t code, std::uint32_t port, std::uint32_t value,
                int lineFailed) {
   std::uint8_t in[8];
-  PutLE(in, port);
-  PutLE(in + 4, value);
+  Put32(in, port);
+  Put32(in + 4, value);
   std::uint32_t returned = 0;
   if (!Succeeded(device.Control(code, in, sizeof in, nullptr, 0, returned))) Fail(lineFailed);
 }
@@ -78,20 +77,20 @@ void WriteByteNT(IControlDevice& d, std::uint32_t port, std::uint8_t value) {
 // The device answers low half first; the program holds high half first.
 bool ReadMsrNT(IControlDevice& d, std::uint32_t index, tMSRValue& value) {
   std::uint8_t in[4];
-  PutLE(in, index);
+  Put32(in, index);
   std::uint8_t out[8] = {};
   std::uint32_t returned = 0;
   if (!Succeeded(d.Control(IOCTL_READ_MSR, in, sizeof in, out, sizeof out, returned))) return false;
-  value.High = GetLE(out + 4, 4);
-  value.Low = GetLE(out, 4);
+  value.High = Get32(out + 4);
+  value.Low = Get32(out);
   return true;
 }
 
 bool WriteMsrNT(IControlDevice& d, std::uint32_t index, const tMSRValue& value) {
   std::uint8_t in[12];
-  PutLE(in, index);
-  PutLE(in + 4, value.Low);
-  PutLE(in + 8, value.High);
+  Put32(in, index);
+  Put32(in + 4, value.Low);
+  Put32(in + 8, value.High);
   std::uint32_t returned = 0;
   return Succeeded(d.Control(IOCTL_WRITE_MSR, in, sizeof in, nullptr, 0, returned));
 }

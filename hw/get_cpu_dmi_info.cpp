@@ -4,6 +4,8 @@
 
 #include <span>
 
+#include "hw/LittleEndian.h"
+
 const std::array<std::string_view, 8> ProcessorStatusNames = {
     "Unknown", "CPU Enabled", "CPU Disabled by user", "CPU Disabled by POST", "Idle", "",
     "",        "Other"};
@@ -23,7 +25,7 @@ class tFields {
   std::uint8_t Byte(std::size_t offset) const { return Holds(offset, 1) ? bytes_[offset] : 0; }
   std::uint16_t Word(std::size_t offset) const {
     if (!Holds(offset, 2)) return 0;
-    return static_cast<std::uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
+    return static_cast<std::uint16_t>(LoadLE(bytes_.data() + offset, 2));
   }
 
  private:

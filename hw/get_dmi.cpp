@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "hw/LittleEndian.h"
+
 namespace {
 
 using tBytes = std::span<const std::uint8_t>;
@@ -16,11 +18,8 @@ constexpr std::uint64_t kBIOSAreaBase = 0xF0000;
 constexpr std::uint8_t kEndOfTable = 127;
 
 // Little-endian field of `size` bytes at `at`; the caller has checked that it lies inside.
-std::uint64_t Field(tBytes bytes, std::size_t at, std::size_t size) {
-  std::uint64_t value = 0;
-  for (std::size_t k = size; k-- > 0;)
-    value = (value << 8) | bytes[at + k];
-  return value;
+std::uint64_t Field(tBytes bytes, std::size_t at, unsigned size) {
+  return LoadLE(bytes.data() + at, size);
 }
 
 bool HasAnchor(tBytes bytes, std::size_t at, std::string_view anchor) {
