@@ -80,8 +80,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<ISMBIOSSource> smbios;
   bool driverLoaded = false;
   if (recordings.empty()) {
-    DriverAccess = std::make_shared<tVXLDrv>();
-    driverLoaded = DriverAccess->OpenDriver();
+    driverLoaded = OpenDriverAccess();
     services = std::make_unique<platform::cLiveProcessorServices>();
     smbios = SystemSMBIOSSource();
   } else {

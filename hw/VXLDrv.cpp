@@ -115,3 +115,8 @@ bool tVXLDrv::OpenDriver() {
     return false;
   }
 }
+
+bool OpenDriverAccess() {
+  DriverAccess = std::make_shared<tVXLDrv>();
+  return DriverAccess->OpenDriver();
+}

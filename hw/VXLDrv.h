@@ -113,3 +113,7 @@ extern std::shared_ptr<cDrvIface> DriverInterface;
 
 // The bundle the window created; absent until then. The engine reads registers through it.
 extern std::shared_ptr<tVXLDrv> DriverAccess;
+
+// Creates the bundle, keeps it in DriverAccess and opens the driver: the start-up of the
+// window and of the live report. True when the driver's device is open.
+bool OpenDriverAccess();

@@ -72,18 +72,13 @@ tPage* AddPage(TAdvPageControl& pages, const char* name, const char* caption) {
   return page;
 }
 
-bool LoadSystemDriver() {
-  DriverAccess = std::make_shared<tVXLDrv>();
-  return DriverAccess->OpenDriver();
-}
-
 }  // namespace
 
 TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)) {
   if (!setup_.Services) {
     setup_.Services = [] { return std::make_unique<platform::cLiveProcessorServices>(); };
   }
-  if (!setup_.LoadDriver) setup_.LoadDriver = LoadSystemDriver;
+  if (!setup_.LoadDriver) setup_.LoadDriver = OpenDriverAccess;
   if (!setup_.Smbios) setup_.Smbios = SystemSMBIOSSource;
   if (setup_.Dialogs == nullptr) {
     ownDialogs_ = std::make_unique<tStandardDialogs>();
