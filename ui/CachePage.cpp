@@ -1,6 +1,5 @@
 #include "ui/CachePage.h"
 
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -10,8 +9,8 @@
 #include "engine/CPUid.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
-#include "ui/FlagsPage.h"
 #include "ui/PageText.h"
+#include "ui/ViewButtons.h"
 
 namespace {
 
@@ -65,8 +64,6 @@ constexpr tButtonPlace kButtons[] = {
     {"level2bt", "Level 2", 148, 137},
     {"level3bt", "Level 3", 284, 135},
 };
-constexpr int kButtonTop = 428;
-constexpr int kButtonHeight = 22;
 
 }  // namespace
 
@@ -91,15 +88,11 @@ TCachePage::TCachePage(QWidget* parent) : QWidget(parent) {
     }
   }
 
-  auto* bevel = new QFrame(this);
-  bevel->setObjectName("CacheBv");
-  bevel->setFrameShape(QFrame::Box);
-  bevel->setFrameShadow(QFrame::Sunken);
-  bevel->setGeometry(12, 426, 409, 25);
+  PlaceViewBar(this, "CacheBv", 12, 409);
   for (std::size_t k = 0; k < buttons_.size(); ++k) {
     const tButtonPlace& place = kButtons[k];
-    buttons_[k] = PlaceButton(this, place.Name, QString::fromLatin1(place.Caption), place.Left,
-                              kButtonTop, place.Width, kButtonHeight);
+    buttons_[k] = PlaceViewButton(this, place.Name, QString::fromLatin1(place.Caption), place.Left,
+                                  place.Width);
     SetCaptionColour(buttons_[k], ButtonTextColour());
     const int level = static_cast<int>(k) + 1;
     connect(buttons_[k], &QPushButton::clicked, this, [this, level] { emit LevelClicked(level); });

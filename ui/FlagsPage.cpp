@@ -1,10 +1,7 @@
 #include "ui/FlagsPage.h"
 
-#include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QPalette>
 #include <QPushButton>
 #include <string>
 
@@ -12,6 +9,7 @@
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/PageText.h"
+#include "ui/ViewButtons.h"
 
 namespace {
 
@@ -38,30 +36,8 @@ constexpr tButtonPlace kButtons[] = {
     {"Extended1ff", 218, 107},
     {"Extended2ff", 324, 105},
 };
-constexpr int kButtonTop = 428;
-constexpr int kButtonHeight = 22;
 
 }  // namespace
-
-QColor ButtonTextColour() {
-  return QGuiApplication::palette().color(QPalette::Active, QPalette::ButtonText);
-}
-
-QColor SkyBlue() {
-  return QColor(166, 202, 240);
-}
-
-void SetCaptionColour(QPushButton* button, const QColor& colour) {
-  QPalette palette = button->palette();
-  palette.setColor(QPalette::Active, QPalette::ButtonText, colour);
-  palette.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
-  button->setPalette(palette);
-}
-
-void MarkChosenButton(std::span<QPushButton* const> buttons, std::size_t chosen) {
-  for (std::size_t k = 0; k < buttons.size(); ++k)
-    SetCaptionColour(buttons[k], k == chosen ? ButtonTextColour() : SkyBlue());
-}
 
 TFlagsPage::TFlagsPage(QWidget* parent) : QWidget(parent) {
   setObjectName("FFlagsPageContent");
@@ -77,15 +53,11 @@ TFlagsPage::TFlagsPage(QWidget* parent) : QWidget(parent) {
                             kFieldWidth, "No");
   }
 
-  auto* bevel = new QFrame(this);
-  bevel->setObjectName("FlagsBv");
-  bevel->setFrameShape(QFrame::Box);
-  bevel->setFrameShadow(QFrame::Sunken);
-  bevel->setGeometry(4, 426, 427, 25);
+  PlaceViewBar(this, "FlagsBv", 4, 427);
   for (std::size_t k = 0; k < buttons_.size(); ++k) {
     const tButtonPlace& place = kButtons[k];
-    buttons_[k] = PlaceButton(this, place.Name, FromText(kFlagViews[k].Button), place.Left,
-                              kButtonTop, place.Width, kButtonHeight);
+    buttons_[k] =
+        PlaceViewButton(this, place.Name, FromText(kFlagViews[k].Button), place.Left, place.Width);
     const int view = static_cast<int>(k) + 1;
     connect(buttons_[k], &QPushButton::clicked, this, [this, view] { emit ViewClicked(view); });
   }

@@ -2,26 +2,15 @@
 // with "Yes" or "No", and the four buttons that choose the register.
 #pragma once
 
-#include <QColor>
 #include <QWidget>
 #include <array>
 #include <cstddef>
-#include <span>
 
 class cCPUid;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class TExtEdit;
-
-// The caption colours of the view buttons: the system's button text for the chosen view, sky
-// blue for the others.
-QColor ButtonTextColour();
-QColor SkyBlue();
-// Sets the caption colour a view button shows while enabled; disabled, it stays greyed.
-void SetCaptionColour(QPushButton* button, const QColor& colour);
-// Gives the chosen view button the system's button-text colour and the others sky blue.
-void MarkChosenButton(std::span<QPushButton* const> buttons, std::size_t chosen);
 
 class TFlagsPage : public QWidget {
   Q_OBJECT

@@ -16,7 +16,7 @@
 
 #include "tests/support/EngineFixtures.h"
 #include "ui/ExtEdit.h"
-#include "ui/FlagsPage.h"
+#include "ui/ViewButtons.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include "tests/support/EngineFixtures.h"
 #include "ui/ExtEdit.h"
+#include "ui/ViewButtons.h"
 
 namespace {
 

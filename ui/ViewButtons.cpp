@@ -1,0 +1,50 @@
+#include "ui/ViewButtons.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QPushButton>
+
+#include "ui/Controls.h"
+
+namespace {
+
+constexpr int kBarTop = 426;
+constexpr int kBarHeight = 25;
+constexpr int kButtonTop = 428;
+constexpr int kButtonHeight = 22;
+
+}  // namespace
+
+QColor ButtonTextColour() {
+  return QGuiApplication::palette().color(QPalette::Active, QPalette::ButtonText);
+}
+
+QColor SkyBlue() {
+  return QColor(166, 202, 240);
+}
+
+void SetCaptionColour(QPushButton* button, const QColor& colour) {
+  QPalette palette = button->palette();
+  palette.setColor(QPalette::Active, QPalette::ButtonText, colour);
+  palette.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
+  button->setPalette(palette);
+}
+
+void MarkChosenButton(std::span<QPushButton* const> buttons, std::size_t chosen) {
+  for (std::size_t k = 0; k < buttons.size(); ++k)
+    SetCaptionColour(buttons[k], k == chosen ? ButtonTextColour() : SkyBlue());
+}
+
+void PlaceViewBar(QWidget* page, const char* name, int left, int width) {
+  auto* bar = new QFrame(page);
+  bar->setObjectName(QString::fromLatin1(name));
+  bar->setFrameShape(QFrame::Box);
+  bar->setFrameShadow(QFrame::Sunken);
+  bar->setGeometry(left, kBarTop, width, kBarHeight);
+}
+
+QPushButton* PlaceViewButton(QWidget* page, const char* name, const QString& caption, int left,
+                             int width) {
+  return PlaceButton(page, name, caption, left, kButtonTop, width, kButtonHeight);
+}
