@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QImage>
@@ -130,10 +129,9 @@ QLabel* PlaceCaption(QWidget* parent, const char* name, const char* caption, int
                     fieldLeft - kCaptionGap - left, Qt::AlignRight);
 }
 
-// A record text as its field shows it: up to the first NUL (brand strings are padded with
-// NULs) and without the leading spaces some processors put before their brand.
+// A record text as its field shows it: without the leading spaces some processors put before
+// their brand (FromText ends it at the NULs brand strings are padded with).
 QString Visible(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
   return FromText(text);
 }
@@ -250,7 +248,8 @@ void TProcessorPage::ShowProcessor(const cCPUid& engine, unsigned slot) {
 
 void TProcessorPage::ShowLogo(const QString& fileName) {
   const QString path = logoFolder_ + fileName;
-  if (!QFileInfo::exists(path)) return;
+  // The same processor is filled again every few seconds: its picture is already there.
+  if (path == shownLogo_) return;
   tImage image;
   std::string error;
   if (!LoadPng(QFile::encodeName(path).toStdString(), image, error)) return;
@@ -261,6 +260,7 @@ void TProcessorPage::ShowLogo(const QString& fileName) {
   const QImage picture(image.Rgba.data(), image.Width, image.Height, image.Width * 4,
                        QImage::Format_RGBA8888);
   logoImage_->setPixmap(QPixmap::fromImage(picture));  // copies the pixels
+  shownLogo_ = path;
 
   const int frameLeft = kLogoCentre - image.Width / 2;
   logoFrame_->setGeometry(frameLeft, kLogoFrame.top(), image.Width + 1, kLogoFrame.height());

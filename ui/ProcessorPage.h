@@ -54,6 +54,7 @@ class TProcessorPage : public QWidget {
   void ShowLogo(const QString& fileName);
 
   QString logoFolder_;
+  QString shownLogo_;  // the path of the picture shown, empty before the first
   QGroupBox* processorGroup_ = nullptr;
   std::array<tField, kFieldCount> fields_{};
   QFrame* logoFrame_ = nullptr;
