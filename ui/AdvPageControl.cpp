@@ -22,10 +22,7 @@ QFont TabFont(bool active) {
 
 TAdvTabSheet::TAdvTabSheet(QWidget* owner, const QString& caption)
     : QWidget(owner), caption_(caption), tabTextColour_(Blue()) {
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, colours.color(QPalette::Button));
-  setPalette(colours);
-  setAutoFillBackground(true);
+  FillWithButtonFace(this);
 }
 
 void TAdvTabSheet::SetTabTextColour(const QColor& colour) {
@@ -85,8 +82,9 @@ void TAdvPageControl::LayOut() {
   // Tabs run left to right and wrap into further rows; the first row touches the pages.
   const int rowHeight = TabRowHeight();
   const int usable = std::max(1, width() - 2 * kBorder);
-  std::vector<int> rowOf(pages_.size());
-  std::vector<int> leftOf(pages_.size());
+  // First each tab's place with the rows counted from the top, then moved down to the bottom
+  // edge once the number of rows is known.
+  tabs_.resize(pages_.size());
   int row = 0;
   int left = 0;
   for (std::size_t i = 0; i < pages_.size(); ++i) {
@@ -95,18 +93,14 @@ void TAdvPageControl::LayOut() {
       ++row;
       left = 0;
     }
-    rowOf[i] = row;
-    leftOf[i] = left;
+    tabs_[i] = QRect(kBorder + left, row * rowHeight, w, rowHeight);
     left += w;
   }
   const int rows = pages_.empty() ? 0 : row + 1;
   const int tabsTop = height() - rows * rowHeight;
   sheetArea_ = QRect(0, 0, width(), std::max(0, tabsTop));
-  tabs_.resize(pages_.size());
-  for (std::size_t i = 0; i < pages_.size(); ++i) {
-    tabs_[i] = QRect(kBorder + leftOf[i], tabsTop + rowOf[i] * rowHeight,
-                     TabWidth(static_cast<int>(i)), rowHeight);
-  }
+  for (QRect& tab : tabs_)
+    tab.translate(0, tabsTop);
   const QRect inside = sheetArea_.adjusted(kBorder, kBorder, -kBorder, -kBorder);
   for (TAdvTabSheet* page : pages_)
     page->setGeometry(inside);

@@ -113,6 +113,7 @@ void TCachePage::ShowLevel3Cache(const cCPUid& engine, unsigned slot) {
 }
 
 void TCachePage::ShowLevel(const cCPUid& engine, unsigned slot, int level) {
+  if (level < 1 || level > static_cast<int>(buttons_.size())) return;
   if (slot >= engine.SlotCount()) return;
   const std::array<tCacheBox, kBoxes> text = CacheLevelText(engine, slot, level);
   MarkChosenButton(buttons_, static_cast<std::size_t>(level - 1));

@@ -18,6 +18,8 @@ class TCachePage : public QWidget {
  public:
   explicit TCachePage(QWidget* parent);
 
+  // Shows level 1 to 3 as the three functions below do; any other level changes nothing.
+  void ShowLevel(const cCPUid& engine, unsigned slot, int level);
   // Level 1: data and instruction (or trace) caches and the four TLBs, all six boxes.
   void ShowLevel1Cache(const cCPUid& engine, unsigned slot);
   // Level 2: the cache of one level-2 unit and the four TLBs; the second box is hidden.
@@ -41,8 +43,6 @@ class TCachePage : public QWidget {
     std::array<QLabel*, kRows> Captions{};  // boxes 3 to 6 have two rows
     std::array<TExtEdit*, kRows> Values{};
   };
-
-  void ShowLevel(const cCPUid& engine, unsigned slot, int level);
 
   std::array<tBox, kBoxes> boxes_{};
   std::array<QPushButton*, 3> buttons_{};

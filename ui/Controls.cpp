@@ -51,6 +51,13 @@ QColor Silver() {
   return QColor(192, 192, 192);
 }
 
+void FillWithButtonFace(QWidget* widget) {
+  QPalette colours = widget->palette();
+  colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+  widget->setPalette(colours);
+  widget->setAutoFillBackground(true);
+}
+
 QString FromText(std::string_view text) {
   QString out;
   out.reserve(static_cast<qsizetype>(text.size()));

@@ -22,6 +22,9 @@ QColor Navy();
 QColor Blue();
 QColor Silver();
 
+// Fills the background of `widget` with the button face, the colour of the window and its pages.
+void FillWithButtonFace(QWidget* widget);
+
 // A Windows-1252 text of the engine as the window shows it: up to its first NUL.
 QString FromText(std::string_view text);
 

@@ -92,16 +92,12 @@ TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)
   if (setup_.ProgramFolder.isEmpty()) setup_.ProgramFolder = QCoreApplication::applicationDirPath();
 
   setObjectName(QStringLiteral("MainFrm"));
-  setWindowTitle(
-      QString::fromLatin1(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size())));
+  setWindowTitle(FromText(kProgramTitle));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, colours.color(QPalette::Button));
-  setPalette(colours);
-  setAutoFillBackground(true);
+  FillWithButtonFace(this);
 
   CreatePages();
   // The timer runs from the start; its ticks come through the event loop, so none arrives
@@ -144,11 +140,7 @@ void TMainFrm::CreatePages() {
   cpuSelection_->setGeometry(TProcessorPage::SelectorGeometry());
 
   connect(flagsPage_, &TFlagsPage::ViewClicked, this, [this](int view) { ShowFlags(view); });
-  connect(cachePage_, &TCachePage::LevelClicked, this, [this](int level) {
-    if (level == 1) level1btClick();
-    if (level == 2) level2btClick();
-    if (level == 3) level3btClick();
-  });
+  connect(cachePage_, &TCachePage::LevelClicked, this, [this](int level) { ShowCache(level); });
   connect(aboutPage_, &TAboutPage::ForumClicked, this, &TMainFrm::ThLb1Click);
   connect(aboutPage_, &TAboutPage::SaveFlagsClicked, this, &TMainFrm::SaveFlagsBTClick);
 }
@@ -175,8 +167,7 @@ void TMainFrm::FormCreate() {
   connect(cpuSelection_, &QComboBox::currentIndexChanged, this, &TMainFrm::CpuSelectionVChange);
 
   // 7-8.
-  aboutPage_->SetSignature(
-      QString::fromLatin1(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size())));
+  aboutPage_->SetSignature(FromText(kProgramVersion));
   Guarded([this] {
     flagsPage_->SetViewButtons(*engine_, selectedCpu_);
     cachePage_->SetViewButtons(*engine_, selectedCpu_);
@@ -227,19 +218,9 @@ void TMainFrm::ShowFlags(int view) {
   Guarded([this, view] { flagsPage_->ShowFlags(*engine_, selectedCpu_, view); });
 }
 
-void TMainFrm::level1btClick() {
+void TMainFrm::ShowCache(int level) {
   if (!engine_) return;
-  Guarded([this] { cachePage_->ShowLevel1Cache(*engine_, selectedCpu_); });
-}
-
-void TMainFrm::level2btClick() {
-  if (!engine_) return;
-  Guarded([this] { cachePage_->ShowLevel2Cache(*engine_, selectedCpu_); });
-}
-
-void TMainFrm::level3btClick() {
-  if (!engine_) return;
-  Guarded([this] { cachePage_->ShowLevel3Cache(*engine_, selectedCpu_); });
+  Guarded([this, level] { cachePage_->ShowLevel(*engine_, selectedCpu_, level); });
 }
 
 void TMainFrm::ThLb1Click() {

@@ -80,9 +80,9 @@ class TMainFrm : public QWidget {
   void Standard2ffClick() { ShowFlags(2); }
   void Extended1ffClick() { ShowFlags(3); }
   void Extended2ffClick() { ShowFlags(4); }
-  void level1btClick();
-  void level2btClick();
-  void level3btClick();
+  void level1btClick() { ShowCache(1); }
+  void level2btClick() { ShowCache(2); }
+  void level3btClick() { ShowCache(3); }
   // F5, whatever the modifiers, saves a snapshot of the window; other keys do nothing. True
   // when the key was F5.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -102,6 +102,7 @@ class TMainFrm : public QWidget {
   void CreatePages();
   void CentreOnScreen();
   void ShowFlags(int view);
+  void ShowCache(int level);
   // Runs a handler; an error it raises is shown to the user and the program goes on.
   void Guarded(const std::function<void()>& handler);
   void ShowError(const QString& message);

@@ -29,9 +29,6 @@ constexpr std::array<tPowerPlace, 6> kPlaces{{
     {"STC", "STCV", 213, 80, 361, 76},
 }};
 
-// The rows in the order the fields are set: TSV, TMV, TTV, VIDV, FIDV, STCV.
-constexpr std::array<std::size_t, 6> kFillOrder{0, 4, 3, 2, 1, 5};
-
 constexpr int kCaptionWidth = 143;
 constexpr int kValueWidth = 50;
 
@@ -52,7 +49,7 @@ TPowerPage::TPowerPage(QWidget* parent) : QWidget(parent) {
 void TPowerPage::ShowPowerManagement(const cCPUid& engine, unsigned slot) {
   if (slot >= engine.EPM.size()) return;
   const tEPM& epm = engine.EPM[slot];
-  for (const std::size_t row : kFillOrder) {
+  for (std::size_t row = 0; row < values_.size(); ++row) {
     const bool set = epm.*kPowerRows[row].Flag != 0;
     values_[row]->setText(set ? QStringLiteral("Yes") : QStringLiteral("No"));
   }

@@ -8,14 +8,14 @@
 #include <utility>
 
 #include "engine/Version.h"
+#include "ui/Controls.h"
 #include "ui/MainUn.h"
 
 int RunWindow(int& argc, char** argv, std::vector<platform::tCpuidRecording> recordings) {
   QApplication application(argc, argv);
   // The application name, not a display name: a display name would be appended to the
   // window's caption.
-  QApplication::setApplicationName(
-      QString::fromLatin1(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size())));
+  QApplication::setApplicationName(FromText(kProgramTitle));
 
   tMainSetup setup;
   for (int i = 1; i < argc; ++i)
