@@ -137,7 +137,8 @@ class cCPUid {
   // Serialises capture, identification and every clock measurement. Recursive: the naming
   // of an identification measures clocks.
   std::recursive_mutex lock_;
-  // Guards the clock records for readers, who never wait out a measurement.
+  // Guards the clock records. Readers never wait out the measuring thread's window, only an
+  // identification, whose naming writes the records (and may measure).
   mutable std::recursive_mutex clocks_mutex_;
   std::mutex ready_mutex_;
   std::condition_variable ready_;
