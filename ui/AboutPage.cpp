@@ -37,13 +37,6 @@ constexpr tLine kThanks[] = {
     {"ThLb3", "Every tester on the forum", 313},
 };
 
-void SetTextColour(QLabel* label, const QColor& colour) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Active, QPalette::WindowText, colour);
-  palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
-  label->setPalette(palette);
-}
-
 }  // namespace
 
 TAboutPage::TAboutPage(QWidget* parent) : QWidget(parent) {
@@ -67,7 +60,7 @@ TAboutPage::TAboutPage(QWidget* parent) : QWidget(parent) {
 
   forum_ = PlaceLabel(about, "ThLb1", QStringLiteral("forum.quorvane.example"), 135, 265,
                       kThanksWidth, Qt::AlignHCenter);
-  SetTextColour(forum_, Navy());
+  SetEnabledColour(forum_, QPalette::WindowText, Navy());
   forum_->setCursor(Qt::PointingHandCursor);
   forum_->installEventFilter(this);
   for (const tLine& line : kThanks) {
@@ -80,10 +73,7 @@ TAboutPage::TAboutPage(QWidget* parent) : QWidget(parent) {
   auto* save = new QPushButton(QStringLiteral("Save CPUid Flags"), tools);
   save->setObjectName(QStringLiteral("SaveFlagsBT"));
   save->setFont(TahomaFont());
-  QPalette palette = save->palette();
-  palette.setColor(QPalette::Active, QPalette::ButtonText, Blue());
-  palette.setColor(QPalette::Inactive, QPalette::ButtonText, Blue());
-  save->setPalette(palette);
+  SetEnabledColour(save, QPalette::ButtonText, Blue());
   save->setGeometry(16, 24, 145, 25);
   connect(save, &QPushButton::clicked, this, &TAboutPage::SaveFlagsClicked);
 }

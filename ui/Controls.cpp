@@ -11,15 +11,6 @@
 
 namespace {
 
-// Sets a colour for the active and inactive states only, so that a disabled control keeps the
-// style's greyed colour.
-void SetEnabledColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Active, role, colour);
-  palette.setColor(QPalette::Inactive, role, colour);
-  widget->setPalette(palette);
-}
-
 void PlaceAt(QWidget* widget, int left, int top, int width, int height) {
   const QSize natural = widget->sizeHint();
   widget->setGeometry(left, top, width < 0 ? natural.width() : width,
@@ -49,6 +40,13 @@ QColor Blue() {
 }
 QColor Silver() {
   return QColor(192, 192, 192);
+}
+
+void SetEnabledColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Active, role, colour);
+  palette.setColor(QPalette::Inactive, role, colour);
+  widget->setPalette(palette);
 }
 
 void FillWithButtonFace(QWidget* widget) {

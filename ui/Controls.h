@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 #include <Qt>
 #include <string_view>
@@ -22,6 +23,9 @@ QColor Navy();
 QColor Blue();
 QColor Silver();
 
+// Sets the colour of `role` for the active and inactive states only, so that a disabled
+// control keeps the style's greyed colour.
+void SetEnabledColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 // Fills the background of `widget` with the button face, the colour of the window and its pages.
 void FillWithButtonFace(QWidget* widget);
 

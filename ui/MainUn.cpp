@@ -131,12 +131,8 @@ void TMainFrm::CreatePages() {
   cpuSelection_->setObjectName(QStringLiteral("CpuSelectionV"));
   cpuSelection_->setEditable(false);
   cpuSelection_->setFont(TahomaFont(kSelectorFontPixels));
-  QPalette palette = cpuSelection_->palette();
-  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-    palette.setColor(group, QPalette::Text, Navy());
-    palette.setColor(group, QPalette::ButtonText, Navy());
-  }
-  cpuSelection_->setPalette(palette);
+  SetEnabledColour(cpuSelection_, QPalette::Text, Navy());
+  SetEnabledColour(cpuSelection_, QPalette::ButtonText, Navy());
   cpuSelection_->setGeometry(TProcessorPage::SelectorGeometry());
 
   connect(flagsPage_, &TFlagsPage::ViewClicked, this, [this](int view) { ShowFlags(view); });

@@ -25,10 +25,7 @@ QColor SkyBlue() {
 }
 
 void SetCaptionColour(QPushButton* button, const QColor& colour) {
-  QPalette palette = button->palette();
-  palette.setColor(QPalette::Active, QPalette::ButtonText, colour);
-  palette.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
-  button->setPalette(palette);
+  SetEnabledColour(button, QPalette::ButtonText, colour);
 }
 
 void MarkChosenButton(std::span<QPushButton* const> buttons, std::size_t chosen) {
