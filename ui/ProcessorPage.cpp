@@ -253,10 +253,6 @@ void TProcessorPage::ShowLogo(const QString& fileName) {
   tImage image;
   std::string error;
   if (!LoadPng(QFile::encodeName(path).toStdString(), image, error)) return;
-  if (image.Width <= 0 || image.Height <= 0 ||
-      image.Rgba.size() != static_cast<std::size_t>(image.Width) * image.Height * 4) {
-    return;
-  }
   const QImage picture(image.Rgba.data(), image.Width, image.Height, image.Width * 4,
                        QImage::Format_RGBA8888);
   logoImage_->setPixmap(QPixmap::fromImage(picture));  // copies the pixels
