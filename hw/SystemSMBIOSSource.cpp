@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr std::uint64_t kBIOSAreaBase = 0xF0000;
-constexpr std::size_t kBIOSAreaSize = 0x10000;
-
 class tFile {
  public:
   explicit tFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}

@@ -14,7 +14,6 @@ namespace {
 
 using tBytes = std::span<const std::uint8_t>;
 
-constexpr std::uint64_t kBIOSAreaBase = 0xF0000;
 constexpr std::uint8_t kEndOfTable = 127;
 
 // Little-endian field of `size` bytes at `at`; the caller has checked that it lies inside.

@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+// The BIOS area of physical memory, where a firmware without a kernel copy keeps its entry
+// point: 0xF0000 to 0xFFFFF.
+inline constexpr std::uint64_t kBIOSAreaBase = 0xF0000;
+inline constexpr std::size_t kBIOSAreaSize = 0x10000;
+
 // Where the firmware tables come from. The system source reads the kernel's copy and
 // physical memory; tests build the bytes in memory.
 class ISMBIOSSource {
@@ -17,7 +22,7 @@ class ISMBIOSSource {
   // the system offers no such copy.
   virtual bool KernelTables(std::vector<std::uint8_t>& entryPoint,
                             std::vector<std::uint8_t>& table) = 0;
-  // Physical memory from 0xF0000 to 0xFFFFF (65536 bytes). False when it cannot be read.
+  // The BIOS area of physical memory. False when it cannot be read.
   virtual bool BIOSArea(std::vector<std::uint8_t>& area) = 0;
   // `length` bytes of physical memory at `address` (a table outside the BIOS area). False
   // when they cannot be read.
