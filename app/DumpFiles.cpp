@@ -1,10 +1,6 @@
 #include "app/DumpFiles.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-
+#include "app/InputFile.h"
 #include "engine/CpuidDump.h"
 
 namespace {
@@ -13,21 +9,11 @@ namespace {
 // reported as text after the last row.
 constexpr std::size_t kReadLimit = 64 * 1024;
 
-struct tCloseFile {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 std::variant<tCPUdata, std::string> LoadDumpFile(const std::string& path) {
-  errno = 0;
-  std::unique_ptr<std::FILE, tCloseFile> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return path + ": cannot open: " + std::strerror(errno);
-
-  std::string text(kReadLimit, '\0');
-  const std::size_t read = std::fread(text.data(), 1, text.size(), file.get());
-  if (std::ferror(file.get())) return path + ": cannot read: " + std::strerror(errno);
-  text.resize(read);
+  std::string text;
+  if (const auto error = ReadInputFile(path, kReadLimit, text)) return path + ": " + *error;
 
   tCPUdata data;
   if (const auto error = ParseCpuidDump(text, data)) {

@@ -135,6 +135,14 @@ class Replay(unittest.TestCase):
             got = document["processors"][slot]["tCPUdata"][1]["eax"]
             self.assertEqual(got, dump_rows(path)[1][1])
 
+    def test_a_dump_piped_to_standard_input(self):
+        with open(fixture_files()[0], "rb") as dump:
+            result = subprocess.run([BINARY, "--report", "--json", "--load", "/dev/stdin"],
+                                    stdin=dump, capture_output=True, timeout=120)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        rows = json.loads(result.stdout)["processors"][0]["tCPUdata"]
+        self.assertEqual(rows[1]["eax"], dump_rows(fixture_files()[0])[1][1])
+
     def test_texts_are_utf8_with_escaped_controls(self):
         path = os.path.join(FIXTURES, "amd-0000670-k7-morgan.txt")
         raw = run("--report", "--json", "--load", path).stdout
@@ -172,6 +180,14 @@ class Errors(unittest.TestCase):
             self.assert_usage_error(run("--report", "--load", folder), folder)
             missing = os.path.join(folder, "missing.txt")
             self.assert_usage_error(run("--report", "--load", missing), missing)
+
+    def test_a_fifo_without_a_writer_reads_as_empty(self):
+        with tempfile.TemporaryDirectory() as folder:
+            fifo = os.path.join(folder, "fifo")
+            os.mkfifo(fifo)
+            result = subprocess.run([BINARY, "--report", "--load", fifo], capture_output=True,
+                                    timeout=10)
+            self.assert_usage_error(result, fifo + ":1:")
 
     def test_options_it_cannot_use(self):
         self.assert_usage_error(run("--frobnicate"), "--frobnicate")
