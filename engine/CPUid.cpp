@@ -1,5 +1,7 @@
 #include "engine/CPUid.h"
 
+#include "engine/CpuidCapture.h"
+
 #include <algorithm>
 #include <chrono>
 #include <utility>
@@ -24,6 +26,7 @@ cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool Skip
   CPUCount = ProcessorCount();
   const std::size_t slots = std::max<std::size_t>(CPUCount, kMinimumSlots);
   FlagBrand.assign(slots, tVendor::intel);
+  CPUstore.assign(slots, {});
   CPUdata.assign(slots, {});
   CPUid_m.assign(slots, {});
   CPUfeatures.assign(slots, {});
@@ -96,15 +99,17 @@ void cCPUid::CaptureAll() {
 
 void cCPUid::CaptureSlot(unsigned i) {
   if (i >= SlotCount()) return;
-  tCPUdata& data = CPUdata[i];
-  for (std::size_t k = 0; k < kCapturedLeaves; ++k) {
-    // A leaf without an answer ends this processor's capture; the rest keep their values.
-    if (!ExecCPUID(CaptureLeaf(k), data.Row(k))) return;
+  tCpuidStore store;
+  if (const platform::tCpuidRecording* recorded = services_->Recorded(i)) {
+    store = StoreOf(*recorded);
+  } else {
+    // An execution without an answer ends this processor's capture; the rows of CPUdata
+    // that it did not reach keep their values.
+    CaptureCpuid(*services_, store);
   }
-}
-
-bool cCPUid::ExecCPUID(std::uint32_t leaf, tCPUIDResult& result) {
-  return services_->Cpuid(leaf, result);
+  store.OsCpu = services_->OsCpuOf(i);
+  ApplyLegacyRows(store, CPUdata[i]);
+  CPUstore[i] = std::move(store);
 }
 
 void cCPUid::Execute() {
@@ -143,6 +148,7 @@ void cCPUid::Destroy() {
   std::lock_guard<std::recursive_mutex> lock(lock_);
   std::lock_guard<std::recursive_mutex> records(clocks_mutex_);
   Release(FlagBrand);
+  Release(CPUstore);
   Release(CPUdata);
   Release(CPUid_m);
   Release(CPUfeatures);

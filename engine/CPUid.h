@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/CommonTypes.h"
+#include "engine/CpuidStore.h"
 #include "hw/get_cpu_dmi_info.h"
 #include "hw/get_dmi.h"
 #include "platform/ProcessorServices.h"
@@ -47,10 +48,10 @@ class cCPUid {
   // A consistent copy of the clock record of `slot` (zeros for a slot that does not exist).
   tClocks ClocksOf(unsigned slot) const;
 
-  // Capture.
+  // Capture: every answer of slot i into CPUstore[i] (recorded processors: the recording as
+  // it stands), and the 27 rows of CPUdata[i] from it.
   void CaptureAll();
   void CaptureSlot(unsigned i);
-  bool ExecCPUID(std::uint32_t leaf, tCPUIDResult& result);
   // Processors the system offers the program now.
   unsigned ProcessorCount();
   // Length of every per-slot array: CPUCount, at least 8; 0 once destroyed.
@@ -99,7 +100,8 @@ class cCPUid {
 
   // Per-slot records, SlotCount elements each.
   std::vector<tVendor> FlagBrand;
-  std::vector<tCPUdata> CPUdata;
+  std::vector<tCpuidStore> CPUstore;  // every captured (leaf, sub-leaf)
+  std::vector<tCPUdata> CPUdata;      // the 27 rows of the store that every processor gets
   std::vector<tCPUid_m> CPUid_m;
   std::vector<tCPUfeatures> CPUfeatures;
   std::vector<tClocks> Clocks;  // written by the thread; read it through ClocksOf

@@ -51,6 +51,6 @@ platform::tCpuidRecording RecordingOf(const tCPUdata& data) {
   platform::tCpuidRecording recording;
   recording.reserve(kCapturedLeaves);
   for (std::size_t k = 0; k < kCapturedLeaves; ++k)
-    recording.push_back({CaptureLeaf(k), data.Row(k)});
+    recording.push_back({CaptureLeaf(k), 0, data.Row(k)});
   return recording;
 }

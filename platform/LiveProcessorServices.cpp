@@ -103,11 +103,15 @@ void cLiveProcessorServices::RestoreThread() {
   saved.affinity_saved = false;
 }
 
-bool cLiveProcessorServices::Cpuid(std::uint32_t leaf, tCPUIDResult& out) {
+bool cLiveProcessorServices::Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, tCPUIDResult& out) {
   unsigned a = 0, b = 0, c = 0, d = 0;
-  __cpuid_count(leaf, 0, a, b, c, d);
+  __cpuid_count(leaf, subLeaf, a, b, c, d);
   out = {a, b, c, d};
   return true;
+}
+
+int cLiveProcessorServices::OsCpuOf(unsigned slot) const {
+  return slot < processors_.size() ? processors_[slot] : -1;
 }
 
 std::uint64_t cLiveProcessorServices::ReadTimeStampCounter() {

@@ -18,7 +18,8 @@ class cLiveProcessorServices final : public IProcessorServices {
   unsigned ProcessorCount() override;
   bool PinThread(unsigned slot) override;
   void RestoreThread() override;
-  bool Cpuid(std::uint32_t leaf, tCPUIDResult& out) override;
+  bool Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, tCPUIDResult& out) override;
+  int OsCpuOf(unsigned slot) const override;
   bool HasClocks() const override { return true; }
   std::uint64_t ReadTimeStampCounter() override;
   std::int64_t CounterNanoseconds() override;

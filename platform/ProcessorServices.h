@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <vector>
 
 namespace platform {
 
@@ -18,6 +19,17 @@ struct tCPUIDResult {
 
   friend bool operator==(const tCPUIDResult&, const tCPUIDResult&) = default;
 };
+
+// One recorded answer: the registers CPUID returned for EAX = Leaf and ECX = SubLeaf.
+struct tRecordedLeaf {
+  std::uint32_t Leaf = 0;
+  std::uint32_t SubLeaf = 0;
+  tCPUIDResult Result;
+
+  friend bool operator==(const tRecordedLeaf&, const tRecordedLeaf&) = default;
+};
+// The answers recorded of one processor.
+using tCpuidRecording = std::vector<tRecordedLeaf>;
 
 class IProcessorServices {
  public:
@@ -33,9 +45,17 @@ class IProcessorServices {
   virtual bool PinThread(unsigned slot) = 0;
   virtual void RestoreThread() = 0;
 
-  // Executes CPUID with EAX = leaf and ECX = 0 on the processor the thread runs on. False
-  // when the processor gave no answer for the leaf; `out` is then left as it was.
-  virtual bool Cpuid(std::uint32_t leaf, tCPUIDResult& out) = 0;
+  // Executes CPUID with EAX = leaf and ECX = subLeaf on the processor the thread runs on.
+  // False when the processor gave no answer; `out` is then left as it was.
+  virtual bool Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, tCPUIDResult& out) = 0;
+
+  // Services that replay recorded processors give the whole recording of `slot`: the
+  // engine then takes every recorded answer as it stands instead of asking leaf by leaf.
+  // Services that execute the instruction have none.
+  virtual const tCpuidRecording* Recorded(unsigned /*slot*/) const { return nullptr; }
+  // The operating system's number of the processor of `slot`; -1 where there is none (a
+  // recorded processor).
+  virtual int OsCpuOf(unsigned /*slot*/) const { return -1; }
 
   // True when the time-stamp counter and the nanosecond counter below measure this machine.
   virtual bool HasClocks() const = 0;

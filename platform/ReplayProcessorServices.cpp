@@ -17,16 +17,20 @@ bool cReplayProcessorServices::PinThread(unsigned slot) {
   return true;
 }
 
-bool cReplayProcessorServices::Cpuid(std::uint32_t leaf, tCPUIDResult& out) {
+bool cReplayProcessorServices::Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, tCPUIDResult& out) {
   const unsigned slot = selected_;
   if (slot >= processors_.size()) return false;
   for (const tRecordedLeaf& recorded : processors_[slot]) {
-    if (recorded.Leaf == leaf) {
+    if (recorded.Leaf == leaf && recorded.SubLeaf == subLeaf) {
       out = recorded.Result;
       return true;
     }
   }
   return false;
+}
+
+const tCpuidRecording* cReplayProcessorServices::Recorded(unsigned slot) const {
+  return slot < processors_.size() ? &processors_[slot] : nullptr;
 }
 
 }  // namespace platform

@@ -10,12 +10,6 @@
 
 namespace platform {
 
-struct tRecordedLeaf {
-  std::uint32_t Leaf = 0;
-  tCPUIDResult Result;
-};
-using tCpuidRecording = std::vector<tRecordedLeaf>;
-
 class cReplayProcessorServices final : public IProcessorServices {
  public:
   explicit cReplayProcessorServices(std::vector<tCpuidRecording> processors);
@@ -24,8 +18,9 @@ class cReplayProcessorServices final : public IProcessorServices {
   // Selects the recording that Cpuid answers from; the thread itself stays where it is.
   bool PinThread(unsigned slot) override;
   void RestoreThread() override {}
-  // A leaf that the recording of the selected slot does not hold gets no answer.
-  bool Cpuid(std::uint32_t leaf, tCPUIDResult& out) override;
+  // A (leaf, sub-leaf) that the recording of the selected slot does not hold gets no answer.
+  bool Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, tCPUIDResult& out) override;
+  const tCpuidRecording* Recorded(unsigned slot) const override;
   bool HasClocks() const override { return false; }
   std::uint64_t ReadTimeStampCounter() override { return 0; }
   std::int64_t CounterNanoseconds() override { return 0; }

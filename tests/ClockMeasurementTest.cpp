@@ -38,9 +38,9 @@ class tSimulatedClocks final : public platform::IProcessorServices {
     return replay_.PinThread(slot);
   }
   void RestoreThread() override { Log("restore"); }
-  bool Cpuid(std::uint32_t leaf, platform::tCPUIDResult& out) override {
+  bool Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, platform::tCPUIDResult& out) override {
     Log("cpuid");
-    return replay_.Cpuid(leaf, out);
+    return replay_.Cpuid(leaf, subLeaf, out);
   }
   bool HasClocks() const override { return true; }
   std::uint64_t ReadTimeStampCounter() override {

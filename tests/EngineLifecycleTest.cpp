@@ -30,7 +30,7 @@ class tFakeServices final : public platform::IProcessorServices {
     std::lock_guard<std::mutex> lock(mutex_);
     ++restores_;
   }
-  bool Cpuid(std::uint32_t leaf, tCPUIDResult& out) override {
+  bool Cpuid(std::uint32_t leaf, std::uint32_t, tCPUIDResult& out) override {
     std::lock_guard<std::mutex> lock(mutex_);
     if (selected_ == fault_slot_ && leaf == fault_leaf_) return false;
     out = {leaf, selected_, generation_, 0};

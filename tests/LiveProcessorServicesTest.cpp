@@ -46,18 +46,29 @@ TEST(LiveProcessorServices, PinsTheCallingThreadAndRestoresItsAffinity) {
   }).join();
 }
 
-TEST(LiveProcessorServices, ExecutesCpuidWithSubleafZero) {
+TEST(LiveProcessorServices, ExecutesCpuidWithTheSubleafGiven) {
   platform::cLiveProcessorServices services;
   platform::tCPUIDResult leaf0;
-  ASSERT_TRUE(services.Cpuid(0, leaf0));
+  ASSERT_TRUE(services.Cpuid(0, 0, leaf0));
   EXPECT_GE(leaf0.EAX, 1u) << "every processor of this program's kind has leaf 1";
   EXPECT_NE(leaf0.EBX, 0u) << "the vendor string";
   // Leaf 4 depends on ECX: subleaf 0 describes the first cache, never "no cache" with level 0.
   platform::tCPUIDResult leaf4;
-  ASSERT_TRUE(services.Cpuid(4, leaf4));
+  ASSERT_TRUE(services.Cpuid(4, 0, leaf4));
   if (leaf0.EAX >= 4 && (leaf4.EAX & 0x1F) != 0) {
     EXPECT_EQ((leaf4.EAX >> 5) & 7, 1u);
   }
+  // Leaf 0xD sub-leaf 2 is the AVX state: 256 bytes at offset 576 of the standard XSAVE area
+  // wherever AVX is enabled (leaf 1 ECX bits 26 XSAVE and 28 AVX).
+  platform::tCPUIDResult leaf1;
+  ASSERT_TRUE(services.Cpuid(1, 0, leaf1));
+  if (leaf0.EAX < 0xD || (leaf1.ECX & (1u << 26)) == 0 || (leaf1.ECX & (1u << 28)) == 0) {
+    GTEST_SKIP() << "no AVX state on this processor";
+  }
+  platform::tCPUIDResult avxState;
+  ASSERT_TRUE(services.Cpuid(0xD, 2, avxState));
+  EXPECT_EQ(avxState.EAX, 256u);
+  EXPECT_EQ(avxState.EBX, 576u);
 }
 
 TEST(LiveProcessorServices, CountersMoveForward) {

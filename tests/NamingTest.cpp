@@ -125,8 +125,8 @@ class cFailingCountServices final : public platform::IProcessorServices {
   }
   bool PinThread(unsigned slot) override { return replay_.PinThread(slot); }
   void RestoreThread() override { replay_.RestoreThread(); }
-  bool Cpuid(std::uint32_t leaf, platform::tCPUIDResult& out) override {
-    return replay_.Cpuid(leaf, out);
+  bool Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, platform::tCPUIDResult& out) override {
+    return replay_.Cpuid(leaf, subLeaf, out);
   }
   bool HasClocks() const override { return replay_.HasClocks(); }
   std::uint64_t ReadTimeStampCounter() override { return replay_.ReadTimeStampCounter(); }
