@@ -5,7 +5,9 @@
 
 #include "app/JsonWriter.h"
 #include "engine/CPUid.h"
+#include "engine/CoreType.h"
 #include "engine/CpuidDump.h"
+#include "engine/DisplaySignature.h"
 #include "engine/Version.h"
 
 namespace {
@@ -146,9 +148,34 @@ void RawLeaves(tJsonWriter& w, const tCPUdata& data) {
   w.EndArray();
 }
 
+// The signature as the makers number it, and the kind of core.
+void DisplayIdentity(tJsonWriter& w, const tCpuidStore& store) {
+  const tDisplaySignature signature = DisplaySignatureOf(store);
+  w.Key("identity").BeginObject(kInline);
+  w.Key("family").Unsigned(signature.Family).Key("model").Unsigned(signature.Model);
+  w.Key("stepping").Unsigned(signature.Stepping);
+  w.Key("core_type").Utf8Text(CoreTypeName(CoreTypeOf(store)));
+  w.EndObject();
+}
+
+// Every captured (leaf, sub-leaf), by leaf then sub-leaf.
+void CapturedLeaves(tJsonWriter& w, const tCpuidStore& store) {
+  w.Key("leaves").BeginArray();
+  for (const tCpuidEntry& entry : store.Entries()) {
+    const tCPUIDResult& r = entry.Result;
+    w.BeginObject(kInline).Key("leaf").Utf8Text(Hex8(entry.Leaf));
+    w.Key("subleaf").Unsigned(entry.SubLeaf);
+    w.Key("eax").Utf8Text(Hex8(r.EAX)).Key("ebx").Utf8Text(Hex8(r.EBX));
+    w.Key("ecx").Utf8Text(Hex8(r.ECX)).Key("edx").Utf8Text(Hex8(r.EDX));
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
 void Processor(tJsonWriter& w, const cCPUid& e, unsigned i) {
   w.BeginObject();
   w.Key("slot").Unsigned(i);
+  w.Key("os_cpu").Signed(e.CPUstore[i].OsCpu);
   w.Key("tFlagBrand").Utf8Text(VendorName(e.FlagBrand[i]));
   Identity(w, e.CPUid_m[i]);
   Features(w, e.CPUfeatures[i]);
@@ -161,6 +188,8 @@ void Processor(tJsonWriter& w, const cCPUid& e, unsigned i) {
   Level3(w, e.level3[i]);
   NameRecord(w, e.nameinfo[i]);
   RawLeaves(w, e.CPUdata[i]);
+  CapturedLeaves(w, e.CPUstore[i]);
+  DisplayIdentity(w, e.CPUstore[i]);
   w.EndObject();
 }
 

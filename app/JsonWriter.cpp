@@ -106,6 +106,12 @@ tJsonWriter& tJsonWriter::Unsigned(std::uint64_t value) {
   return *this;
 }
 
+tJsonWriter& tJsonWriter::Signed(std::int64_t value) {
+  BeforeValue();
+  Raw(std::to_string(value));
+  return *this;
+}
+
 tJsonWriter& tJsonWriter::Double(double value) {
   BeforeValue();
   Raw(ShortestForm(value));

@@ -20,6 +20,7 @@ class tJsonWriter {
   // The name of the next member of the current object.
   tJsonWriter& Key(std::string_view name);
   tJsonWriter& Unsigned(std::uint64_t value);
+  tJsonWriter& Signed(std::int64_t value);
   tJsonWriter& Double(double value);
   tJsonWriter& Single(float value);
   tJsonWriter& Boolean(bool value);

@@ -6,6 +6,7 @@
 #include "app/JsonReport.h"
 #include "app/JsonWriter.h"
 #include "app/TextReport.h"
+#include "platform/ReplayProcessorServices.h"
 #include "tests/support/EngineFixtures.h"
 
 namespace {
@@ -63,6 +64,40 @@ TEST(Reports, CarryEveryRecordOfEveryProcessor) {
   EXPECT_NE(text.find("AMD Duron(tm) processor\n"), std::string::npos) << "NULs cut";
   EXPECT_NE(text.find("Intel(R) Celeron(R) D CPU 3.06GHz\n"), std::string::npos)
       << "leading spaces dropped";
+}
+
+// A recorded processor keeps every answer of its recording, sub-leaves and leaves past the
+// 27 included, and the report lists them by leaf then sub-leaf.
+TEST(Reports, ListEveryRecordedLeafAndTheDisplaySignature) {
+  platform::tCpuidRecording recording = RecordingOf(tRawCpu::Intel(6, 7, 1).Data());
+  recording.front().Result.EAX = 0x1F;   // maximum standard leaf
+  recording[1].Result.EAX = 0x000B0671;  // Raptor Lake
+  recording.push_back({0x40000000, 0, {0x40000001, 0x4B4D564B, 0x564B4D56, 0x4D}});
+  recording.push_back({4, 1, {0x00004122, 0x01C0003F, 0x3F, 0}});
+  recording.push_back({0x1A, 0, {0x40000001, 0, 0, 0}});
+  const cCPUid engine(std::make_unique<platform::cReplayProcessorServices>(
+                          std::vector<platform::tCpuidRecording>{recording}),
+                      true);
+  ASSERT_EQ(engine.CPUstore[0].Size(), kCapturedLeaves + 3);
+  EXPECT_EQ(engine.CPUstore[0].OsCpu, -1);
+
+  const std::string json = JsonReport(engine, false);
+  EXPECT_NE(json.find("\"os_cpu\": -1,"), std::string::npos);
+  const std::size_t four = json.find("{\"leaf\": \"00000004\", \"subleaf\": 0,");
+  const std::size_t fourOne = json.find(
+      "{\"leaf\": \"00000004\", \"subleaf\": 1, \"eax\": \"00004122\", \"ebx\": "
+      "\"01C0003F\", \"ecx\": \"0000003F\", \"edx\": \"00000000\"}");
+  const std::size_t five = json.find("{\"leaf\": \"00000005\", \"subleaf\": 0,");
+  const std::size_t hyper = json.find("{\"leaf\": \"40000000\", \"subleaf\": 0,");
+  const std::size_t extended = json.find("{\"leaf\": \"80000000\", \"subleaf\": 0,");
+  ASSERT_NE(fourOne, std::string::npos);
+  EXPECT_LT(four, fourOne);
+  EXPECT_LT(fourOne, five);
+  EXPECT_LT(five, hyper);
+  EXPECT_LT(hyper, extended);
+  EXPECT_NE(json.find("\"identity\": {\"family\": 6, \"model\": 183, \"stepping\": 1, "
+                      "\"core_type\": \"performance\"}"),
+            std::string::npos);
 }
 
 TEST(Reports, TextReportNeutralisesControlCharactersOfHostileBrandStrings) {
