@@ -39,24 +39,24 @@ constexpr auto EDX = tRegister::EDX;
 
 // Leaves with more than one sub-leaf; every other leaf is executed with sub-leaf 0 only.
 constexpr std::array<tLeafRule, 18> kLeafRules{{
-    {0x00000004, T, EAX, 0, 4, 0, 16},   // deterministic cache parameters, cache type
-    {0x00000007, C, EAX, 0, 0, 0, 8},    // structured extended features
-    {0x0000000B, T, ECX, 8, 15, 0, 8},   // extended topology, level type
-    {0x0000000D, X, EAX, 0, 0, 0, 64},   // XSAVE state components
-    {0x0000000F, B, EDX, 0, 0, 0, 32},   // resource monitoring: monitored resources
-    {0x00000010, B, EBX, 0, 0, 0, 32},   // resource allocation: allocatable resources
-    {0x00000012, T, EAX, 0, 3, 2, 34},   // SGX: 0 and 1, then EPC sections until type 0
-    {0x00000014, C, EAX, 0, 0, 0, 8},    // processor trace
-    {0x00000017, C, EAX, 0, 0, 0, 8},    // SoC vendor attributes
-    {0x00000018, C, EAX, 0, 0, 0, 32},   // deterministic address translation
-    {0x0000001B, T, EAX, 0, 11, 0, 8},   // PCONFIG targets, sub-leaf type
-    {0x0000001D, C, EAX, 0, 0, 0, 8},    // tile palettes
-    {0x0000001F, T, ECX, 8, 15, 0, 8},   // extended topology v2, level type
-    {0x00000020, C, EAX, 0, 0, 0, 8},    // history reset
-    {0x00000023, B, EAX, 0, 0, 0, 32},   // architectural performance monitoring extension
-    {0x8000001D, T, EAX, 0, 4, 0, 16},   // cache topology, cache type
-    {0x80000020, B, EBX, 0, 0, 0, 32},   // platform QoS
-    {0x80000026, T, ECX, 8, 15, 0, 8},   // extended topology, level type
+    {0x00000004, T, EAX, 0, 4, 0, 16},  // deterministic cache parameters, cache type
+    {0x00000007, C, EAX, 0, 0, 0, 8},   // structured extended features
+    {0x0000000B, T, ECX, 8, 15, 0, 8},  // extended topology, level type
+    {0x0000000D, X, EAX, 0, 0, 0, 64},  // XSAVE state components
+    {0x0000000F, B, EDX, 0, 0, 0, 32},  // resource monitoring: monitored resources
+    {0x00000010, B, EBX, 0, 0, 0, 32},  // resource allocation: allocatable resources
+    {0x00000012, T, EAX, 0, 3, 2, 34},  // SGX: 0 and 1, then EPC sections until type 0
+    {0x00000014, C, EAX, 0, 0, 0, 8},   // processor trace
+    {0x00000017, C, EAX, 0, 0, 0, 8},   // SoC vendor attributes
+    {0x00000018, C, EAX, 0, 0, 0, 32},  // deterministic address translation
+    {0x0000001B, T, EAX, 0, 11, 0, 8},  // PCONFIG targets, sub-leaf type
+    {0x0000001D, C, EAX, 0, 0, 0, 8},   // tile palettes
+    {0x0000001F, T, ECX, 8, 15, 0, 8},  // extended topology v2, level type
+    {0x00000020, C, EAX, 0, 0, 0, 8},   // history reset
+    {0x00000023, B, EAX, 0, 0, 0, 32},  // architectural performance monitoring extension
+    {0x8000001D, T, EAX, 0, 4, 0, 16},  // cache topology, cache type
+    {0x80000020, B, EBX, 0, 0, 0, 32},  // platform QoS
+    {0x80000026, T, ECX, 8, 15, 0, 8},  // extended topology, level type
 }};
 
 constexpr std::uint32_t kStandardCap = 0x3F;
@@ -168,8 +168,8 @@ class tCapture {
     const auto one = zero ? ExecCPUID(rule.Leaf, 1) : std::nullopt;
     if (!one) return false;
     // Sub-leaf 0 EDX:EAX is the XCR0 mask, sub-leaf 1 EDX:ECX the IA32_XSS mask.
-    const std::uint64_t mask = (std::uint64_t{zero->EDX} << 32 | zero->EAX) |
-                               (std::uint64_t{one->EDX} << 32 | one->ECX);
+    const std::uint64_t mask =
+        (std::uint64_t{zero->EDX} << 32 | zero->EAX) | (std::uint64_t{one->EDX} << 32 | one->ECX);
     for (std::uint32_t sub = 2; sub < rule.Cap; ++sub) {
       if (((mask >> sub) & 1u) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
     }

@@ -17,9 +17,10 @@ void tCpuidStore::Put(std::uint32_t leaf, std::uint32_t subLeaf, const tCPUIDRes
     entries_.push_back({leaf, subLeaf, result});
     return;
   }
-  const auto at = std::lower_bound(
-      entries_.begin(), entries_.end(), std::pair{leaf, subLeaf},
-      [](const tCpuidEntry& entry, const auto& key) { return Before(entry, key.first, key.second); });
+  const auto at = std::lower_bound(entries_.begin(), entries_.end(), std::pair{leaf, subLeaf},
+                                   [](const tCpuidEntry& entry, const auto& key) {
+                                     return Before(entry, key.first, key.second);
+                                   });
   if (at != entries_.end() && at->Leaf == leaf && at->SubLeaf == subLeaf) {
     at->Result = result;
   } else {
@@ -28,9 +29,10 @@ void tCpuidStore::Put(std::uint32_t leaf, std::uint32_t subLeaf, const tCPUIDRes
 }
 
 const tCPUIDResult* tCpuidStore::Find(std::uint32_t leaf, std::uint32_t subLeaf) const {
-  const auto at = std::lower_bound(
-      entries_.begin(), entries_.end(), std::pair{leaf, subLeaf},
-      [](const tCpuidEntry& entry, const auto& key) { return Before(entry, key.first, key.second); });
+  const auto at = std::lower_bound(entries_.begin(), entries_.end(), std::pair{leaf, subLeaf},
+                                   [](const tCpuidEntry& entry, const auto& key) {
+                                     return Before(entry, key.first, key.second);
+                                   });
   if (at == entries_.end() || at->Leaf != leaf || at->SubLeaf != subLeaf) return nullptr;
   return &at->Result;
 }

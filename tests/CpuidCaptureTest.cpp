@@ -112,26 +112,24 @@ TEST(CpuidCapture, EveryPairIsExecutedOnceAndStoredInOrder) {
   const std::set<tPair> distinct(cpu.Executed.begin(), cpu.Executed.end());
   EXPECT_EQ(distinct.size(), cpu.Executed.size()) << "a pair executed twice";
   EXPECT_EQ(store.Size(), cpu.Executed.size());
-  EXPECT_TRUE(std::is_sorted(
-      store.Entries().begin(), store.Entries().end(),
-      [](const tCpuidEntry& a, const tCpuidEntry& b) {
-        return tPair(a.Leaf, a.SubLeaf) < tPair(b.Leaf, b.SubLeaf);
-      }));
+  EXPECT_TRUE(std::is_sorted(store.Entries().begin(), store.Entries().end(),
+                             [](const tCpuidEntry& a, const tCpuidEntry& b) {
+                               return tPair(a.Leaf, a.SubLeaf) < tPair(b.Leaf, b.SubLeaf);
+                             }));
 }
 
 struct tRangeCase {
   const char* What;
   std::uint32_t Head;
   std::uint32_t ReportedMax;
-  std::uint32_t ProbeFrom, ProbeTo;     // the leaves to look at
-  std::set<std::uint32_t> Expected;     // the leaves of them executed
+  std::uint32_t ProbeFrom, ProbeTo;  // the leaves to look at
+  std::set<std::uint32_t> Expected;  // the leaves of them executed
 };
 
 TEST(CpuidCapture, RangesRunToTheirReportedMaximumWithinTheirBounds) {
   const std::vector<tRangeCase> cases{
       {"standard range to its maximum", 0, 0x1F, 0, 0xFFFF, Consecutive(0, 0x1F)},
-      {"standard maximum 0xFFFFFFFF stops at 0x3F", 0, 0xFFFFFFFF, 0, 0xFFFF,
-       Consecutive(0, 0x3F)},
+      {"standard maximum 0xFFFFFFFF stops at 0x3F", 0, 0xFFFFFFFF, 0, 0xFFFF, Consecutive(0, 0x3F)},
       {"extended range to its maximum", 0x80000000, 0x80000028, 0x80000000, 0x8000FFFF,
        Consecutive(0x80000000, 0x80000028)},
       {"extended range to its bound", 0x80000000, 0x800000FF, 0x80000000, 0x8000FFFF,
@@ -140,7 +138,11 @@ TEST(CpuidCapture, RangesRunToTheirReportedMaximumWithinTheirBounds) {
        0xFFFFFFFF, 0x80000000, 0x8000FFFF, Consecutive(0x80000000, 0x80000008)},
       {"hypervisor range", 0x40000000, 0x4000000C, 0x40000000, 0x400000FF,
        Consecutive(0x40000000, 0x4000000C)},
-      {"hypervisor maximum outside the range", 0x40000000, 0x7FFFFFFF, 0x40000000, 0x4FFFFFFF,
+      {"hypervisor maximum outside the range",
+       0x40000000,
+       0x7FFFFFFF,
+       0x40000000,
+       0x4FFFFFFF,
        {0x40000000, 0x40000100}},
       {"second hypervisor range", 0x40000100, 0x40000105, 0x40000100, 0x400001FF,
        Consecutive(0x40000100, 0x40000105)},
@@ -173,9 +175,9 @@ tScriptedProcessor NeverEnding(std::uint32_t leaf) {
 
 TEST(CpuidCapture, ListsThatNeverEndStopAtTheirBound) {
   const std::vector<std::pair<std::uint32_t, std::uint32_t>> bounds{
-      {0x4, 16},  {0x7, 8},  {0xB, 8},  {0xD, 64}, {0xF, 32},        {0x10, 32},
-      {0x12, 34}, {0x14, 8}, {0x17, 8}, {0x18, 32}, {0x1B, 8}, {0x1D, 8}, {0x1F, 8},
-      {0x20, 8},  {0x23, 32}, {0x8000001D, 16},     {0x80000020, 32}, {0x80000026, 8}};
+      {0x4, 16},  {0x7, 8},  {0xB, 8},   {0xD, 64},        {0xF, 32},        {0x10, 32},
+      {0x12, 34}, {0x14, 8}, {0x17, 8},  {0x18, 32},       {0x1B, 8},        {0x1D, 8},
+      {0x1F, 8},  {0x20, 8}, {0x23, 32}, {0x8000001D, 16}, {0x80000020, 32}, {0x80000026, 8}};
   for (const auto& [leaf, bound] : bounds) {
     tScriptedProcessor cpu = NeverEnding(leaf);
     Capture(cpu);

@@ -98,11 +98,12 @@ TEST(CoreType, ComesFromTheHybridLeafOfEachLogicalProcessor) {
   const tCPUIDResult intelMax{0x20, 0x756E6547, 0x6C65746E, 0x49656E69};
   const tCPUIDResult amdExtMax{0x80000028, 0, 0, 0};
   const std::vector<tCoreTypeCase> cases{
-      {"Intel P-core", {{0, 0, intelMax}, {0x1A, 0, {0x40000001, 0, 0, 0}}},
+      {"Intel P-core",
+       {{0, 0, intelMax}, {0x1A, 0, {0x40000001, 0, 0, 0}}},
        tCoreType::Performance},
-      {"Intel E-core", {{0, 0, intelMax}, {0x1A, 0, {0x20000001, 0, 0, 0}}},
-       tCoreType::Efficiency},
-      {"Intel leaf 0x1A without a core type", {{0, 0, intelMax}, {0x1A, 0, {}}},
+      {"Intel E-core", {{0, 0, intelMax}, {0x1A, 0, {0x20000001, 0, 0, 0}}}, tCoreType::Efficiency},
+      {"Intel leaf 0x1A without a core type",
+       {{0, 0, intelMax}, {0x1A, 0, {}}},
        tCoreType::Unknown},
       {"Intel leaf 0x1A above the maximum",
        {{0, 0, {0x16, 0, 0, 0}}, {0x1A, 0, {0x40000001, 0, 0, 0}}},
