@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "hw/LittleEndian.h"
-
 namespace {
 
 // Register indices reach 0xFFFFFFFF: offsets are 64-bit on every target.
@@ -28,14 +26,10 @@ bool ValidWidth(unsigned width) {
 
 }  // namespace
 
-cSystemBackend::cSystemBackend(std::string deviceRoot) : root_(std::move(deviceRoot)) {}
-
-cSystemBackend::~cSystemBackend() {
-  if (portFd_ >= 0) close(portFd_);
-}
+cSystemBackend::cSystemBackend(std::string deviceRoot, std::shared_ptr<IPortInstructions> ports)
+    : root_(std::move(deviceRoot)), ports_(std::move(ports)) {}
 
 bool cSystemBackend::Open() {
-  if (portFd_ < 0) portFd_ = open((root_ + "/port").c_str(), O_RDWR | O_CLOEXEC);
   const int msr = OpenMsrDevice(O_RDONLY);
   if (msr < 0) return false;
   close(msr);
@@ -51,17 +45,22 @@ int cSystemBackend::OpenMsrDevice(int flags) const {
   return open(path, flags | O_CLOEXEC);
 }
 
+bool cSystemBackend::PermitPorts(std::uint16_t port, unsigned width) {
+  return ValidWidth(width) && port + width <= 0x10000 && ports_->Permit(port, width, true);
+}
+
 bool cSystemBackend::ReadPort(std::uint16_t port, unsigned width, std::uint32_t& value) {
-  std::uint8_t bytes[4] = {};
-  if (portFd_ < 0 || !ValidWidth(width) || !ReadAt(portFd_, bytes, width, port)) return false;
-  value = static_cast<std::uint32_t>(LoadLE(bytes, width));
+  if (!PermitPorts(port, width)) return false;
+  value = ports_->In(port, width);
+  ports_->Permit(port, width, false);
   return true;
 }
 
 bool cSystemBackend::WritePort(std::uint16_t port, unsigned width, std::uint32_t value) {
-  std::uint8_t bytes[4];
-  StoreLE(bytes, value, 4);
-  return portFd_ >= 0 && ValidWidth(width) && WriteAt(portFd_, bytes, width, port);
+  if (!PermitPorts(port, width)) return false;
+  ports_->Out(port, width, value);
+  ports_->Permit(port, width, false);
+  return true;
 }
 
 bool cSystemBackend::ReadMsr(std::uint32_t index, std::uint64_t& value) {

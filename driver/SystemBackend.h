@@ -1,25 +1,26 @@
-// The hardware-access backend of this system: I/O ports through the port device and
-// model-specific registers through the register device of each processor.
+// The hardware-access backend of this system: I/O ports through the processor's port
+// instructions and model-specific registers through the register device of each processor.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "driver/DeviceBackend.h"
+#include "driver/PortInstructions.h"
 
-// Ports are read and written at their number as offset in <root>/port; register `index` of
-// processor N at offset `index` in <root>/cpu/N/msr, N being the processor the calling thread
-// runs on at the time of the request (the caller pins the thread where it matters).
+// A port access is one instruction of the width asked for, on the port permitted to the
+// calling thread for that access alone. Register `index` of processor N is read or written at
+// offset `index` of <root>/cpu/N/msr, N being the processor the calling thread runs on at the
+// time of the request (the caller pins the thread where it matters). The register device is
+// opened for each request, read-only unless the request writes; nothing stays open.
 class cSystemBackend : public IDeviceBackend {
  public:
-  explicit cSystemBackend(std::string deviceRoot = "/dev");
-  ~cSystemBackend() override;
-  cSystemBackend(const cSystemBackend&) = delete;
-  cSystemBackend& operator=(const cSystemBackend&) = delete;
+  explicit cSystemBackend(
+      std::string deviceRoot = "/dev",
+      std::shared_ptr<IPortInstructions> ports = std::make_shared<cPortInstructions>());
 
-  // Opens the port device (kept open) and tries the register device of the calling thread's
-  // processor. True when the register device opened; ports are then served if their device
-  // opened too.
+  // True when the register device of the calling thread's processor opens for reading.
   bool Open();
 
   bool ReadPort(std::uint16_t port, unsigned width, std::uint32_t& value) override;
@@ -30,7 +31,10 @@ class cSystemBackend : public IDeviceBackend {
  private:
   // Opens the register device of the calling thread's processor; -1 when it does not open.
   int OpenMsrDevice(int flags) const;
+  // Gives the calling thread the `width` ports from `port`; false for a width that is not 1, 2
+  // or 4, for ports past 0xFFFF, and without permission.
+  bool PermitPorts(std::uint16_t port, unsigned width);
 
   std::string root_;
-  int portFd_ = -1;
+  std::shared_ptr<IPortInstructions> ports_;
 };

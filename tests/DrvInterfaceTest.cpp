@@ -154,9 +154,11 @@ TEST(DrvInterface, WithoutADeviceReadsAreZeroWritesAreDroppedRegistersFail) {
 // and inside a virtual machine nothing is opened.
 TEST(Deployment, LoadedWhenTheRegisterDeviceOpensOutsideAVirtualMachine) {
   tDeviceFolder devices;
+  const auto ports = std::make_shared<cFakePortInstructions>();
+  ports->Refuse = true;  // an unprivileged process
   const auto loader = [&](bool inVirtualMachine) {
     return std::make_unique<cLLDrv>(
-        devices.Root(), inVirtualMachine ? +[] { return true; } : +[] { return false; });
+        devices.Root(), inVirtualMachine ? +[] { return true; } : +[] { return false; }, ports);
   };
   EXPECT_FALSE(cDrvIface(loader(false)).Loaded);
 
@@ -168,7 +170,7 @@ TEST(Deployment, LoadedWhenTheRegisterDeviceOpensOutsideAVirtualMachine) {
   tMSRValue value;
   EXPECT_TRUE(loaded.ReadMsrValue(0x10, value));
   EXPECT_EQ(value, (tMSRValue{.High = 0x44434241, .Low = 0x34333231}));
-  // No port device: the loaded device refuses port requests.
+  // No port permission: the loaded device refuses port requests.
   EXPECT_THROW(loaded.ReadPortByte(0x80), EAssertionFailed);
 
   const auto inside = loader(true);

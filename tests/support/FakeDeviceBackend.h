@@ -1,6 +1,6 @@
 // Test support: in-memory ports and model-specific registers behind the hardware-access
-// device, recording every request; and a folder of plain files standing in for the system's
-// port and register devices.
+// device, recording every request; port instructions that record what they execute; and a
+// folder of plain files standing in for the system's register devices.
 #pragma once
 
 #include <fcntl.h>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "driver/DeviceBackend.h"
+#include "driver/PortInstructions.h"
 
 struct tFakeRequest {
   enum tKind { PortRead, PortWrite, MsrRead, MsrWrite };
@@ -69,8 +70,41 @@ class cFakeDeviceBackend : public IDeviceBackend {
   }
 };
 
-// A temporary folder laid out like /dev: "port" and "cpu/N/msr" as plain files, removed with
-// the object.
+// Port instructions over in-memory ports (all ones where nothing was written), recording
+// every permission change and every instruction, in order.
+class cFakePortInstructions : public IPortInstructions {
+ public:
+  struct tStep {
+    enum tKind { Grant, Revoke, In, Out };
+    tKind Kind;
+    std::uint16_t Port;
+    unsigned Width;       // ports granted or revoked, or bytes of the instruction
+    std::uint32_t Value;  // value written; 0 otherwise
+
+    friend bool operator==(const tStep&, const tStep&) = default;
+  };
+
+  std::map<std::uint16_t, std::uint32_t> Ports;
+  std::vector<tStep> Steps;
+  bool Refuse = false;  // the process may not have port access
+
+  bool Permit(std::uint16_t first, unsigned count, bool on) override {
+    Steps.push_back({on ? tStep::Grant : tStep::Revoke, first, count, 0});
+    return !Refuse;
+  }
+  std::uint32_t In(std::uint16_t port, unsigned width) override {
+    Steps.push_back({tStep::In, port, width, 0});
+    const auto found = Ports.find(port);
+    const std::uint32_t mask = width >= 4 ? 0xFFFFFFFFu : (1u << (8 * width)) - 1;
+    return (found == Ports.end() ? 0xFFFFFFFFu : found->second) & mask;
+  }
+  void Out(std::uint16_t port, unsigned width, std::uint32_t value) override {
+    Steps.push_back({tStep::Out, port, width, value});
+    Ports[port] = value;
+  }
+};
+
+// A temporary folder laid out like /dev: "cpu/N/msr" as plain files, removed with the object.
 class tDeviceFolder {
  public:
   tDeviceFolder() {
@@ -82,10 +116,8 @@ class tDeviceFolder {
   tDeviceFolder& operator=(const tDeviceFolder&) = delete;
 
   std::string Root() const { return root_.string(); }
-  std::filesystem::path Port() const { return root_ / "port"; }
   std::filesystem::path Msr(int cpu) const { return root_ / "cpu" / std::to_string(cpu) / "msr"; }
 
-  void AddPort() const { Put(Port(), 0, nullptr, 0); }
   // One register device per configured processor, each holding `value` at `index`.
   void AddMsrs(std::uint32_t index = 0, std::uint64_t value = 0) const {
     for (int cpu = 0; cpu < get_nprocs_conf(); ++cpu) {

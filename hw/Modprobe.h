@@ -1,0 +1,18 @@
+// Loading a kernel module with the system's modprobe, which runs as root: it is found only in
+// the system's own folders and gets none of the caller's environment.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+// Where the system keeps modprobe.
+inline constexpr std::initializer_list<const char*> kModprobePaths = {"/sbin/modprobe",
+                                                                      "/usr/sbin/modprobe"};
+
+// The first of `candidates` that is an executable file; empty when none is.
+std::string SystemModprobe(std::initializer_list<const char*> candidates = kModprobePaths);
+
+// Runs `program module` (program an absolute path) with an environment of only a PATH of the
+// system's folders, standard input, output and error on /dev/null, and waits for it. True when
+// it ran and exited with status 0.
+bool RunModprobe(const std::string& program, const std::string& module);
