@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/DumpFiles.h"
 #include "app/JsonReport.h"
+#include "app/StandardDescriptors.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
@@ -55,6 +56,9 @@ int Emit(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything opens a file: a device opened onto a closed standard output would receive
+  // the report.
+  if (!OpenStandardDescriptors()) return kOutputError;
   std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   auto parsed = ParseCommandLine(args);
   if (const auto* error = std::get_if<std::string>(&parsed)) {

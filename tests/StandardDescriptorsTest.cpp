@@ -1,0 +1,43 @@
+// A closed standard descriptor is reopened on /dev/null, so that no file opened later takes
+// its number.
+#include "app/StandardDescriptors.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace {
+
+// In a child (the descriptors are the process's): 0 when every closed descriptor of
+// `closedMask` (bit n: descriptor n) came back as /dev/null and the next file opened got a
+// number above 2.
+int ReopenedInChild(unsigned closedMask) {
+  struct stat null {};
+  if (stat("/dev/null", &null) != 0) return 10;
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (closedMask & (1u << fd)) close(fd);
+  }
+  if (!OpenStandardDescriptors()) return 11;
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (!(closedMask & (1u << fd))) continue;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || info.st_rdev != null.st_rdev || !S_ISCHR(info.st_mode))
+      return 20 + fd;
+    const int access = fcntl(fd, F_GETFL) & O_ACCMODE;
+    if (access != (fd == 0 ? O_RDONLY : O_WRONLY)) return 30 + fd;
+  }
+  const int next = open("/dev/null", O_RDONLY);
+  return next > 2 ? 0 : 40;
+}
+
+TEST(StandardDescriptors, ClosedOnesAreReopenedOnDevNull) {
+  for (unsigned mask = 1; mask < 8; ++mask) {
+    SCOPED_TRACE(mask);
+    EXPECT_EXIT(std::_Exit(ReopenedInChild(mask)), testing::ExitedWithCode(0), "");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the lumarian command where its surroundings are not what it expects:
+closed standard descriptors, devices that are plain files, displays that cannot be reached."""
+
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+BINARY = None
+FIXTURES = None
+
+
+def a_fixture():
+    return os.path.join(FIXTURES, sorted(f for f in os.listdir(FIXTURES) if f.endswith(".txt"))[0])
+
+
+def in_shell(script, *args, env=None):
+    """Runs the shell script with $0 the program and $1... the arguments."""
+    return subprocess.run(["sh", "-c", script, BINARY, *args], stdin=subprocess.DEVNULL,
+                          capture_output=True, timeout=120, env=env)
+
+
+class ClosedDescriptors(unittest.TestCase):
+    def test_a_closed_standard_output_takes_the_report_to_nowhere(self):
+        # Without care the dump file would be opened as descriptor 1 and the report fail.
+        result = in_shell('exec "$0" --report --load "$1" >&-', a_fixture())
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr, b"")
+
+
+def private_mounts_work():
+    if os.geteuid() != 0:
+        return False
+    try:
+        return subprocess.run(["unshare", "-m", "--propagation", "private", "true"],
+                              capture_output=True, timeout=30).returncode == 0
+    except (OSError, subprocess.SubprocessError):
+        return False
+
+
+@unittest.skipUnless(private_mounts_work(), "needs root and a private mount namespace")
+class FakeDevices(unittest.TestCase):
+    """As root, in a private mount namespace whose /dev holds plain files for the port and
+    register devices: what the program opens there shows in the files."""
+
+    def test_a_live_report_with_standard_output_closed_writes_to_no_device(self):
+        with tempfile.TemporaryDirectory() as dev:
+            files = {os.path.join(dev, "port"): bytes(range(256)) * 64}
+            for cpu in range(os.cpu_count()):
+                os.makedirs(os.path.join(dev, "cpu", str(cpu)))
+                files[os.path.join(dev, "cpu", str(cpu), "msr")] = b"\x5a" * 4096
+            for path, content in files.items():
+                with open(path, "wb") as f:
+                    f.write(content)
+            open(os.path.join(dev, "null"), "wb").close()
+            result = subprocess.run(
+                ["unshare", "-m", "--propagation", "private", "sh", "-c",
+                 'mount --bind /dev/null "$1/null" && mount --bind "$1" /dev && '
+                 'exec "$0" --report >&-', BINARY, dev],
+                stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(result.stderr, b"")
+            for path, content in files.items():
+                with open(path, "rb") as f:
+                    self.assertEqual(f.read(), content, path)
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--fixtures", required=True)
+    options, rest = parser.parse_known_args()
+    BINARY = os.path.abspath(options.binary)
+    FIXTURES = os.path.abspath(options.fixtures)
+    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
