@@ -2,7 +2,10 @@
 // of replayed captures.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "tests/support/EngineFixtures.h"
 
@@ -237,6 +240,114 @@ TEST(DecodeFeatureBits, AValidGroupStaysValidAndKeepsFollowingItsRegister) {
   e->DecodeFeatureBits(0);
   EXPECT_EQ(e->FeaturesFlags[0].StdEDX.Valid, 1);
   EXPECT_EQ(e->FeaturesFlags[0].StdEDX.Bits[0], 0);
+}
+
+// The flags each register bit sets on its own, by vendor, written from the vendors' CPUID
+// documentation: leaf 1 EDX and ECX, leaf 0x80000001 EDX, leaf 0x80000007 EDX.
+enum tRegisterOf { StdEdx, StdEcx, ExtEdx, PowerEdx };
+
+struct tFlagBit {
+  tRegisterOf Register;
+  unsigned Bit;
+  const char* Flag;
+  std::set<tVendor> Vendors;  // empty: every vendor
+};
+
+const tFlagBit kFlagBits[] = {
+    {StdEdx, 9, "APIC", {}},
+    {StdEdx, 23, "MMX", {}},
+    {StdEdx, 25, "SSE", {}},
+    {StdEdx, 26, "SSE2", {}},
+    {StdEdx, 28, "HTT", {}},  // with two logical processors
+    {StdEdx, 30, "IA64", {}},
+    {StdEcx, 0, "SSE3", {}},
+    // Enhanced SpeedStep; Intel parts take the mark from FID and VID together instead.
+    {StdEcx, 7, "SpeedStep", {tVendor::amd, tVendor::cyrix, tVendor::centaur}},
+    {ExtEdx, 19, "MP", {}},
+    {ExtEdx, 20, "NX", {}},
+    {ExtEdx, 22, "ExtMMX", {tVendor::intel, tVendor::amd, tVendor::centaur}},
+    {ExtEdx, 24, "ExtMMX", {tVendor::cyrix}},
+    {ExtEdx, 29, "AA64", {}},
+    {ExtEdx, 29, "Id.AA64", {}},
+    {ExtEdx, 30, "TDNowPlus", {}},
+    {ExtEdx, 31, "TDNow", {}},
+    {PowerEdx, 0, "TS", {}},
+    {PowerEdx, 1, "FID", {}},
+    {PowerEdx, 2, "VID", {}},
+    {PowerEdx, 3, "TTP", {}},
+    {PowerEdx, 4, "TM", {}},
+    {PowerEdx, 5, "STC", {}},
+};
+
+// Every flag of the feature, power-management and identity records that is set, by name.
+std::set<std::string> SetFlags(const cCPUid& e) {
+  const tCPUfeatures& f = e.CPUfeatures[0];
+  const tEPM& p = e.EPM[0];
+  const std::pair<const char*, unsigned> flags[] = {
+      {"MMX", f.MMX},
+      {"ExtMMX", f.ExtMMX},
+      {"SSE", f.SSE},
+      {"SSE2", f.SSE2},
+      {"SSE3", f.SSE3},
+      {"TDNow", f.TDNow},
+      {"TDNowPlus", f.TDNowPlus},
+      {"SpeedStep", f.SpeedStep},
+      {"IA64", f.IA64},
+      {"HTT", f.HTT},
+      {"AA64", f.AA64},
+      {"NX", f.NX},
+      {"MP", f.MP},
+      {"PowerNow", f.PowerNow},
+      {"CoolnQuiet", f.CoolnQuiet},
+      {"APIC", f.APIC},
+      {"STC", p.STC},
+      {"TM", p.TM},
+      {"TTP", p.TTP},
+      {"VID", p.VID},
+      {"FID", p.FID},
+      {"TS", p.TS},
+      {"Id.AA64", e.CPUid_m[0].AA64},
+  };
+  std::set<std::string> set;
+  for (const auto& [name, value] : flags) {
+    if (value != 0) set.insert(name);
+  }
+  return set;
+}
+
+TEST(DecodeFeatures, EachBitAloneSetsOnlyItsOwnFlags) {
+  const std::map<tVendor, const char*> vendors = {{tVendor::intel, "GenuineIntel"},
+                                                  {tVendor::amd, "AuthenticAMD"},
+                                                  {tVendor::cyrix, "CyrixInstead"},
+                                                  {tVendor::centaur, "CentaurHauls"}};
+  auto e = Identified({tRawCpu()});
+  for (const auto& [vendor, text] : vendors) {
+    for (const tRegisterOf reg : {StdEdx, StdEcx, ExtEdx, PowerEdx}) {
+      for (unsigned bit = 0; bit < 32; ++bit) {
+        tRawCpu cpu;
+        cpu.Vendor(text).LogicalCpus(2).MaxExtendedLeaf(0x80000007);
+        if (reg == StdEdx) cpu.StdEdxBit(bit);
+        if (reg == StdEcx) cpu.StdEcxBit(bit);
+        if (reg == ExtEdx) cpu.ExtEdxBit(bit);
+        if (reg == PowerEdx) cpu.PowerManagement(1u << bit);
+        e->CPUdata[0] = cpu.Data();
+        e->CPUfeatures[0] = {};
+        e->EPM[0] = {};
+        e->DecodeVendor(0);
+        e->DecodeIdentity(0);
+        e->DecodePowerMgmt(0);
+        e->DecodeFeatures(0);
+
+        std::set<std::string> expected;
+        for (const tFlagBit& row : kFlagBits) {
+          if (row.Register == reg && row.Bit == bit &&
+              (row.Vendors.empty() || row.Vendors.contains(vendor)))
+            expected.insert(row.Flag);
+        }
+        EXPECT_EQ(SetFlags(*e), expected) << text << " register " << reg << " bit " << bit;
+      }
+    }
+  }
 }
 
 }  // namespace
