@@ -20,6 +20,7 @@
 
 #include "ui/PageText.h"
 #include "ui/images/AboutPicture.h"
+#include "ui/images/FileBytes.h"
 #include "ui/images/Jpeg.h"
 #include "ui/images/Png.h"
 
@@ -246,7 +247,7 @@ TEST(PngFiles, UnwritablePathsFailWithTheReasonAndRemoveNothingButOurFile) {
       {folder.File("missing/x.png"),
        "cannot write " + folder.File("missing/x.png") + ": No such file or directory"},
       {folder.File(""), "cannot write " + folder.File("") + ": Is a directory"},
-      {"/dev/full", "cannot write /dev/full: No space left on device"},
+      {"/dev/full", "cannot write /dev/full: not a regular file"},
   };
   for (const auto& [path, reason] : cases) {
     std::string error;
@@ -266,9 +267,12 @@ TEST(PngFiles, UnwritablePathsFailWithTheReasonAndRemoveNothingButOurFile) {
   }
 }
 
-TEST(PngFiles, AFileCutShortByAFailedWriteIsRemoved) {
+TEST(PngFiles, AFailedWriteLeavesWhatHadTheNameAndNothingElse) {
   TempFolder folder;
   const std::string path = folder.File("cut.png");
+  const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+  std::string error;
+  ASSERT_TRUE(WriteFileBytes(path, old, error)) << error;
   // Files may grow to 100 bytes only; the signal that would end the process is ignored, so
   // that the write fails with EFBIG instead.
   rlimit before{};
@@ -277,14 +281,19 @@ TEST(PngFiles, AFileCutShortByAFailedWriteIsRemoved) {
   rlimit small = before;
   small.rlim_cur = 100;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  std::string error;
   const bool saved = SavePng(path, Pattern(93, 101), error);
   ::setrlimit(RLIMIT_FSIZE, &before);
   std::signal(SIGXFSZ, previous);
 
   EXPECT_FALSE(saved);
   EXPECT_EQ(error, "cannot write " + path + ": File too large");
-  EXPECT_FALSE(fs::exists(path));
+  std::vector<std::uint8_t> kept;
+  ASSERT_TRUE(ReadFileBytes(path, 100, kept, error)) << error;
+  EXPECT_EQ(kept, old);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder.File("")))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"cut.png"}) << "nothing is left beside it";
 }
 
 TEST(PngFiles, UnreadableFilesFailWithTheReasonAndLeaveThePicture) {

@@ -3,10 +3,11 @@
 #include <QFile>
 #include <array>
 #include <cstring>
+#include <span>
 #include <string>
-#include <string_view>
 
 #include "engine/CpuidDump.h"
+#include "ui/images/FileBytes.h"
 #include "ui/images/Png.h"
 
 namespace {
@@ -21,20 +22,12 @@ QString CannotWrite(const QString& path, const QString& reason) {
 }  // namespace
 
 std::optional<QString> WriteCpuidDump(const QString& path, const tCPUdata& data) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-    return CannotWrite(path, file.errorString());
-  }
   const std::string text = FormatCpuidDump(data);
-  std::string_view rest = text;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    const std::string_view line = rest.substr(0, end == std::string_view::npos ? end : end + 1);
-    if (file.write(line.data(), static_cast<qint64>(line.size())) !=
-        static_cast<qint64>(line.size())) {
-      return CannotWrite(path, file.errorString());
-    }
-    rest.remove_prefix(line.size());
+  std::string error;
+  if (!WriteFileBytes(QFile::encodeName(path).toStdString(),
+                      std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                      error)) {
+    return CannotWrite(path, QString::fromStdString(error));
   }
   return std::nullopt;
 }

@@ -9,9 +9,8 @@
 #include "engine/CommonTypes.h"
 #include "ui/images/Image.h"
 
-// Creates (or truncates) the file at `path` and writes the dump of `data` to it one line at a
-// time, unbuffered, so that the lines written before a failure stay in the file. Nothing on
-// success; otherwise the error to show.
+// Writes the dump of `data` as the file at `path`, whole or not at all (see WriteFileBytes).
+// Nothing on success; otherwise the error to show.
 std::optional<QString> WriteCpuidDump(const QString& path, const tCPUdata& data);
 
 // The default snapshot name of the page at `pageIndex` ("ZEPHProc" for page 0 ...); empty for
@@ -21,5 +20,6 @@ QString SnapshotName(int pageIndex);
 // The pixels of `picture` as 8-bit RGBA rows.
 tImage ImageOf(const QImage& picture);
 
-// Writes `picture` as a PNG file. Nothing on success; otherwise the error to show.
+// Writes `picture` as a PNG file, whole or not at all (see WriteFileBytes). Nothing on success;
+// otherwise the error to show.
 std::optional<QString> SaveSnapshot(const QString& path, const QImage& picture);

@@ -13,8 +13,10 @@
 bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes,
                    std::string& error);
 
-// Creates or truncates the file at `path` and writes `bytes` to it. False, with
-// "cannot write PATH: REASON" in `error`, when it cannot be created or written. A regular file
-// left half-written by a failed write is removed; nothing else is ever removed.
+// Makes `bytes` the content of the file at `path`: they are written to a new file in the same
+// folder, which then takes the name, replacing what had it. A symbolic link at the name is
+// replaced, not followed; a folder, device or FIFO at the name is refused. False, with
+// "cannot write PATH: REASON" in `error`, when the file cannot be made; what had the name is
+// then left as it was, and nothing else remains.
 bool WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes,
                     std::string& error);

@@ -17,7 +17,7 @@ bool LoadPng(const std::string& path, tImage& image, std::string& error);
 // picture without pixels, larger than the decoder accepts, or whose buffer does not match its
 // size; `bytes` is then left as it was.
 bool EncodePng(const tImage& image, std::vector<std::uint8_t>& bytes, std::string& error);
-// Writes `image` losslessly as a PNG file. False, with the reason ("cannot write PATH: ..."),
-// when the picture cannot be encoded or the file cannot be created or written; a file left
-// half-written is removed.
+// Writes `image` losslessly as a PNG file, whole or not at all (WriteFileBytes). False, with
+// the reason ("cannot write PATH: ..."), when the picture cannot be encoded or the file cannot
+// be made.
 bool SavePng(const std::string& path, const tImage& image, std::string& error);
