@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -90,9 +89,7 @@ void TAboutPage::ShowPicture(QLabel* picture) {
   tImage image;
   std::string error;
   if (!DecodeJpeg(AboutPictureJpeg(), image, error)) return;  // the area stays empty
-  const QImage shown(image.Rgba.data(), image.Width, image.Height, image.Width * 4,
-                     QImage::Format_RGBA8888);
-  picture->setPixmap(QPixmap::fromImage(shown.copy()));
+  picture->setPixmap(PixmapOf(image));
   picture->resize(image.Width, image.Height);
 }
 

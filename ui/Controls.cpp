@@ -1,13 +1,17 @@
 #include "ui/Controls.h"
 
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 #include <QWidget>
+#include <string>
 
+#include "data/Icon/ProgramIcon.h"
 #include "engine/Windows1252.h"
 #include "ui/ExtEdit.h"
+#include "ui/images/Png.h"
 
 namespace {
 
@@ -66,6 +70,19 @@ QString FromText(std::string_view text) {
     out.append(QChar(static_cast<char16_t>(cp)));  // every Windows-1252 character is in the BMP
   }
   return out;
+}
+
+QPixmap PixmapOf(const tImage& image) {
+  const QImage shown(image.Rgba.data(), image.Width, image.Height, image.Width * 4,
+                     QImage::Format_RGBA8888);
+  return QPixmap::fromImage(shown);  // copies the pixels
+}
+
+QIcon ProgramIcon() {
+  tImage image;
+  std::string error;
+  if (!DecodePng(ProgramIconPng(), image, error)) return {};
+  return QIcon(PixmapOf(image));
 }
 
 QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, int left, int top,

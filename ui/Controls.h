@@ -5,10 +5,14 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QPalette>
+#include <QPixmap>
 #include <QString>
 #include <Qt>
 #include <string_view>
+
+#include "ui/images/Image.h"
 
 class QGroupBox;
 class QLabel;
@@ -31,6 +35,11 @@ void FillWithButtonFace(QWidget* widget);
 
 // A Windows-1252 text of the engine as the window shows it: up to its first NUL.
 QString FromText(std::string_view text);
+
+// A decoded picture as the window shows it.
+QPixmap PixmapOf(const tImage& image);
+// The program's icon; empty if its picture does not decode.
+QIcon ProgramIcon();
 
 // Each control is created as a child of `parent`, named `name` (the name tests find it by),
 // at left/top with the size given; a width or height of -1 sizes it to its content.

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QPixmap>
@@ -253,9 +252,7 @@ void TProcessorPage::ShowLogo(const QString& fileName) {
   tImage image;
   std::string error;
   if (!LoadPng(QFile::encodeName(path).toStdString(), image, error)) return;
-  const QImage picture(image.Rgba.data(), image.Width, image.Height, image.Width * 4,
-                       QImage::Format_RGBA8888);
-  logoImage_->setPixmap(QPixmap::fromImage(picture));  // copies the pixels
+  logoImage_->setPixmap(PixmapOf(image));
   shownLogo_ = path;
 
   const int frameLeft = kLogoCentre - image.Width / 2;
