@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/support/EngineFixtures.h"
 
 namespace {
@@ -49,6 +51,24 @@ TEST(ProcessorPage, GreysWhatTheRecordsDoNotHold) {
   EXPECT_EQ(shown.APICID.Text, "3");
   EXPECT_EQ(shown.BrandID.Text, "14");
   EXPECT_EQ(shown.ExtName.Text.substr(0, 25), "Intel(R) Pentium(R) 4 CPU");
+}
+
+TEST(ProcessorPage, TheExtendedNameIsTheBrandWithoutItsPadding) {
+  struct tCase {
+    std::string Brand;
+    const char* Shown;
+  };
+  const tCase cases[] = {
+      {"   Intel(R) Pentium(R) 4 CPU 2.80GHz", "Intel(R) Pentium(R) 4 CPU 2.80GHz"},
+      {"AMD Athlon(tm) 64 Processor 3000+      ", "AMD Athlon(tm) 64 Processor 3000+"},
+      {"  Mobile  CPU  ", "Mobile  CPU"},  // the spaces inside stay
+      {std::string("VIA Nehemiah  \0 junk", 20), "VIA Nehemiah"},
+  };
+  for (const tCase& c : cases) {
+    tRawCpu cpu = tRawCpu::Intel(15, 2, 9);
+    cpu.Brand(c.Brand);
+    EXPECT_EQ(ProcessorPageText(*Identified({cpu}), 0).ExtName.Text, c.Shown) << c.Shown;
+  }
 }
 
 TEST(ProcessorPage, ExtendedSignatureByVendor) {

@@ -190,6 +190,15 @@ constexpr std::array<tAssocText, 8> kAssocTexts{{
     {255, "fully"},
 }};
 
+// A name as it is meant to be read: up to its first NUL, without the spaces that pad it on
+// either side (brand strings are padded to their 48 characters).
+std::string Trimmed(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
 tShownField Shown(std::string text) {
   return {std::move(text), true};
 }
@@ -298,7 +307,7 @@ tProcessorPageText ProcessorPageText(const cCPUid& e, unsigned slot) {
   page.Rating = ShownUnlessEmpty(name.Rating);
   page.Platform = ShownUnlessEmpty(name.Platform);
   page.ExtName =
-      Shown(std::string(id.BrandString.Empty() ? name.CpuName.View() : id.BrandString.View()));
+      Shown(Trimmed(id.BrandString.Empty() ? name.CpuName.View() : id.BrandString.View()));
   page.Family = Shown(Hex(id.Family));
   page.Model = Shown(Hex(id.Model));
   page.Stepping = Shown(Hex(id.Stepping));

@@ -87,6 +87,8 @@ TEST(ProcessorPageWindow, RecordedProcessorsFillTheirFields) {
        {{"CpuNameV", "", false},
         {"ExtNameV", "Transmeta Efficeon(tm) Processor TM8000"}}},  // NUL padded
       {"intel-pentium-m-processor-1.60ghz-6d6.txt", {{"PowerFeature", "Speed Step"}}},
+      {"amd-ryzen-7-3700x-8-core-processor.txt",  // padded with spaces to 48 characters
+       {{"ExtNameV", "AMD Ryzen 7 3700X 8-Core Processor"}}},
       {"intel-xeon-cpu-3.20ghz-irwindale.txt", {{"AA64Feature", "EM64T"}}},
   };
   for (const tCase& c : cases) {
