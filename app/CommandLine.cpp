@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/TerminalText.h"
+
 namespace {
 
 constexpr std::string_view kNoDmi = "-nodmi";
@@ -33,7 +35,7 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
     } else if (arg == kNoDmi) {
       // Not the first argument: not honoured, as if it were not there.
     } else {
-      return "unknown option '" + std::string(arg) + "'";
+      return "unknown option " + Quoted(arg);
     }
   }
   if (options.Json && !options.Report) return std::string("--json goes with --report");

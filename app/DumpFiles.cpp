@@ -1,6 +1,7 @@
 #include "app/DumpFiles.h"
 
 #include "app/InputFile.h"
+#include "app/TerminalText.h"
 #include "engine/CpuidDump.h"
 
 namespace {
@@ -13,11 +14,12 @@ constexpr std::size_t kReadLimit = 64 * 1024;
 
 std::variant<tCPUdata, std::string> LoadDumpFile(const std::string& path) {
   std::string text;
-  if (const auto error = ReadInputFile(path, kReadLimit, text)) return path + ": " + *error;
+  if (const auto error = ReadInputFile(path, kReadLimit, text)) return Quoted(path) + ": " + *error;
 
   tCPUdata data;
   if (const auto error = ParseCpuidDump(text, data)) {
-    return path + ":" + std::to_string(error->Line) + ": not a CPUID dump: " + error->Reason;
+    return Quoted(path) + ":" + std::to_string(error->Line) +
+           ": not a CPUID dump: " + error->Reason;
   }
   return data;
 }

@@ -7,5 +7,5 @@
 #include "engine/CommonTypes.h"
 
 // The processor recorded in the dump file at `path`, or a one-line error that names the
-// file (and the line where the file is not a dump).
+// file, quoted (and the line where the file is not a dump).
 std::variant<tCPUdata, std::string> LoadDumpFile(const std::string& path);

@@ -139,13 +139,16 @@ void ManagementSection(tReport& r, const tEPM& epm) {
 
 }  // namespace
 
-std::string TextReport(const cCPUid& engine, bool driverLoaded) {
+std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
   tReport r;
   const unsigned count =
       static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, engine.SlotCount()));
   r.Heading(kProgramVersion);
   r.Line("Processors", std::to_string(count));
-  r.Line("Hardware access", driverLoaded ? "loaded" : "Couldn't Load Driver");
+  r.Line("Hardware access", access == tHardwareAccess::Loaded ? "loaded"
+                            : access == tHardwareAccess::NotLoaded
+                                ? "Couldn't Load Driver"
+                                : "not used for recorded processors");
   r.Line("SMBIOS", engine.NoDMI != 0 ? "not read" : "read");
   for (unsigned slot = 0; slot < count; ++slot) {
     r.Blank();

@@ -5,4 +5,11 @@
 
 class cCPUid;
 
-std::string TextReport(const cCPUid& engine, bool driverLoaded);
+// Whether the hardware-access device was opened for the processors reported.
+enum class tHardwareAccess {
+  Loaded,
+  NotLoaded,
+  NotTried,  // the processors are recorded, not this machine's
+};
+
+std::string TextReport(const cCPUid& engine, tHardwareAccess access);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -12,6 +13,7 @@
 #include "app/DumpFiles.h"
 #include "app/JsonReport.h"
 #include "app/StandardDescriptors.h"
+#include "app/TerminalText.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
@@ -26,8 +28,9 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kOutputError = 1;
 
+// The message on one line of standard error, whatever it carries.
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "lumarian: %s\n", message.c_str());
+  std::fprintf(stderr, "lumarian: %s\n", OneLine(message).c_str());
   return kUsageError;
 }
 
@@ -35,16 +38,6 @@ int Fail(const std::string& message) {
 bool WriteOut(const std::string& text) {
   const std::size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
   return written == text.size() && std::fflush(stdout) == 0;
-}
-
-// True where a window can be shown: an X or Wayland display, or a Qt platform chosen by
-// the user.
-bool DisplayAvailable() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
 }
 
 int Emit(const std::string& text) {
@@ -77,14 +70,17 @@ int main(int argc, char** argv) {
     recordings.push_back(RecordingOf(std::get<tCPUdata>(loaded)));
   }
 
-  if (!options.Report && DisplayAvailable()) return RunWindow(argc, argv, std::move(recordings));
+  if (!options.Report && DisplayNamed()) {
+    if (const std::optional<int> status = RunWindow(argc, argv, recordings)) return *status;
+    std::fprintf(stderr, "lumarian: no display could be opened; writing the text report instead\n");
+  }
 
   // The report. Recorded processors touch no hardware: no driver, no firmware tables.
   std::unique_ptr<platform::IProcessorServices> services;
   std::unique_ptr<ISMBIOSSource> smbios;
-  bool driverLoaded = false;
+  tHardwareAccess access = tHardwareAccess::NotTried;
   if (recordings.empty()) {
-    driverLoaded = OpenDriverAccess();
+    access = OpenDriverAccess() ? tHardwareAccess::Loaded : tHardwareAccess::NotLoaded;
     services = std::make_unique<platform::cLiveProcessorServices>();
     smbios = SystemSMBIOSSource();
   } else {
@@ -93,8 +89,8 @@ int main(int argc, char** argv) {
 
   cCPUid engine(std::move(services), options.SkipDMI, std::move(smbios));
   engine.WaitClocksReady();
-  const std::string report =
-      options.Json ? JsonReport(engine, driverLoaded) : TextReport(engine, driverLoaded);
+  const std::string report = options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded)
+                                          : TextReport(engine, access);
   engine.Destroy();
   return Emit(report);
 }

@@ -59,7 +59,7 @@ TEST(Reports, CarryEveryRecordOfEveryProcessor) {
                       "\"ecx\": \"00000000\", \"edx\": \"C1C7F9FF\"}"),
             std::string::npos);
 
-  const std::string text = TextReport(*e, false);
+  const std::string text = TextReport(*e, tHardwareAccess::NotLoaded);
   EXPECT_NE(text.find("==== CPU #2 ===="), std::string::npos);
   EXPECT_NE(text.find("AMD Duron(tm) processor\n"), std::string::npos) << "NULs cut";
   EXPECT_NE(text.find("Intel(R) Celeron(R) D CPU 3.06GHz\n"), std::string::npos)
@@ -100,10 +100,17 @@ TEST(Reports, ListEveryRecordedLeafAndTheDisplaySignature) {
             std::string::npos);
 }
 
+TEST(Reports, TheExtendedNameEndsWhereTheBrandDoes) {
+  // This brand pads its 34 characters with spaces to 48.
+  const auto e = IdentifiedFixture("amd-ryzen-7-3700x-8-core-processor.txt");
+  EXPECT_NE(TextReport(*e, tHardwareAccess::NotLoaded).find("AMD Ryzen 7 3700X 8-Core Processor\n"),
+            std::string::npos);
+}
+
 TEST(Reports, TextReportNeutralisesControlCharactersOfHostileBrandStrings) {
   tRawCpu cpu;
   cpu.Brand("\x1B]0;owned\x07 CPU");
-  const std::string text = TextReport(*Identified({cpu}), false);
+  const std::string text = TextReport(*Identified({cpu}), tHardwareAccess::NotLoaded);
   EXPECT_EQ(text.find('\x1B'), std::string::npos);
   EXPECT_EQ(text.find('\x07'), std::string::npos);
   EXPECT_NE(text.find("?]0;owned? CPU"), std::string::npos);

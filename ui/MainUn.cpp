@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -43,8 +44,20 @@ const char kNoDriver[] = " - Couldn't Load Driver";
 const char kDumpFilter[] = "Text File (*.txt)";
 const char kSnapshotFilter[] = "Portable Network Graphics (*.png)";
 
+// A message box with `text` as plain text: a file name in it is never taken for markup.
+QMessageBox::StandardButton Ask(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton preferred) {
+  QMessageBox box(icon, QCoreApplication::applicationName(), text, buttons, owner);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(preferred);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 class tStandardDialogs final : public IFileDialogs {
  public:
+  // The dialog itself does not ask: the name it would ask about is not the one written, which
+  // gets a suffix.
   std::optional<QString> SaveFileName(QWidget* owner, const QString& filter,
                                       const QString& initialName) override {
     const QString chosen = QFileDialog::getSaveFileName(owner, QString(), initialName, filter,
@@ -52,12 +65,17 @@ class tStandardDialogs final : public IFileDialogs {
     if (chosen.isEmpty()) return std::nullopt;
     return chosen;
   }
+  bool ConfirmReplace(QWidget* owner, const QString& path) override {
+    return Ask(owner, QMessageBox::Question,
+               QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+  }
 };
 
 class tMessageBoxErrors final : public IErrorSink {
  public:
   void ShowError(QWidget* owner, const QString& message) override {
-    QMessageBox::critical(owner, QCoreApplication::applicationName(), message);
+    Ask(owner, QMessageBox::Critical, message, QMessageBox::Ok, QMessageBox::Ok);
   }
 };
 
@@ -93,6 +111,7 @@ TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)
 
   setObjectName(QStringLiteral("MainFrm"));
   setWindowTitle(FromText(kProgramTitle));
+  setWindowIcon(ProgramIcon());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -143,12 +162,14 @@ void TMainFrm::CreatePages() {
 
 void TMainFrm::FormCreate() {
   // 1-3: the driver; without it the caption says so and everything else runs on.
-  try {
-    driverLoaded_ = setup_.LoadDriver();
-  } catch (...) {
-    driverLoaded_ = false;
+  if (!setup_.NoDriver) {
+    try {
+      driverLoaded_ = setup_.LoadDriver();
+    } catch (...) {
+      driverLoaded_ = false;
+    }
+    if (!driverLoaded_) setWindowTitle(windowTitle() + QString::fromLatin1(kNoDriver));
   }
-  if (!driverLoaded_) setWindowTitle(windowTitle() + QString::fromLatin1(kNoDriver));
 
   // 4: the engine identifies every processor before its constructor returns.
   const bool skipDmi = !setup_.Arguments.empty() && setup_.Arguments.front() == "-nodmi";
@@ -231,6 +252,7 @@ void TMainFrm::SaveFlagsBTClick() {
     if (!chosen) return;
     // The suffix is always added, also to a name that already ends in it.
     const QString path = *chosen + QStringLiteral(".txt");
+    if (!MayWrite(path)) return;
     if (const std::optional<QString> error = WriteCpuidDump(path, engine_->CPUdata[selectedCpu_]))
       ShowError(*error);
   });
@@ -239,14 +261,17 @@ void TMainFrm::SaveFlagsBTClick() {
 bool TMainFrm::FormKeyDown(int key, Qt::KeyboardModifiers) {
   if (key != Qt::Key_F5) return false;
   Guarded([this] {
-    // The picture is taken before the dialog covers the window.
+    // The picture is taken before the dialog covers the window; an open list (the selector's)
+    // closes before the dialog opens.
     const QImage picture = TakeSnapshot();
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     const QString initialName =
         setup_.ProgramFolder + QLatin1Char('/') + SnapshotName(mainPC_->ActivePageIndex());
     const std::optional<QString> chosen =
         setup_.Dialogs->SaveFileName(this, QString::fromLatin1(kSnapshotFilter), initialName);
     if (!chosen) return;
     const QString path = *chosen + QStringLiteral(".png");
+    if (!MayWrite(path)) return;
     if (const std::optional<QString> error = SaveSnapshot(path, picture)) ShowError(*error);
   });
   return true;
@@ -266,11 +291,20 @@ QImage TMainFrm::TakeSnapshot() {
 
 bool TMainFrm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
+      BelongsHere(static_cast<QWidget*>(watched))) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (FormKeyDown(key->key(), key->modifiers())) return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool TMainFrm::BelongsHere(const QWidget* widget) const {
+  const QWidget* window = widget->window();
+  // The selector's open list is a window of its own, a popup held by the selector; the
+  // window's dialogs are not part of it.
+  while (window != this && window->windowType() == Qt::Popup && window->parentWidget() != nullptr)
+    window = window->parentWidget()->window();
+  return window == this;
 }
 
 void TMainFrm::closeEvent(QCloseEvent* event) {
@@ -284,6 +318,12 @@ void TMainFrm::ShutDown() {
     engine_->Destroy();  // the measuring thread stops before the records go
     engine_.reset();
   }
+}
+
+bool TMainFrm::MayWrite(const QString& path) {
+  const QFileInfo target(path);
+  if (!target.exists() && !target.isSymLink()) return true;
+  return setup_.Dialogs->ConfirmReplace(this, path);
 }
 
 void TMainFrm::Guarded(const std::function<void()>& handler) {

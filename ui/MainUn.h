@@ -32,6 +32,8 @@ class IFileDialogs {
   virtual ~IFileDialogs() = default;
   virtual std::optional<QString> SaveFileName(QWidget* owner, const QString& filter,
                                               const QString& initialName) = 0;
+  // Asks whether the file at `path`, which exists, may be replaced.
+  virtual bool ConfirmReplace(QWidget* owner, const QString& path) = 0;
 };
 
 // Tells the user about an error and returns when the user has seen it.
@@ -50,6 +52,9 @@ struct tMainSetup {
   // Creates the driver access bundle, keeps it in DriverAccess and opens the driver; true when
   // the driver could be opened (default: the real bundle). A failure is reported as false.
   std::function<bool()> LoadDriver;
+  // The processors are recorded, not this machine's: no driver is tried, and the caption
+  // does not miss one.
+  bool NoDriver = false;
   // The firmware tables (default: this machine's); a null result means none.
   std::function<std::unique_ptr<ISMBIOSSource>()> Smbios;
   IFileDialogs* Dialogs = nullptr;           // default: the standard file-save dialog
@@ -103,6 +108,10 @@ class TMainFrm : public QWidget {
   void CentreOnScreen();
   void ShowFlags(int view);
   void ShowCache(int level);
+  // True for the window and the widgets it holds, its open lists included, not its dialogs.
+  bool BelongsHere(const QWidget* widget) const;
+  // True when nothing is at `path`, or the user agrees to replace what is.
+  bool MayWrite(const QString& path);
   // Runs a handler; an error it raises is shown to the user and the program goes on.
   void Guarded(const std::function<void()>& handler);
   void ShowError(const QString& message);

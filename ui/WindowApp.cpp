@@ -2,32 +2,91 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "engine/Version.h"
 #include "ui/Controls.h"
-#include "ui/MainUn.h"
 
-int RunWindow(int& argc, char** argv, std::vector<platform::tCpuidRecording> recordings) {
-  QApplication application(argc, argv);
+namespace {
+
+// Qt's platforms that show windows nowhere; the last one always starts.
+constexpr std::string_view kHeadlessPlatforms[] = {"minimal", "offscreen"};
+
+bool Named(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && *value != '\0';
+}
+
+// True for a headless platform, or a list of platforms (with their arguments) that starts
+// with one: Qt tries them in order, and a headless one always starts.
+bool Headless(std::string_view platforms) {
+  const std::string_view first = platforms.substr(0, platforms.find_first_of(";:"));
+  for (const std::string_view headless : kHeadlessPlatforms) {
+    if (first == headless) return true;
+  }
+  return false;
+}
+
+// The platforms to try, best first, ending in one that always starts: a display that cannot
+// be reached is then noticed here instead of ending the program in Qt.
+std::string PlatformsToTry() {
+  std::string platforms;
+  if (Named("QT_QPA_PLATFORM")) {
+    platforms = std::getenv("QT_QPA_PLATFORM");
+  } else {
+    if (Named("WAYLAND_DISPLAY")) platforms += "wayland;";
+    if (Named("DISPLAY")) platforms += "xcb;";
+  }
+  if (!platforms.empty() && platforms.back() != ';') platforms += ';';
+  return platforms + std::string(kHeadlessPlatforms[std::size(kHeadlessPlatforms) - 1]);
+}
+
+// Qt's complaints about the platforms it could not start; they are not the program's to show.
+void Unheard(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+}  // namespace
+
+bool DisplayNamed() {
+  if (Named("QT_QPA_PLATFORM")) return !Headless(std::getenv("QT_QPA_PLATFORM"));
+  return Named("DISPLAY") || Named("WAYLAND_DISPLAY");
+}
+
+tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> recordings) {
+  tMainSetup setup;
+  setup.Services = [recorded = std::move(recordings)] {
+    return std::make_unique<platform::cReplayProcessorServices>(recorded);
+  };
+  setup.NoDriver = true;
+  setup.Smbios = [] { return std::unique_ptr<ISMBIOSSource>(); };
+  return setup;
+}
+
+std::optional<int> RunWindow(int argc, char** argv,
+                             const std::vector<platform::tCpuidRecording>& recordings) {
+  // Qt takes the platform list from its own arguments, ahead of the program's.
+  std::string platformOption = "-platform", platforms = PlatformsToTry();
+  std::vector<char*> arguments = {argv[0], platformOption.data(), platforms.data()};
+  for (int i = 1; i < argc; ++i)
+    arguments.push_back(argv[i]);
+  arguments.push_back(nullptr);
+  int count = static_cast<int>(arguments.size()) - 1;
+
+  const QtMessageHandler previous = qInstallMessageHandler(Unheard);
+  QApplication application(count, arguments.data());
+  qInstallMessageHandler(previous);
+  if (Headless(QGuiApplication::platformName().toStdString())) return std::nullopt;
+
   // The application name, not a display name: a display name would be appended to the
   // window's caption.
   QApplication::setApplicationName(FromText(kProgramTitle));
-
-  tMainSetup setup;
-  for (int i = 1; i < argc; ++i)
-    setup.Arguments.emplace_back(argv[i]);
-  if (!recordings.empty()) {
-    setup.Services = [recorded = std::move(recordings)] {
-      return std::make_unique<platform::cReplayProcessorServices>(recorded);
-    };
-    // Recorded processors are not this machine's: no driver is opened for them.
-    setup.LoadDriver = [] { return false; };
-    setup.Smbios = [] { return std::unique_ptr<ISMBIOSSource>(); };
-  }
+  tMainSetup setup = recordings.empty() ? tMainSetup{} : RecordedProcessorsSetup(recordings);
+  for (int i = 1; i < count; ++i)
+    setup.Arguments.emplace_back(arguments[static_cast<std::size_t>(i)]);
   try {
     TMainFrm window(std::move(setup));
     window.show();

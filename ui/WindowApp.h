@@ -1,12 +1,23 @@
-// The program's window: started by main when there is a display and no report was asked for.
+// The program's window: started by main when a display is named and no report was asked for.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "platform/ReplayProcessorServices.h"
+#include "ui/MainUn.h"
 
-// Runs the window until it is closed and returns the exit code. `argv[1]`, when it is exactly
-// "-nodmi", skips the firmware tables. `recordings` are the processors of dump files to show
-// instead of this machine's (empty: this machine); with recordings no driver is opened, and
-// the caption says so.
-int RunWindow(int& argc, char** argv, std::vector<platform::tCpuidRecording> recordings);
+// True when the environment names a display: an X or Wayland display, or a Qt platform that
+// shows windows somewhere (offscreen and minimal show them nowhere).
+bool DisplayNamed();
+
+// The window's set-up for processors recorded in dump files: no driver is tried for them (and
+// the caption says nothing about one), no firmware tables are read.
+tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> recordings);
+
+// Runs the window until it is closed and returns the exit code; nothing, with nothing shown,
+// when no display could be opened. `argv[1]`, when it is exactly "-nodmi", skips the firmware
+// tables. `recordings` are the processors of dump files to show instead of this machine's
+// (empty: this machine).
+std::optional<int> RunWindow(int argc, char** argv,
+                             const std::vector<platform::tCpuidRecording>& recordings);

@@ -31,6 +31,42 @@ class ClosedDescriptors(unittest.TestCase):
         self.assertEqual(result.stderr, b"")
 
 
+def without_display(**variables):
+    """The environment of this process without any display, plus `variables`."""
+    env = {name: value for name, value in os.environ.items()
+           if name not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    env.update(variables)
+    return env
+
+
+class Display(unittest.TestCase):
+    def run_window(self, **variables):
+        return subprocess.run([BINARY, "--load", a_fixture()], env=without_display(**variables),
+                              stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+
+    def test_a_display_that_cannot_be_reached_gives_one_line_and_the_report(self):
+        with tempfile.TemporaryDirectory() as runtime:
+            cases = [{"DISPLAY": ":987"},
+                     {"WAYLAND_DISPLAY": "wayland-987", "XDG_RUNTIME_DIR": runtime},
+                     {"DISPLAY": ":987", "WAYLAND_DISPLAY": "wayland-987"},
+                     {"QT_QPA_PLATFORM": "xcb"}]
+            for variables in cases:
+                with self.subTest(**variables):
+                    result = self.run_window(**variables)
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                    self.assertIn(b"==== CPU #1 ====", result.stdout)
+                    self.assertEqual(result.stderr.count(b"\n"), 1, result.stderr)
+                    self.assertIn(b"no display", result.stderr)
+
+    def test_platforms_that_show_nothing_are_no_display(self):
+        for platform in ("offscreen", "minimal"):
+            with self.subTest(platform=platform):
+                result = self.run_window(QT_QPA_PLATFORM=platform, DISPLAY=":987")
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertIn(b"==== CPU #1 ====", result.stdout)
+                self.assertEqual(result.stderr, b"")
+
+
 def private_mounts_work():
     if os.geteuid() != 0:
         return False

@@ -124,6 +124,12 @@ class Replay(unittest.TestCase):
                 self.assertTrue(document["nodmi"])
                 self.assertFalse(document["driver_loaded"])
 
+    def test_the_text_report_tries_no_driver_for_recorded_processors(self):
+        result = run("--report", "--load", fixture_files()[0])
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn(b"not used for recorded processors", result.stdout)
+        self.assertNotIn(b"Couldn't Load Driver", result.stdout)
+
     def test_several_dumps_become_slots_in_the_order_given(self):
         files = fixture_files()[:3]
         args = []
@@ -176,10 +182,22 @@ class Errors(unittest.TestCase):
                     # A good dump first: nothing of it may reach standard output.
                     self.assert_usage_error(
                         run("--report", "--json", "--load", fixture_files()[0], "--load", path),
-                        path + line)
-            self.assert_usage_error(run("--report", "--load", folder), folder)
+                        f"'{path}'{line}")
+            self.assert_usage_error(run("--report", "--load", folder), f"'{folder}'")
             missing = os.path.join(folder, "missing.txt")
-            self.assert_usage_error(run("--report", "--load", missing), missing)
+            self.assert_usage_error(run("--report", "--load", missing), f"'{missing}'")
+
+    def test_names_reach_the_terminal_quoted_with_their_controls_escaped(self):
+        with tempfile.TemporaryDirectory() as folder:
+            hostile = os.path.join(folder, "x\x1b[2J\nlumarian: forged")
+            with open(hostile, "wb") as f:
+                f.write(b"not a dump")
+            result = run("--report", "--load", hostile)
+            self.assert_usage_error(result, f"'{folder}/x\\x1b[2J\\x0alumarian: forged':1:")
+            self.assertNotIn(b"\x1b", result.stderr)
+        result = run("--report", "--\x1b]0;title\x07")
+        self.assert_usage_error(result, "unknown option '--\\x1b]0;title\\x07'")
+        self.assertNotIn(b"\x1b", result.stderr)
 
     def test_a_fifo_without_a_writer_reads_as_empty(self):
         with tempfile.TemporaryDirectory() as folder:
@@ -187,7 +205,7 @@ class Errors(unittest.TestCase):
             os.mkfifo(fifo)
             result = subprocess.run([BINARY, "--report", "--load", fifo], capture_output=True,
                                     timeout=10)
-            self.assert_usage_error(result, fifo + ":1:")
+            self.assert_usage_error(result, f"'{fifo}':1:")
 
     def test_options_it_cannot_use(self):
         self.assert_usage_error(run("--frobnicate"), "--frobnicate")

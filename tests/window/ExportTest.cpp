@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -63,11 +66,89 @@ TEST(CpuidDumpExport, UnwritableFileShowsTheErrorAndTheProgramGoesOn) {
 }
 
 TEST(CpuidDumpExport, AFailedWriteIsReportedNotTakenForSuccess) {
-  // /dev/full accepts the file but refuses every byte: the error is reported, not success.
+  // A device is not a file to save into: the error is reported, not success.
   if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
   const auto error = WriteCpuidDump(QStringLiteral("/dev/full"), tCPUdata{});
   ASSERT_TRUE(error.has_value());
   EXPECT_TRUE(error->contains(QStringLiteral("/dev/full")));
+}
+
+// Both exports: the button's dump and F5's picture, each with the suffix it adds.
+struct tExport {
+  const char* What;
+  const char* Suffix;
+  void (*Run)(tTestWindow&);
+};
+const tExport kExports[] = {
+    {"dump", ".txt", [](tTestWindow& w) { w.Window().SaveFlagsBTClick(); }},
+    {"snapshot", ".png", [](tTestWindow& w) { QTest::keyClick(&w.Window(), Qt::Key_F5); }},
+};
+
+void Put(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+TEST(Saving, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
+  for (const tExport& e : kExports) {
+    SCOPED_TRACE(e.What);
+    tTestWindow w({kAthlon64});
+    w.Window().show();
+    w.Dialogs.Answer = w.PathOf(QStringLiteral("saved"));
+    const QString path = w.PathOf(QStringLiteral("saved") + e.Suffix);
+
+    e.Run(w);  // nothing there yet: nobody is asked
+    EXPECT_TRUE(w.Dialogs.AskedToReplace.isEmpty());
+    const std::string first = FileBytes(path);
+    ASSERT_FALSE(first.empty());
+
+    Put(path, "mine");
+    w.Dialogs.Replace = false;
+    e.Run(w);
+    EXPECT_EQ(w.Dialogs.AskedToReplace, QStringList{path});
+    EXPECT_EQ(FileBytes(path), "mine");
+
+    w.Dialogs.Replace = true;
+    e.Run(w);
+    EXPECT_EQ(w.Dialogs.AskedToReplace.size(), 2);
+    EXPECT_EQ(FileBytes(path).substr(0, 8), first.substr(0, 8)) << "a file of the export's kind";
+    EXPECT_GT(FileBytes(path).size(), 100u) << "replaced";
+    EXPECT_EQ(QDir(w.Folder()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("saved") + e.Suffix})
+        << "nothing is left beside it";
+    EXPECT_TRUE(w.Errors.Messages.isEmpty());
+  }
+}
+
+TEST(Saving, ALinkAtTheNameIsReplacedNeverWrittenThrough) {
+  for (const tExport& e : kExports) {
+    SCOPED_TRACE(e.What);
+    tTestWindow w({kAthlon64});
+    w.Window().show();
+    const QString victim = w.PathOf(QStringLiteral("victim"));
+    Put(victim, "precious");
+    const QString path = w.PathOf(QStringLiteral("saved") + e.Suffix);
+    const QString dangling = w.PathOf(QStringLiteral("dangling") + e.Suffix);
+    const QString nowhere = w.PathOf(QStringLiteral("created-through-the-link"));
+    ASSERT_TRUE(QFile::link(victim, path));
+    ASSERT_TRUE(QFile::link(nowhere, dangling));
+    w.Dialogs.Replace = true;
+
+    w.Dialogs.Answer = w.PathOf(QStringLiteral("saved"));
+    e.Run(w);
+    w.Dialogs.Answer = w.PathOf(QStringLiteral("dangling"));
+    e.Run(w);
+
+    EXPECT_EQ(w.Dialogs.AskedToReplace, (QStringList{path, dangling}));
+    EXPECT_EQ(FileBytes(victim), "precious");
+    EXPECT_FALSE(QFile::exists(nowhere));
+    for (const QString& saved : {path, dangling}) {
+      EXPECT_FALSE(QFileInfo(saved).isSymLink()) << saved.toStdString();
+      EXPECT_GT(QFileInfo(saved).size(), 100) << saved.toStdString();
+    }
+    EXPECT_TRUE(w.Errors.Messages.isEmpty());
+  }
 }
 
 // The picture in the PNG file at `path`; a zero size when it is not one.
@@ -126,6 +207,23 @@ TEST(SnapshotExport, F5WorksWhateverControlHasTheFocusAndOtherKeysDoNothing) {
     EXPECT_EQ(w.Dialogs.InitialNames.size(), before + 1) << control;
   }
   EXPECT_TRUE(QDir(w.Folder()).entryList(QDir::Files).isEmpty());
+}
+
+TEST(SnapshotExport, F5WorksWhileTheSelectorsListIsOpenButNotInTheWindowsDialogs) {
+  tTestWindow w({kAthlon64, kCoreI7});
+  w.Window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.Window()));
+  auto* selector = w.Find<QComboBox>("CpuSelectionV");
+  selector->showPopup();
+  ASSERT_TRUE(selector->view()->isVisible());
+  QTest::keyClick(selector->view(), Qt::Key_F5);
+  EXPECT_EQ(w.Dialogs.InitialNames.size(), 1);
+  EXPECT_FALSE(selector->view()->isVisible()) << "the list closes before the dialog opens";
+
+  QDialog dialog(&w.Window());  // as the file dialog and the error box are
+  dialog.show();
+  QTest::keyClick(&dialog, Qt::Key_F5);
+  EXPECT_EQ(w.Dialogs.InitialNames.size(), 1);
 }
 
 TEST(SnapshotExport, PngSuffixIsAlwaysAppendedAndSaveErrorsAreShown) {

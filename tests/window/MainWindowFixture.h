@@ -22,9 +22,16 @@ class tFakeDialogs final : public IFileDialogs {
     return Answer;
   }
 
+  bool ConfirmReplace(QWidget*, const QString& path) override {
+    AskedToReplace << path;
+    return Replace;
+  }
+
   std::optional<QString> Answer;  // nothing: the dialog is cancelled
   QStringList Filters;
   QStringList InitialNames;
+  bool Replace = false;  // the answer to whether an existing file may be replaced
+  QStringList AskedToReplace;
 };
 
 class tFakeErrors final : public IErrorSink {

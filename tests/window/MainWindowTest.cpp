@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <variant>
 
+#include "app/DumpFiles.h"
 #include "engine/CPUid.h"
+#include "tests/support/EngineFixtures.h"
 #include "tests/window/MainWindowFixture.h"
 #include "ui/AdvPageControl.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/PageText.h"
+#include "ui/WindowApp.h"
 
 namespace {
 
@@ -36,6 +42,37 @@ TEST(MainWindow, CaptionTellsWhetherTheDriverLoaded) {
     EXPECT_EQ(w.TextOf("CpuNameV"), Shown(ProcessorPageText(w.Engine(), 0).CpuName.Text));
     EXPECT_FALSE(w.TextOf("CpuNameV").isEmpty());
   }
+}
+
+TEST(MainWindow, RecordedProcessorsTryNoDriverAndTheCaptionSaysNothingOfOne) {
+  auto loaded = LoadDumpFile(FixturePath(kAthlon64));
+  ASSERT_TRUE(std::holds_alternative<tCPUdata>(loaded));
+  tMainSetup setup = RecordedProcessorsSetup({RecordingOf(std::get<tCPUdata>(loaded))});
+  bool driverTried = false;
+  setup.LoadDriver = [&] {
+    driverTried = true;
+    return false;
+  };
+  tFakeDialogs dialogs;
+  tFakeErrors errors;
+  setup.Dialogs = &dialogs;
+  setup.Errors = &errors;
+  TMainFrm window(std::move(setup));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Quorvane CPU Lumarian"));
+  EXPECT_FALSE(driverTried);
+  EXPECT_FALSE(window.DriverLoaded());
+  EXPECT_EQ(window.Engine()->CPUCount, 1u);
+}
+
+TEST(MainWindow, CarriesTheProgramsIcon) {
+  tTestWindow w({kAthlon64});
+  const QIcon icon = w.Window().windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  const QImage picture = icon.pixmap(QSize(64, 64)).toImage();
+  ASSERT_EQ(picture.size(), QSize(64, 64));
+  EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << "rounded corners";
+  EXPECT_EQ(qAlpha(picture.pixel(32, 32)), 255);
+  EXPECT_NE(picture.pixel(6, 6), picture.pixel(24, 24)) << "a picture, not a plain square";
 }
 
 TEST(MainWindow, FixedClientAreaAndFivePagesInOrder) {
