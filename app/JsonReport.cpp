@@ -148,12 +148,16 @@ void RawLeaves(tJsonWriter& w, const tCPUdata& data) {
   w.EndArray();
 }
 
-// The signature as the makers number it, and the kind of core.
-void DisplayIdentity(tJsonWriter& w, const tCpuidStore& store) {
+// The signature as the makers number it, what the code-name table says of the processor,
+// and the kind of core.
+void DisplayIdentity(tJsonWriter& w, const tCpuidStore& store, const tModernName& modern) {
   const tDisplaySignature signature = DisplaySignatureOf(store);
   w.Key("identity").BeginObject(kInline);
   w.Key("family").Unsigned(signature.Family).Key("model").Unsigned(signature.Model);
   w.Key("stepping").Unsigned(signature.Stepping);
+  w.Key("microarchitecture").Utf8Text(modern.Microarchitecture());
+  w.Key("code_name").Utf8Text(modern.CodeName());
+  w.Key("process").Utf8Text(modern.Process()).Key("segment").Utf8Text(modern.Segment());
   w.Key("core_type").Utf8Text(CoreTypeName(CoreTypeOf(store)));
   w.EndObject();
 }
@@ -189,7 +193,7 @@ void Processor(tJsonWriter& w, const cCPUid& e, unsigned i) {
   NameRecord(w, e.nameinfo[i]);
   RawLeaves(w, e.CPUdata[i]);
   CapturedLeaves(w, e.CPUstore[i]);
-  DisplayIdentity(w, e.CPUstore[i]);
+  DisplayIdentity(w, e.CPUstore[i], e.ModernNames[i]);
   w.EndObject();
 }
 

@@ -37,6 +37,7 @@ cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool Skip
   level2.assign(slots, {});
   level3.assign(slots, {});
   nameinfo.assign(slots, {});
+  ModernNames.assign(slots, {});
   MultiplierMethod.assign(slots, 0);
   CacheDescriptors.assign(slots, {});
 
@@ -159,6 +160,7 @@ void cCPUid::Destroy() {
   Release(level2);
   Release(level3);
   Release(nameinfo);
+  Release(ModernNames);
   Release(MultiplierMethod);
   Release(CacheDescriptors);
   Release(SMBIOSProcessors);

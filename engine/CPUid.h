@@ -17,6 +17,7 @@
 
 #include "engine/CommonTypes.h"
 #include "engine/CpuidStore.h"
+#include "engine/ModernNaming.h"
 #include "hw/get_cpu_dmi_info.h"
 #include "hw/get_dmi.h"
 #include "platform/ProcessorServices.h"
@@ -68,8 +69,10 @@ class cCPUid {
   // Caches and TLBs of every slot.
   bool DecodeCaches();
 
-  // Naming.
+  // Naming: the vendor's table, then the code-name table for the processors after its
+  // generations.
   bool NameProcessor(unsigned i);
+  bool NameByVendorTable(unsigned i);
   void NameIntel(unsigned i);
   void NameAMD(unsigned i);
   void NameUMC(unsigned i);
@@ -111,6 +114,7 @@ class cCPUid {
   std::vector<tlevel2> level2;
   std::vector<tlevel3> level3;
   std::vector<tnameinfo> nameinfo;
+  std::vector<tModernName> ModernNames;  // what the code-name table says of each processor
 
   // Processors found at construction.
   unsigned CPUCount = 0;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/CPUid.h"
+#include "engine/ModernNaming.h"
 
 namespace {
 
@@ -51,6 +52,17 @@ void ApplyNameRow(tnameinfo& name, const tNameRow& row) {
 
 bool cCPUid::NameProcessor(unsigned i) {
   if (i >= SlotCount()) return false;
+  const bool named = NameByVendorTable(i);
+  // Processors after the vendor tables' generations are named from the code-name table,
+  // unless the vendor table gave the processor a code name of its own.
+  tModernName& modern = ModernNames[i];
+  modern = ModernNameOf(CPUstore[i]);
+  tnameinfo& name = nameinfo[i];
+  if (name.CodeName.Empty() || name.CodeName == modern.CodeName()) ApplyModernName(modern, name);
+  return named;
+}
+
+bool cCPUid::NameByVendorTable(unsigned i) {
   // An unknown vendor string keeps the slot's earlier vendor value, but no vendor's table
   // describes that processor: it is not named as if it were one of theirs.
   if (!KnownVendor(CPUid_m[i].Vendor.View())) return true;

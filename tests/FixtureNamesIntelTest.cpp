@@ -83,14 +83,20 @@ const std::vector<tFixtureName> kIntelFixtures = {
     // Northwood/128K D1. Brand 0x0A is neither mobile ID.
     {"intel-celeron-cpu-2.50ghz.txt", "Northwood/128K D1", "Intel Celeron Processor", 430,
      "Socket 478", "CMOS Cu 0,13\xB5m", "55M", "131 sqr. mm", 6, 4, 0},
-    // EAX 0xF65: family 15 model 6: models above 4 assign nothing.
-    {"intel-celeron-d-347.txt", "", "", 0, "", "", "", "", 0, 0, 0},
+    // EAX 0xF65: family 15 model 6: the Intel table assigns nothing above model 4. The
+    // code-name table: 0F65 Cedar Mill (InstLatx64, libcpuid), LGA775, 65 nm; the brand's
+    // Celeron D line keeps its own picture, 495.
+    {"intel-celeron-d-347.txt", "Cedar Mill", "Intel Celeron D", 495, "LGA775", "65 nm", "", "", 0,
+     0, 0},
     // EAX 0x695: family 6 model 9, brand ID 0x14 -> Geyserville only; SpeedStep set;
     // BusFactor 1, multiplier method unchanged.
     {"intel-celeron-processor-600mhz.txt", "Geyserville", "Intel Pentium-III Mobile Processor", 440,
      "Mobile Module Connector 2", "CMOS Cu 0,13\xB5m", "", "", 0, 1, 1},
     // EAX 0x206A7: family 6 model 10 with extended model 2: newer than the family-6 table.
-    {"intel-core-i7-2600k-cpu.txt", "", "", 0, "", "", "", "", 0, 0, 0},
+    // The code-name table: 6/2Ah Sandy Bridge (kernel SANDYBRIDGE), 32 nm; the brand's
+    // Core i7 line, picture 520.
+    {"intel-core-i7-2600k-cpu.txt", "Sandy Bridge", "Intel Core i7", 520, "", "32 nm", "", "", 0, 0,
+     0},
     // EAX 0x6E8: family 6 model 14 -> Yonah, as above.
     {"intel-cpu-t2400.txt", "Yonah", "Intel Pentium M Processor", 450, "Socket 479",
      "CMOS Cu 0.065\xB5m", "", "", 7, 4, 0},
@@ -127,8 +133,11 @@ const std::vector<tFixtureName> kIntelFixtures = {
     // HTT -> 475. Count and size are never written.
     {"intel-xeon-cpu-3.40ghz-cranford-dual.txt", "Prescott (rev. E0)", kP4, 475, "LGA 775", kCDO,
      "", "", 6, 4, 0},
-    // EAX 0xF4A: family 15 model 4 stepping 10, brand ID 0: hints 6 and 4, no row.
-    {"intel-xeon-cpu-3.40ghz-irwindale-dual.txt", "", "", 0, "", "", "", "", 6, 4, 0},
+    // EAX 0xF4A: family 15 model 4 stepping 10, brand ID 0: hints 6 and 4, no row. The
+    // code-name table: 0F4A Irwindale (InstLatx64, libcpuid), 90 nm; the Xeon line of the
+    // NetBurst parts, picture 500.
+    {"intel-xeon-cpu-3.40ghz-irwindale-dual.txt", "Irwindale", "Intel Xeon", 500, "", "90 nm", "",
+     "", 6, 4, 0},
     // EAX 0xF29: family 15 model 2 stepping 9, brand ID 0x0E; 0x7B = 512 KB -> Northwood D1,
     // then key 470 with brand 0x0E -> mobile Pentium 4, key 460.
     {"mobile-intel-pentium-4-m-cpu.txt", "Northwood D1", "Intel Pentium-IV Mobile Processor", 460,

@@ -114,9 +114,11 @@ TEST(NameIntel, SelectsEarlyFamiliesAndFamily6ByKeysInOrder) {
        "Intel Celeron M Processor", 455, "Socket 479 uFCBGA"},
       {"Dothan: neither", Cpu(6, 13, 6, 512), "Dothan", "", 0, "Socket 479 uFCBGA"},
       {"Yonah", Cpu(6, 14, 8, 2048), "Yonah", "Intel Pentium M Processor", 450, "Socket 479"},
-      {"family 6 model 15", Cpu(6, 15, 6, 2048), "", "", 0, ""},
-      {"family 6 model 14, extended model 1", Cpu(6, 14, 8, 2048).ExtendedFamilyModel(0, 1), "", "",
-       0, ""},
+      // Past the family-6 table the code-name table names them: 6/0Fh Merom (kernel
+      // CORE2_MEROM), 6/1Eh Lynnfield (kernel NEHALEM) on LGA1156.
+      {"family 6 model 15", Cpu(6, 15, 6, 2048), "Merom", "", 0, ""},
+      {"family 6 model 14, extended model 1", Cpu(6, 14, 8, 2048).ExtendedFamilyModel(0, 1),
+       "Lynnfield", "", 0, "LGA1156"},
       {"family 6 model 8, extended model 2", Cpu(6, 8, 3).ExtendedFamilyModel(0, 2), "", "", 0, ""},
       {"family 8", Cpu(8, 0, 0), "", "", 0, ""},
   });
@@ -192,7 +194,8 @@ TEST(NameIntel, SelectsFamily15ByKeysInOrder) {
        490, "LGA 775"},
       {"Smithfield 2M", Htt(Cpu(15, 4, 4, 2048)), "Smithfield", "Intel Pentium D Processor", 490,
        "LGA 775"},
-      {"model 4 s10", Cpu(15, 4, 10, 2048), "", "", 0, ""},
+      // No row of the Intel table; the code-name table: 0F4A Irwindale (InstLatx64).
+      {"model 4 s10", Cpu(15, 4, 10, 2048), "Irwindale", "", 0, ""},
       {"model 5", Cpu(15, 5, 1, 512), "", "", 0, ""},
       {"Willamette with L3", Cpu(15, 1, 2, 256, true), "Gallatin",
        "Intel Pentium-IV Extreme Edition Processor", 480, "Socket 478"},

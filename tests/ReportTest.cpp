@@ -95,7 +95,11 @@ TEST(Reports, ListEveryRecordedLeafAndTheDisplaySignature) {
   EXPECT_LT(fourOne, five);
   EXPECT_LT(five, hyper);
   EXPECT_LT(hyper, extended);
+  // 6/B7h stepping 1 is Raptor Lake-S (kernel RAPTORLAKE; InstLatx64 B0671), Intel 7, whose
+  // performance cores are Raptor Cove.
   EXPECT_NE(json.find("\"identity\": {\"family\": 6, \"model\": 183, \"stepping\": 1, "
+                      "\"microarchitecture\": \"Raptor Cove\", \"code_name\": \"Raptor Lake-S\", "
+                      "\"process\": \"Intel 7\", \"segment\": \"desktop\", "
                       "\"core_type\": \"performance\"}"),
             std::string::npos);
 }

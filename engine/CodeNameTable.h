@@ -1,0 +1,91 @@
+// The processors after the generations of the vendor naming tables, as data: which signature
+// (and, where the signature is shared, which brand) is which die, its cores, process and
+// market; and the marketing lines that brand strings name. Each row carries its sources.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+// Whose processors a row describes. Centaur covers both vendor strings of the Centaur and
+// Zhaoxin parts ("CentaurHauls" and "  Shanghai  "); their brand strings tell them apart.
+enum class tMaker : std::uint8_t { Intel, Amd, Hygon, Centaur };
+
+// Where the core's current ratio and its reference clock are read, for the parts whose
+// registers are documented for it.
+enum class tRatioRegisters : std::uint8_t {
+  None,
+  IntelNehalem,       // IA32_PERF_STATUS 15..0, 133.33 MHz
+  IntelCore,          // IA32_PERF_STATUS 15..8, 100 MHz
+  AmdCofVid200,       // COFVID status, (CpuFid + 10h) / 2^CpuDid x 100 MHz; 200 MHz reference
+  AmdCofVid100,       // the same formula, 100 MHz reference
+  AmdCofVidFamily11,  // COFVID status, (CpuFid + 8) / 2^CpuDid x 100 MHz; 200 MHz reference
+  AmdPState,          // current P-state's definition, CpuFid / CpuDfsId x 200 MHz
+  AmdPStateFamily1A,  // current P-state's definition, CpuFid x 5 MHz
+};
+
+// What a row keys on. Models and steppings are inclusive ranges of the display values; a
+// brand pattern is found anywhere in the cleaned brand string (see BrandMatches).
+struct tCodeNameKeys {
+  tMaker Maker = tMaker::Intel;
+  std::uint16_t Family = 0;
+  std::uint16_t ModelFirst = 0;
+  std::uint16_t ModelLast = 0;
+  std::uint8_t SteppingFirst = 0;
+  std::uint8_t SteppingLast = 0xFF;
+  const char* Brand = nullptr;
+};
+
+// What a row says. A null code name: the row knows only the micro-architecture of its
+// range. The efficiency-core micro-architecture is given for parts with two kinds of core.
+struct tCodeNameFacts {
+  const char* CodeName = nullptr;
+  const char* Microarchitecture = nullptr;
+  const char* EfficiencyMicroarchitecture = nullptr;
+  const char* Process = nullptr;
+  const char* Segment = nullptr;
+};
+
+// Package facts where public data gives them.
+struct tPackageFacts {
+  const char* Platform = nullptr;
+  const char* Transistors = nullptr;  // "1.4B", "731M"
+  const char* DieSize = nullptr;      // "160 sqr. mm"
+};
+
+struct tCodeNameRow {
+  tCodeNameKeys Keys;
+  tCodeNameFacts Facts;
+  tPackageFacts Package;
+  tRatioRegisters Ratio = tRatioRegisters::None;
+  const char* Source = nullptr;
+  // Only one non-vendor table asserts the row, or public tables disagree: kept, never tested.
+  bool LowConfidence = false;
+};
+
+// A marketing line: the brand pattern, the name it gives (each '#' of the name is the next
+// digit the pattern's '#' matched) and the key of the line's logo (0: none). NetBurst lines
+// serve the Intel family-15 parts only, and only they do.
+struct tMarketingLine {
+  tMaker Maker;
+  const char* Brand;
+  const char* Name;
+  std::uint16_t LogoKey;
+  bool NetBurst = false;
+};
+
+std::span<const tCodeNameRow> CodeNameRows();
+// In order: the first line whose pattern is found names the processor.
+std::span<const tMarketingLine> MarketingLines();
+
+// The logo keys of today's lines.
+inline constexpr std::uint16_t kLogoCore = 520;
+inline constexpr std::uint16_t kLogoCoreUltra = 525;
+inline constexpr std::uint16_t kLogoXeon = 530;
+inline constexpr std::uint16_t kLogoAtom = 535;
+inline constexpr std::uint16_t kLogoCeleronPentium = 540;
+inline constexpr std::uint16_t kLogoRyzen = 235;
+inline constexpr std::uint16_t kLogoThreadripper = 240;
+inline constexpr std::uint16_t kLogoEpyc = 245;
+inline constexpr std::uint16_t kLogoAthlon = 250;
+inline constexpr std::uint16_t kLogoHygon = 1101;
+inline constexpr std::uint16_t kLogoZhaoxin = 1201;
