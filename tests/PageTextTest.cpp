@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
+#include "engine/CodeNameTable.h"
 #include "tests/support/EngineFixtures.h"
 
 namespace {
@@ -25,6 +27,20 @@ TEST(LogoFileName, SharedKeysAndUnknownKeys) {
   EXPECT_EQ(LogoFileName(705), "Transmeta_Crusoe.PNG");
   EXPECT_EQ(LogoFileName(505), "No_Logo.PNG");
   EXPECT_EQ(LogoFileName(0), "No_Logo.PNG");
+}
+
+// Every marketing line of today's processors that names a logo has a picture of its own:
+// never the fallback, and no two of today's lines share one.
+TEST(LogoFileName, EveryLineOfTodayHasItsOwnPicture) {
+  std::map<std::string_view, std::uint16_t> owner;
+  for (const tMarketingLine& line : MarketingLines()) {
+    if (line.LogoKey == 0 || line.NetBurst) continue;
+    const std::string_view file = LogoFileName(line.LogoKey);
+    EXPECT_NE(file, "No_Logo.PNG") << line.Name;
+    const auto [at, added] = owner.emplace(file, line.LogoKey);
+    EXPECT_EQ(at->second, line.LogoKey) << file << " is shared";
+  }
+  EXPECT_EQ(owner.size(), 11u);
 }
 
 TEST(ProcessorPage, GreysWhatTheRecordsDoNotHold) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/CPUid.h"
+#include "engine/CodeNameTable.h"
 
 namespace {
 
@@ -122,7 +123,8 @@ struct tLogoRow {
   std::string_view File;
 };
 
-constexpr std::array<tLogoRow, 44> kLogoTable{{
+// The 44 rows of the processors of the vendor tables, then the lines of today's processors.
+constexpr std::array<tLogoRow, 55> kLogoTable{{
     {125, "AMD_K6.PNG"},
     {130, "AMD_K6_2.PNG"},
     {135, "AMD_K6_III.PNG"},
@@ -167,6 +169,17 @@ constexpr std::array<tLogoRow, 44> kLogoTable{{
     {510, "Intel_Itanium.PNG"},
     {515, "Intel_Itanium_2.PNG"},
     {705, "Transmeta_Crusoe.PNG"},
+    {kLogoRyzen, "AMD_Ryzen.PNG"},
+    {kLogoThreadripper, "AMD_Threadripper.PNG"},
+    {kLogoEpyc, "AMD_EPYC.PNG"},
+    {kLogoAthlon, "AMD_Athlon_Today.PNG"},
+    {kLogoCore, "Intel_Core.PNG"},
+    {kLogoCoreUltra, "Intel_Core_Ultra.PNG"},
+    {kLogoXeon, "Intel_Xeon.PNG"},
+    {kLogoAtom, "Intel_Atom.PNG"},
+    {kLogoCeleronPentium, "Intel_Celeron_Pentium.PNG"},
+    {kLogoHygon, "Hygon.PNG"},
+    {kLogoZhaoxin, "Zhaoxin.PNG"},
 }};
 
 constexpr std::string_view kNoLogo = "No_Logo.PNG";

@@ -2,12 +2,15 @@
 // (the fallback picture included), written into the folder given on the command line. Each
 // picture is a chip on a rounded square in its maker's colours, with a pattern on the die
 // that is the maker's and details that follow from the file name, so that every product
-// looks different and every run gives the same files.
+// looks different and every run gives the same files. The lines of today's processors show
+// their package from above instead: its dies (one, tiles, or chiplets around an I/O die) and
+// the cores on them.
 // Usage: MakeLogos OUTPUT-FOLDER
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,7 +36,64 @@ constexpr tMakerLook kMakerLooks[] = {
     {"AMD_", {34, 140, 104}, {10, 70, 52}, tPattern::Dots},
     {"Intel_", {52, 112, 200}, {16, 48, 116}, tPattern::Stripes},
     {"Transmeta_", {136, 84, 186}, {66, 34, 100}, tPattern::Rings},
+    {"Hygon", {196, 58, 52}, {112, 22, 24}, tPattern::Plain},
+    {"Zhaoxin", {40, 150, 176}, {12, 74, 96}, tPattern::Plain},
     {"", {160, 160, 166}, {96, 96, 104}, tPattern::Plain},
+};
+
+// A die of a package seen from above, in fractions of the package's width and height, with
+// a grid of cores (none on an I/O die).
+struct tDie {
+  tBox Place;
+  int Columns = 0, Rows = 0;
+};
+
+// The package of one of today's lines and the colour of its heat spreader's edge.
+struct tPackageLook {
+  std::string_view File;
+  std::span<const tDie> Dies;
+  tColour Accent;
+};
+
+constexpr tDie kMonolithicWide[] = {{{0.10, 0.18, 0.90, 0.82}, 4, 2}};
+constexpr tDie kTiles[] = {{{0.08, 0.08, 0.56, 0.52}, 3, 2},
+                           {{0.62, 0.08, 0.92, 0.52}, 2, 2},
+                           {{0.08, 0.58, 0.64, 0.92}, 4, 1},
+                           {{0.70, 0.58, 0.92, 0.92}, 1, 1}};
+constexpr tDie kMesh[] = {{{0.06, 0.06, 0.94, 0.94}, 5, 5}};
+constexpr tDie kCluster[] = {{{0.26, 0.26, 0.74, 0.74}, 2, 2}};
+constexpr tDie kDual[] = {{{0.18, 0.30, 0.82, 0.70}, 2, 1}};
+constexpr tDie kTwoChiplets[] = {{{0.10, 0.56, 0.90, 0.90}, 0, 0},
+                                 {{0.10, 0.10, 0.46, 0.48}, 2, 4},
+                                 {{0.54, 0.10, 0.90, 0.48}, 2, 4}};
+constexpr tDie kFourChiplets[] = {{{0.32, 0.32, 0.68, 0.68}, 0, 0},
+                                  {{0.06, 0.06, 0.26, 0.44}, 2, 4},
+                                  {{0.74, 0.06, 0.94, 0.44}, 2, 4},
+                                  {{0.06, 0.56, 0.26, 0.94}, 2, 4},
+                                  {{0.74, 0.56, 0.94, 0.94}, 2, 4}};
+constexpr tDie kEightChiplets[] = {
+    {{0.30, 0.30, 0.70, 0.70}, 0, 0}, {{0.05, 0.05, 0.23, 0.47}, 1, 4},
+    {{0.05, 0.53, 0.23, 0.95}, 1, 4}, {{0.77, 0.05, 0.95, 0.47}, 1, 4},
+    {{0.77, 0.53, 0.95, 0.95}, 1, 4}, {{0.30, 0.05, 0.48, 0.23}, 2, 1},
+    {{0.52, 0.05, 0.70, 0.23}, 2, 1}, {{0.30, 0.77, 0.48, 0.95}, 2, 1},
+    {{0.52, 0.77, 0.70, 0.95}, 2, 1}};
+constexpr tDie kQuad[] = {{{0.16, 0.16, 0.84, 0.84}, 2, 4}};
+constexpr tDie kCoresAndGraphics[] = {{{0.12, 0.22, 0.52, 0.78}, 2, 2},
+                                      {{0.56, 0.22, 0.88, 0.78}, 0, 0}};
+constexpr tDie kNine[] = {{{0.18, 0.18, 0.82, 0.82}, 3, 3}};
+
+const tPackageLook kPackageLooks[] = {
+    {"Intel_Core.PNG", kMonolithicWide, {120, 196, 255}},
+    {"Intel_Core_Ultra.PNG", kTiles, {186, 150, 255}},
+    {"Intel_Xeon.PNG", kMesh, {232, 196, 96}},
+    {"Intel_Atom.PNG", kCluster, {96, 220, 210}},
+    {"Intel_Celeron_Pentium.PNG", kDual, {200, 210, 226}},
+    {"AMD_Ryzen.PNG", kTwoChiplets, {246, 142, 52}},
+    {"AMD_Threadripper.PNG", kFourChiplets, {236, 60, 48}},
+    {"AMD_EPYC.PNG", kEightChiplets, {214, 214, 222}},
+    {"AMD_Athlon_Today.PNG", kCoresAndGraphics, {120, 220, 150}},
+    {"Hygon.PNG", kQuad, {255, 200, 170}},
+    {"Zhaoxin.PNG", kNine, {170, 236, 255}},
 };
 
 constexpr tColour kTransparent{0, 0, 0, 0};
@@ -99,8 +159,67 @@ void DrawPattern(tCanvas& canvas, const tBox& die, tPattern pattern, std::uint32
   }
 }
 
+const tPackageLook* PackageLookOf(std::string_view file) {
+  for (const tPackageLook& look : kPackageLooks) {
+    if (look.File == file) return &look;
+  }
+  return nullptr;
+}
+
+// A box of `outer` given in fractions of its width and height.
+tBox Within(const tBox& outer, const tBox& fraction) {
+  const double w = outer.Right - outer.Left, h = outer.Bottom - outer.Top;
+  return {outer.Left + fraction.Left * w, outer.Top + fraction.Top * h,
+          outer.Left + fraction.Right * w, outer.Top + fraction.Bottom * h};
+}
+
+// The package from above: the substrate, the heat spreader's rim in the line's accent, and
+// each die with its cores; an I/O die shows its wiring as a few lines.
+void DrawPackage(tCanvas& canvas, const tMakerLook& maker, const tPackageLook& package) {
+  constexpr tColour kSubstrate{46, 92, 60}, kSilicon{58, 62, 74}, kCoreColour{196, 204, 220};
+  const tBox substrate{14, 17, 78, 83};
+  canvas.FillRoundedBox(substrate, 4, kSubstrate);
+  for (int i = 0; i < 8; ++i) {  // contacts along the substrate's edges
+    const double x = substrate.Left + 6 + i * 7.4;
+    canvas.FillBox({x, substrate.Bottom - 3, x + 3, substrate.Bottom - 1}, kPin);
+    canvas.FillBox({x, substrate.Top + 1, x + 3, substrate.Top + 3}, kPin);
+  }
+  const tBox area{substrate.Left + 5, substrate.Top + 5, substrate.Right - 5, substrate.Bottom - 5};
+  canvas.FillRoundedBox({area.Left - 2, area.Top - 2, area.Right + 2, area.Bottom + 2}, 3,
+                        package.Accent);
+  canvas.FillRoundedBox(area, 2, Mix(maker.Bottom, kSilicon, 0.6));
+  for (const tDie& die : package.Dies) {
+    const tBox box = Within(area, die.Place);
+    canvas.FillRoundedBox(box, 1.5, kSilicon);
+    if (die.Columns == 0 || die.Rows == 0) {
+      const double h = box.Bottom - box.Top;
+      for (int line = 1; line <= 3; ++line) {
+        const double y = box.Top + h * line / 4;
+        canvas.FillLine(box.Left + 3, y, box.Right - 3, y, 1.0, package.Accent);
+      }
+      continue;
+    }
+    const double cw = (box.Right - box.Left - 2) / die.Columns;
+    const double ch = (box.Bottom - box.Top - 2) / die.Rows;
+    for (int row = 0; row < die.Rows; ++row) {
+      for (int col = 0; col < die.Columns; ++col) {
+        const double x = box.Left + 1 + col * cw, y = box.Top + 1 + row * ch;
+        canvas.FillRoundedBox({x + 0.6, y + 0.6, x + cw - 0.6, y + ch - 0.6}, 0.8,
+                              Mix(kCoreColour, package.Accent, 0.35));
+      }
+    }
+  }
+}
+
 tImage DrawLogo(std::string_view file) {
   const tMakerLook& look = LookOf(file);
+  if (const tPackageLook* package = PackageLookOf(file)) {
+    tCanvas canvas(kWidth, kHeight, kTransparent);
+    canvas.FillRoundedBox({4, 7, 92, 97}, 12, kShade);
+    canvas.FillRoundedBox({2, 5, 90, 95}, 12, look.Top, look.Bottom);
+    DrawPackage(canvas, look, *package);
+    return canvas.Picture();
+  }
   const std::uint32_t detail = Detail(file);
   tCanvas canvas(kWidth, kHeight, kTransparent);
   canvas.FillRoundedBox({4, 7, 92, 97}, 12, kShade);
