@@ -66,14 +66,14 @@ void IdentifyReplayed(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(IdentifyReplayed)->Arg(1)->Arg(64);
+BENCHMARK(IdentifyReplayed)->Arg(1)->Arg(64)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 void JsonReportOfReplayed(benchmark::State& state) {
   const auto engine = Engine(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state)
     benchmark::DoNotOptimize(JsonReport(*engine, false));
 }
-BENCHMARK(JsonReportOfReplayed)->Arg(64);
+BENCHMARK(JsonReportOfReplayed)->Arg(64)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Builds an optimised program and prints the identification benchmarks.
+# Builds an optimised program and prints the benchmarks: identification and JSON report of
+# replayed processors (arguments go to this one), start-up and stop of the engine over
+# simulated processors whose measurement really sleeps, and the window over 256 and 1024 of
+# them: its start-up, and the longest time its thread is held up while the processors are
+# identified again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/packages.sh g++ cmake ninja-build libbenchmark-dev qt6-base-dev libpng-dev libjpeg-dev
+scripts/packages.sh g++ cmake ninja-build libbenchmark-dev qt6-base-dev libpng-dev libjpeg-dev \
+  fonts-dejavu-core
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARIAN_TESTS=OFF \
   -DLUMARIAN_BENCHMARKS=ON >/dev/null
-cmake --build build-bench --target identify_bench
+cmake --build build-bench --target identify_bench engine_bench window_bench
 build-bench/bench/identify_bench "$@"
+build-bench/bench/engine_bench
+build-bench/bench/window_bench 1024 0
+build-bench/bench/window_bench 256 10

@@ -1,0 +1,97 @@
+// How long the window's thread is held up while the engine identifies the processors again:
+// a window over simulated processors whose clock measurement really sleeps, its refresh
+// cycle sped up so that an identification is asked for every half second, and a probe timer
+// that notes the longest time the window's event loop did not come round.
+// Usage: window_bench [processors, default 256] [seconds, default 10; 0: start-up only]
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench/SimulatedProcessors.h"
+#include "engine/CPUid.h"
+#include "ui/MainUn.h"
+
+namespace {
+
+class tNoDialogs final : public IFileDialogs {
+ public:
+  std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&) override {
+    return std::nullopt;
+  }
+};
+
+class tNoErrors final : public IErrorSink {
+ public:
+  void ShowError(QWidget*, const QString& message) override {
+    std::fprintf(stderr, "error: %s\n", message.toUtf8().constData());
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  const unsigned processors = argc > 1 ? static_cast<unsigned>(std::stoul(argv[1])) : 256;
+  const int seconds = argc > 2 ? std::stoi(argv[2]) : 10;
+
+  const platform::tCpuidRecording recording = FixtureRecording("intel-core-i7-2600k-cpu.txt");
+  tNoDialogs dialogs;
+  tNoErrors errors;
+  tMainSetup setup;
+  setup.Services = [&] { return std::make_unique<tSimulatedProcessors>(processors, recording); };
+  setup.LoadDriver = [] { return false; };
+  setup.Smbios = [] { return std::unique_ptr<ISMBIOSSource>(); };
+  setup.Dialogs = &dialogs;
+  setup.Errors = &errors;
+  setup.OpenUrl = [](const QUrl&) {};
+
+  QElapsedTimer clock;
+  clock.start();
+  TMainFrm window(std::move(setup));
+  window.show();
+  std::printf("%u processors: window filled after %lld ms\n", processors,
+              static_cast<long long>(clock.elapsed()));
+  if (seconds <= 0) return 0;
+
+  qint64 longestTick = 0;
+  qint64 last = clock.elapsed();
+  qint64 longestGap = 0;
+  QTimer probe;
+  probe.setTimerType(Qt::PreciseTimer);
+  probe.setInterval(1);
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    const qint64 now = clock.elapsed();
+    longestGap = std::max(longestGap, now - last);
+    last = now;
+  });
+  probe.start();
+
+  // The window's refresh handler every 100 ms instead of 2000 ms (every fifth tick
+  // identifies), each call timed.
+  QTimer ticker;
+  ticker.setInterval(100);
+  window.Refresher().stop();
+  int ticks = 0;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    QElapsedTimer tick;
+    tick.start();
+    window.RefresherTimer();
+    longestTick = std::max(longestTick, tick.elapsed());
+    ++ticks;
+  });
+  ticker.start();
+  QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
+  last = clock.elapsed();
+  app.exec();
+  std::printf("%d refresh ticks (%d identifications) in %d s: longest tick %lld ms, longest "
+              "stall of the window's thread %lld ms\n",
+              ticks, ticks / 5, seconds, static_cast<long long>(longestTick),
+              static_cast<long long>(longestGap));
+  window.close();
+  return 0;
+}
