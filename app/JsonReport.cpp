@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "app/JsonWriter.h"
 #include "engine/CPUid.h"
@@ -176,7 +177,7 @@ void CapturedLeaves(tJsonWriter& w, const tCpuidStore& store) {
   w.EndArray();
 }
 
-void Processor(tJsonWriter& w, const cCPUid& e, unsigned i) {
+void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks, unsigned i) {
   w.BeginObject();
   w.Key("slot").Unsigned(i);
   w.Key("os_cpu").Signed(e.CPUstore[i].OsCpu);
@@ -185,7 +186,7 @@ void Processor(tJsonWriter& w, const cCPUid& e, unsigned i) {
   Features(w, e.CPUfeatures[i]);
   FeatureFlags(w, e.FeaturesFlags[i]);
   PowerManagement(w, e.EPM[i]);
-  ClockRecord(w, e.ClocksOf(i));
+  ClockRecord(w, clocks);
   w.Key("MultiplierMethod").Unsigned(e.MultiplierMethod[i]);
   Level1(w, e.level1[i]);
   Level2(w, e.level2[i]);
@@ -203,8 +204,9 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
   // Members of the document and of each processor get lines of their own; each record
   // stays on one line, and so does each raw leaf.
   tJsonWriter w;
+  const std::shared_ptr<const tProcessorRecords> records = engine.Records();
   const unsigned count =
-      static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, engine.SlotCount()));
+      static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, records->SlotCount()));
   w.BeginObject();
   w.Key("program").Utf8Text(kProgramVersion);
   w.Key("driver_loaded").Boolean(driverLoaded);
@@ -212,7 +214,7 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
   w.Key("cpu_count").Unsigned(count);
   w.Key("processors").BeginArray();
   for (unsigned i = 0; i < count; ++i)
-    Processor(w, engine, i);
+    Processor(w, *records, engine.ClocksOf(i), i);
   w.EndArray();
   w.EndObject();
   return w.Finish();

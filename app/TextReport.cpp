@@ -1,6 +1,7 @@
 #include "app/TextReport.h"
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 
 #include "engine/CPUid.h"
@@ -115,10 +116,10 @@ void FlagsSection(tReport& r, const tFeaturesFlags& flags) {
   }
 }
 
-void CacheSection(tReport& r, const cCPUid& engine, unsigned slot) {
+void CacheSection(tReport& r, const tProcessorRecords& records, unsigned slot) {
   r.Heading("Cache");
   for (int level = 1; level <= 3; ++level) {
-    for (const tCacheBox& box : CacheLevelText(engine, slot, level)) {
+    for (const tCacheBox& box : CacheLevelText(records, slot, level)) {
       if (!box.Visible) continue;
       std::string values;
       for (const tCacheRow& row : box.Rows) {
@@ -141,8 +142,9 @@ void ManagementSection(tReport& r, const tEPM& epm) {
 
 std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
   tReport r;
+  const std::shared_ptr<const tProcessorRecords> records = engine.Records();
   const unsigned count =
-      static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, engine.SlotCount()));
+      static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, records->SlotCount()));
   r.Heading(kProgramVersion);
   r.Line("Processors", std::to_string(count));
   r.Line("Hardware access", access == tHardwareAccess::Loaded ? "loaded"
@@ -153,12 +155,12 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
   for (unsigned slot = 0; slot < count; ++slot) {
     r.Blank();
     r.Heading("==== CPU #" + std::to_string(slot + 1) + " ====");
-    ProcessorSection(r, ProcessorPageText(engine, slot));
-    ClocksSection(r, ClocksText(engine.ClocksOf(slot), engine.FlagBrand[slot],
-                                engine.CPUid_m[slot].Family, '.'));
-    FlagsSection(r, engine.FeaturesFlags[slot]);
-    CacheSection(r, engine, slot);
-    ManagementSection(r, engine.EPM[slot]);
+    ProcessorSection(r, ProcessorPageText(*records, slot));
+    ClocksSection(r, ClocksText(engine.ClocksOf(slot), records->FlagBrand[slot],
+                                records->CPUid_m[slot].Family, '.'));
+    FlagsSection(r, records->FeaturesFlags[slot]);
+    CacheSection(r, *records, slot);
+    ManagementSection(r, records->EPM[slot]);
   }
   return r.Take();
 }

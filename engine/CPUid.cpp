@@ -6,6 +6,8 @@
 #include <chrono>
 #include <utility>
 
+#include "platform/ConcurrentJobs.h"
+
 namespace {
 
 // Every array has at least this many slots, whatever the processor count.
@@ -13,7 +15,7 @@ constexpr std::size_t kMinimumSlots = 8;
 constexpr std::chrono::milliseconds kMeasuringPause{2000};
 
 template <typename Record>
-void Release(std::vector<Record>& records) {
+void Free(std::vector<Record>& records) {
   records.clear();
   records.shrink_to_fit();
 }
@@ -25,22 +27,9 @@ cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool Skip
     : services_(std::move(services)) {
   CPUCount = ProcessorCount();
   const std::size_t slots = std::max<std::size_t>(CPUCount, kMinimumSlots);
-  FlagBrand.assign(slots, tVendor::intel);
-  CPUstore.assign(slots, {});
-  CPUdata.assign(slots, {});
-  CPUid_m.assign(slots, {});
-  CPUfeatures.assign(slots, {});
+  Resize(slots);
   Clocks.assign(slots, {});
-  FeaturesFlags.assign(slots, {});
-  EPM.assign(slots, {});
-  level1.assign(slots, {});
-  level2.assign(slots, {});
-  level3.assign(slots, {});
-  nameinfo.assign(slots, {});
-  ModernNames.assign(slots, {});
-  MultiplierMethod.assign(slots, 0);
-  CacheDescriptors.assign(slots, {});
-
+  clocks_ = Clocks;  // the naming of the first identification measures already
   SMBIOSProcessors.assign(kMinimumSlots, {});
 
   Identify();
@@ -72,9 +61,7 @@ unsigned cCPUid::SlotsToVisit() {
 }
 
 void cCPUid::Identify() {
-  std::lock_guard<std::recursive_mutex> lock(lock_);
-  // Naming writes clock hints into the clock records.
-  std::lock_guard<std::recursive_mutex> records(clocks_mutex_);
+  std::lock_guard<std::mutex> lock(lock_);
   CaptureAll();
   const unsigned count = SlotsToVisit();
   for (unsigned i = 0; i < count; ++i) {
@@ -85,15 +72,28 @@ void cCPUid::Identify() {
     DecodeFeatureBits(i);
   }
   DecodeCaches();
-  for (unsigned i = 0; i < count; ++i)
-    NameProcessor(i);
+  NameAll();
+  PublishRecords();
+}
+
+void cCPUid::NameAll() {
+  const unsigned count = SlotsToVisit();
+  if (!services_->HasClocks()) {
+    for (unsigned i = 0; i < count; ++i)
+      NameProcessor(i);
+    return;
+  }
+  // Naming touches only its own slot's records, and the measurements it makes are pinned to
+  // that slot's processor.
+  platform::RunConcurrently(count, [this](unsigned i) { NameProcessor(i); });
 }
 
 void cCPUid::CaptureAll() {
   const unsigned count = static_cast<unsigned>(std::min<std::size_t>(CPUCount, SlotCount()));
   for (unsigned i = 0; i < count; ++i) {
-    services_->PinThread(i);
-    CaptureSlot(i);
+    // A processor that cannot be reached now (gone offline, or taken out of the allowed set)
+    // keeps the results of its last capture.
+    if (services_->PinThread(i)) CaptureSlot(i);
   }
   services_->RestoreThread();
 }
@@ -115,16 +115,51 @@ void cCPUid::CaptureSlot(unsigned i) {
 
 void cCPUid::Execute() {
   while (!stop_.Requested()) {
-    const unsigned count = SlotsToVisit();
-    for (unsigned i = 0; i < count && !stop_.Requested(); ++i)
-      MeasureClocks(i);
+    MeasureAll();
     {
       std::lock_guard<std::mutex> lock(ready_mutex_);
       ClocksReady = 1;
     }
     ready_.notify_all();
-    if (stop_.WaitFor(kMeasuringPause)) break;
+    const auto next = std::chrono::steady_clock::now() + kMeasuringPause;
+    while (!stop_.WaitUntil(next)) {
+      if (!IdentifyIfRequested() && std::chrono::steady_clock::now() >= next) break;
+    }
   }
+}
+
+void cCPUid::MeasureAll() {
+  std::lock_guard<std::mutex> lock(lock_);
+  if (!services_->HasClocks()) return;
+  platform::RunConcurrently(SlotsToVisit(), [this](unsigned i) {
+    try {
+      MeasureClocks(i);
+    } catch (...) {
+      // The slot keeps its last record; the next pass tries again.
+    }
+  });
+}
+
+void cCPUid::IdentifyInBackground(std::function<void()> identified) {
+  {
+    std::lock_guard<std::mutex> lock(request_mutex_);
+    identifyRequested_ = true;
+    identified_ = std::move(identified);
+  }
+  stop_.Wake();
+}
+
+bool cCPUid::IdentifyIfRequested() {
+  std::function<void()> identified;
+  {
+    std::lock_guard<std::mutex> lock(request_mutex_);
+    if (!identifyRequested_) return false;
+    identifyRequested_ = false;
+    identified = std::move(identified_);
+  }
+  Identify();
+  if (identified) identified();
+  return true;
 }
 
 void cCPUid::WaitClocksReady() {
@@ -132,9 +167,30 @@ void cCPUid::WaitClocksReady() {
   ready_.wait(lock, [this] { return ClocksReady != 0 || stop_.Requested(); });
 }
 
+std::shared_ptr<const tProcessorRecords> cCPUid::Records() const {
+  std::lock_guard<std::mutex> lock(records_mutex_);
+  return published_;
+}
+
 tClocks cCPUid::ClocksOf(unsigned slot) const {
-  std::lock_guard<std::recursive_mutex> lock(clocks_mutex_);
-  return slot < Clocks.size() ? Clocks[slot] : tClocks{};
+  std::lock_guard<std::mutex> lock(records_mutex_);
+  return slot < clocks_.size() ? clocks_[slot] : tClocks{};
+}
+
+void cCPUid::Publish() {
+  std::lock_guard<std::mutex> lock(lock_);
+  PublishRecords();
+}
+
+void cCPUid::PublishRecords() {
+  // The copies are made before the records lock is taken, and the sets they replace are
+  // freed after it is let go (unless a reader still holds one).
+  std::shared_ptr<const tProcessorRecords> records =
+      std::make_shared<tProcessorRecords>(static_cast<const tProcessorRecords&>(*this));
+  std::vector<tClocks> clocks = Clocks;
+  std::lock_guard<std::mutex> lock(records_mutex_);
+  published_.swap(records);
+  clocks_.swap(clocks);
 }
 
 void cCPUid::Destroy() {
@@ -146,22 +202,9 @@ void cCPUid::Destroy() {
   ready_.notify_all();
   if (thread_.joinable()) thread_.join();
 
-  std::lock_guard<std::recursive_mutex> lock(lock_);
-  std::lock_guard<std::recursive_mutex> records(clocks_mutex_);
-  Release(FlagBrand);
-  Release(CPUstore);
-  Release(CPUdata);
-  Release(CPUid_m);
-  Release(CPUfeatures);
-  Release(Clocks);
-  Release(FeaturesFlags);
-  Release(EPM);
-  Release(level1);
-  Release(level2);
-  Release(level3);
-  Release(nameinfo);
-  Release(ModernNames);
-  Release(MultiplierMethod);
-  Release(CacheDescriptors);
-  Release(SMBIOSProcessors);
+  std::lock_guard<std::mutex> lock(lock_);
+  Release();
+  Free(Clocks);
+  Free(SMBIOSProcessors);
+  PublishRecords();  // readers are left with no slot
 }

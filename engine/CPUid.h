@@ -1,12 +1,20 @@
 // The identification engine: one object that knows the machine's processors. It captures
 // the raw CPUID results of every processor slot, decodes and names them, and runs a thread
-// that measures the clocks of every slot every 2000 ms.
+// that measures the clocks of every slot, all at once, every 2000 ms, and identifies the
+// processors again when asked to.
+//
+// Threads. The per-slot records (tProcessorRecords, the engine's base) and Clocks are the
+// engine's working set: capture, decoding, naming and measurement write them, always with the
+// work lock held, so that a measurement never overlaps an identification. Readers on other
+// threads never touch the working set: they take the records of the last identification
+// whole from Records() and each slot's latest clocks from ClocksOf, both copies made under a
+// lock that is only ever held for a copy.
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -16,8 +24,7 @@
 #include <vector>
 
 #include "engine/CommonTypes.h"
-#include "engine/CpuidStore.h"
-#include "engine/ModernNaming.h"
+#include "engine/ProcessorRecords.h"
 #include "hw/get_cpu_dmi_info.h"
 #include "hw/get_dmi.h"
 #include "platform/ProcessorServices.h"
@@ -26,7 +33,7 @@
 // The vendor of a 12-character vendor string; nothing for a string no vendor uses.
 std::optional<tVendor> KnownVendor(std::string_view text);
 
-class cCPUid {
+class cCPUid : public tProcessorRecords {
  public:
   // Identifies every processor that `services` offers, reads the processor entries of the
   // firmware's SMBIOS tables from `smbios` (none: no tables) unless SkipDMI, then starts the
@@ -37,17 +44,26 @@ class cCPUid {
   cCPUid(const cCPUid&) = delete;
   cCPUid& operator=(const cCPUid&) = delete;
 
-  // Captures, decodes and names every processor again. Serialised with the measuring
-  // thread: the two never run at the same time.
+  // Captures, decodes and names every processor again, then publishes the records. Waits
+  // for a measuring pass under way: the two never run at the same time.
   void Identify();
-  // Stops the thread (within one measurement and without waiting out its pause), then
+  // Asks the engine's thread to identify the processors again and returns at once. The thread
+  // does so after its measuring pass, or at once while it pauses, and then calls `identified`
+  // on itself. A request that has not been taken up yet is replaced by the new one.
+  void IdentifyInBackground(std::function<void()> identified);
+  // Stops the thread (within one measuring window and without waiting out its pause), then
   // releases every array. Later calls do nothing.
   void Destroy();
 
   // Blocks until the thread has finished its first measuring pass.
   void WaitClocksReady();
-  // A consistent copy of the clock record of `slot` (zeros for a slot that does not exist).
+  // The records of the last identification, whole; they never change. Empty once destroyed.
+  std::shared_ptr<const tProcessorRecords> Records() const;
+  // A consistent copy of the latest clock record of `slot` (zeros for a slot that does not
+  // exist).
   tClocks ClocksOf(unsigned slot) const;
+  // Makes the working set as it is now the records and clocks that readers get.
+  void Publish();
 
   // Capture: every answer of slot i into CPUstore[i] (recorded processors: the recording as
   // it stands), and the 27 rows of CPUdata[i] from it.
@@ -55,8 +71,6 @@ class cCPUid {
   void CaptureSlot(unsigned i);
   // Processors the system offers the program now.
   unsigned ProcessorCount();
-  // Length of every per-slot array: CPUCount, at least 8; 0 once destroyed.
-  std::size_t SlotCount() const { return CPUdata.size(); }
 
   // Decoding of vendor, signature, brand, features and power management.
   std::string VendorText(unsigned i) const;
@@ -84,9 +98,11 @@ class cCPUid {
   void NameNational(unsigned i);
   void LookupRating(unsigned i);
 
-  // Clocks. MeasureClocks measures the core clock of slot i, reads its multiplier and derives
-  // the bus clock and bus speed; nothing is measured where the services have no clocks
-  // (replay). Two measurements, and a measurement and an identification, never overlap.
+  // Clocks. MeasureClocks measures the core clock of slot i on a thread pinned to it, reads
+  // its multiplier and derives the bus clock and bus speed; nothing is measured where the
+  // services have no clocks (replay), once a stop is requested, or where the thread cannot
+  // be pinned to the processor (the slot keeps its record). Its callers hold the work lock:
+  // the measuring pass, which measures every slot at once, and the naming of Identify.
   void MeasureClocks(unsigned i);
   void MeasureCoreClock(tClocks& clocks);
   void GetMultiplier(float& multiplier, unsigned s);
@@ -101,20 +117,9 @@ class cCPUid {
   // The SMBIOS fallback: current speed over external clock of the slot's package entry.
   void GetMultiplierDMI(float& multiplier, unsigned s);
 
-  // Per-slot records, SlotCount elements each.
-  std::vector<tVendor> FlagBrand;
-  std::vector<tCpuidStore> CPUstore;  // every captured (leaf, sub-leaf)
-  std::vector<tCPUdata> CPUdata;      // the 27 rows of the store that every processor gets
-  std::vector<tCPUid_m> CPUid_m;
-  std::vector<tCPUfeatures> CPUfeatures;
-  std::vector<tClocks> Clocks;  // written by the thread; read it through ClocksOf
-  std::vector<tFeaturesFlags> FeaturesFlags;
-  std::vector<tEPM> EPM;
-  std::vector<tlevel1> level1;
-  std::vector<tlevel2> level2;
-  std::vector<tlevel3> level3;
-  std::vector<tnameinfo> nameinfo;
-  std::vector<tModernName> ModernNames;  // what the code-name table says of each processor
+  // The clock records of the working set, SlotCount elements: measured every pass, clock
+  // hints written by naming. Readers take them through ClocksOf.
+  std::vector<tClocks> Clocks;
 
   // Processors found at construction.
   unsigned CPUCount = 0;
@@ -124,14 +129,20 @@ class cCPUid {
   std::atomic<std::uint8_t> NoDMI{0};
   // The processor entries of the SMBIOS tables (zeros when they were not read).
   std::vector<tSMBIOSProcessor> SMBIOSProcessors;
-  // Per slot: how the clock measurement reads the multiplier (0: no register, SMBIOS only).
-  std::vector<std::uint8_t> MultiplierMethod;
-  // Per slot: the fifteen descriptor bytes of leaf 2 (words 0 to 14).
-  std::vector<std::array<std::uint16_t, 16>> CacheDescriptors;
 
  private:
-  // The thread body: measures every slot, sets ClocksReady, pauses 2000 ms; until stopped.
+  // The thread body: measures every slot, sets ClocksReady, pauses 2000 ms, identifying
+  // again during the pause when asked to; until stopped.
   void Execute();
+  // One measuring pass: every slot at once, each on a thread of its own.
+  void MeasureAll();
+  // Names every slot; each on a thread of its own where naming may measure clocks, so that
+  // the measurements share one window.
+  void NameAll();
+  // Identifies again if that was asked for; true when it was.
+  bool IdentifyIfRequested();
+  // Publish without taking the work lock, which the caller holds.
+  void PublishRecords();
   // The low 32 bits of register `index`; false without a driver or when the read fails.
   bool ReadMsrLow(std::uint32_t index, std::uint32_t& low);
   // The slots a pass visits: the processors offered now, never past the arrays.
@@ -140,12 +151,18 @@ class cCPUid {
   void DecodeDescriptors(unsigned i);
 
   std::unique_ptr<platform::IProcessorServices> services_;
-  // Serialises capture, identification and every clock measurement. Recursive: the naming
-  // of an identification measures clocks.
-  std::recursive_mutex lock_;
-  // Guards the clock records. Readers never wait out the measuring thread's window, only an
-  // identification, whose naming writes the records (and may measure).
-  mutable std::recursive_mutex clocks_mutex_;
+  // The work lock: held by each identification and each measuring pass for their whole
+  // length, so that they take turns; everything that writes the working set runs under it.
+  std::mutex lock_;
+  // The records lock: guards what readers get, published_ and clocks_, and is held only for
+  // a copy or an exchange, never for any work.
+  mutable std::mutex records_mutex_;
+  std::shared_ptr<const tProcessorRecords> published_ = std::make_shared<tProcessorRecords>();
+  std::vector<tClocks> clocks_;
+  // An identification asked for and not yet taken up, and what to call when it is done.
+  std::mutex request_mutex_;
+  bool identifyRequested_ = false;
+  std::function<void()> identified_;
   std::mutex ready_mutex_;
   std::condition_variable ready_;
   platform::tStopSignal stop_;

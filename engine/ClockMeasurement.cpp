@@ -21,15 +21,14 @@ double RoundHalfEven(double value) {
 }  // namespace
 
 void cCPUid::MeasureClocks(unsigned i) {
-  std::lock_guard<std::recursive_mutex> lock(lock_);
-  if (i >= SlotCount() || !services_->HasClocks()) return;
-
-  tClocks clocks;
-  {
-    std::lock_guard<std::recursive_mutex> records(clocks_mutex_);
-    clocks = Clocks[i];
+  if (i >= SlotCount() || !services_->HasClocks() || stop_.Requested()) return;
+  // A processor that cannot be reached now (gone offline, or taken out of the allowed set)
+  // keeps its last record.
+  if (!services_->PinThread(i)) {
+    services_->RestoreThread();
+    return;
   }
-  services_->PinThread(i);
+  tClocks& clocks = Clocks[i];
   MeasureCoreClock(clocks);
   GetMultiplier(clocks.Multiplier, i);
   services_->RestoreThread();
@@ -40,12 +39,9 @@ void cCPUid::MeasureClocks(unsigned i) {
           : 0;
   clocks.BusSpeed = clocks.BusFactor * clocks.BusClock;
 
-  std::lock_guard<std::recursive_mutex> records(clocks_mutex_);
-  tClocks& stored = Clocks[i];
-  stored.CoreClock = clocks.CoreClock;
-  stored.Multiplier = clocks.Multiplier;
-  stored.BusClock = clocks.BusClock;
-  stored.BusSpeed = clocks.BusSpeed;
+  // Readers get the slot's new record whole.
+  std::lock_guard<std::mutex> lock(records_mutex_);
+  clocks_[i] = clocks;
 }
 
 void cCPUid::MeasureCoreClock(tClocks& clocks) {

@@ -15,9 +15,19 @@ bool tStopSignal::Requested() const {
   return requested_;
 }
 
-bool tStopSignal::WaitFor(std::chrono::milliseconds period) {
+void tStopSignal::Wake() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wake_ = true;
+  }
+  woken_.notify_all();
+}
+
+bool tStopSignal::WaitUntil(std::chrono::steady_clock::time_point deadline) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return woken_.wait_for(lock, period, [this] { return requested_; });
+  woken_.wait_until(lock, deadline, [this] { return requested_ || wake_; });
+  wake_ = false;
+  return requested_;
 }
 
 }  // namespace platform

@@ -14,4 +14,4 @@ ctest --test-dir build-asan --output-on-failure -j2
 cmake -S . -B build-tsan -G Ninja -DLUMARIAN_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
   -DLUMARIAN_SANITIZE=thread >/dev/null
 cmake --build build-tsan --target lumarian_tests
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/lumarian_tests --gtest_filter='EngineLifecycle*:ClockMeasurement*'
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/lumarian_tests --gtest_filter='EngineLifecycle*:EngineConcurrency*:ClockMeasurement*'

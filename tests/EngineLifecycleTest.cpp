@@ -133,12 +133,15 @@ TEST(EngineLifecycle, CapturePinsEveryProcessorInTurnThenRestores) {
   EXPECT_EQ(t.fake->Restores(), 2u);
 }
 
-TEST(EngineLifecycle, CaptureRunsWhereverTheThreadIsWhenPinningFails) {
+TEST(EngineLifecycle, AProcessorThatCannotBePinnedKeepsItsCapture) {
   tEngine t(2);
   t.fake->RefusePins();
   t.fake->NextGeneration();
   t.engine->Identify();
-  EXPECT_EQ(t.engine->CPUdata[1].StdLeaf[3].ECX, 2u);
+  for (unsigned slot = 0; slot < 2; ++slot) {
+    EXPECT_EQ(t.engine->CPUdata[slot].StdLeaf[3].ECX, 1u) << slot;
+    EXPECT_EQ(t.engine->CPUdata[slot].StdLeaf[3].EBX, slot) << "not another processor's";
+  }
 }
 
 TEST(EngineLifecycle, AFaultEndsThatProcessorsCaptureAndKeepsItsEarlierResults) {

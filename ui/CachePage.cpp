@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "engine/CPUid.h"
+#include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/PageText.h"
@@ -100,22 +100,22 @@ TCachePage::TCachePage(QWidget* parent) : QWidget(parent) {
   resize(childrenRect().right() + 4, childrenRect().bottom() + 4);
 }
 
-void TCachePage::ShowLevel1Cache(const cCPUid& engine, unsigned slot) {
-  ShowLevel(engine, slot, 1);
+void TCachePage::ShowLevel1Cache(const tProcessorRecords& records, unsigned slot) {
+  ShowLevel(records, slot, 1);
 }
 
-void TCachePage::ShowLevel2Cache(const cCPUid& engine, unsigned slot) {
-  ShowLevel(engine, slot, 2);
+void TCachePage::ShowLevel2Cache(const tProcessorRecords& records, unsigned slot) {
+  ShowLevel(records, slot, 2);
 }
 
-void TCachePage::ShowLevel3Cache(const cCPUid& engine, unsigned slot) {
-  ShowLevel(engine, slot, 3);
+void TCachePage::ShowLevel3Cache(const tProcessorRecords& records, unsigned slot) {
+  ShowLevel(records, slot, 3);
 }
 
-void TCachePage::ShowLevel(const cCPUid& engine, unsigned slot, int level) {
+void TCachePage::ShowLevel(const tProcessorRecords& records, unsigned slot, int level) {
   if (level < 1 || level > static_cast<int>(buttons_.size())) return;
-  if (slot >= engine.SlotCount()) return;
-  const std::array<tCacheBox, kBoxes> text = CacheLevelText(engine, slot, level);
+  if (slot >= records.SlotCount()) return;
+  const std::array<tCacheBox, kBoxes> text = CacheLevelText(records, slot, level);
   MarkChosenButton(buttons_, static_cast<std::size_t>(level - 1));
   for (std::size_t b = 0; b < kBoxes; ++b) {
     tBox& box = boxes_[b];
@@ -129,9 +129,9 @@ void TCachePage::ShowLevel(const cCPUid& engine, unsigned slot, int level) {
   }
 }
 
-void TCachePage::SetViewButtons(const cCPUid& engine, unsigned slot) {
-  if (slot >= engine.SlotCount()) return;
+void TCachePage::SetViewButtons(const tProcessorRecords& records, unsigned slot) {
+  if (slot >= records.SlotCount()) return;
   buttons_[0]->setEnabled(true);
-  buttons_[1]->setEnabled(engine.level2[slot].Present == 1);
-  buttons_[2]->setEnabled(engine.level3[slot].Present == 1);
+  buttons_[1]->setEnabled(records.level2[slot].Present == 1);
+  buttons_[2]->setEnabled(records.level3[slot].Present == 1);
 }

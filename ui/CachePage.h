@@ -6,7 +6,7 @@
 #include <array>
 #include <cstddef>
 
-class cCPUid;
+struct tProcessorRecords;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -19,16 +19,16 @@ class TCachePage : public QWidget {
   explicit TCachePage(QWidget* parent);
 
   // Shows level 1 to 3 as the three functions below do; any other level changes nothing.
-  void ShowLevel(const cCPUid& engine, unsigned slot, int level);
+  void ShowLevel(const tProcessorRecords& records, unsigned slot, int level);
   // Level 1: data and instruction (or trace) caches and the four TLBs, all six boxes.
-  void ShowLevel1Cache(const cCPUid& engine, unsigned slot);
+  void ShowLevel1Cache(const tProcessorRecords& records, unsigned slot);
   // Level 2: the cache of one level-2 unit and the four TLBs; the second box is hidden.
-  void ShowLevel2Cache(const cCPUid& engine, unsigned slot);
+  void ShowLevel2Cache(const tProcessorRecords& records, unsigned slot);
   // Level 3: the cache alone, in the first box.
-  void ShowLevel3Cache(const cCPUid& engine, unsigned slot);
+  void ShowLevel3Cache(const tProcessorRecords& records, unsigned slot);
   // Enables the Level 2 and Level 3 buttons when the processor has those caches; Level 1 is
   // always enabled.
-  void SetViewButtons(const cCPUid& engine, unsigned slot);
+  void SetViewButtons(const tProcessorRecords& records, unsigned slot);
 
  signals:
   // A level button was pressed: 1 to 3.

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "engine/CPUid.h"
+#include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/PageText.h"
@@ -65,22 +65,22 @@ TFlagsPage::TFlagsPage(QWidget* parent) : QWidget(parent) {
   resize(childrenRect().right() + 4, childrenRect().bottom() + 4);
 }
 
-void TFlagsPage::SetViewButtons(const cCPUid& engine, unsigned slot) {
-  if (slot >= engine.SlotCount()) return;
-  const tFeaturesFlags& flags = engine.FeaturesFlags[slot];
+void TFlagsPage::SetViewButtons(const tProcessorRecords& records, unsigned slot) {
+  if (slot >= records.SlotCount()) return;
+  const tFeaturesFlags& flags = records.FeaturesFlags[slot];
   for (std::size_t k = 0; k < buttons_.size(); ++k)
     buttons_[k]->setEnabled((flags.*(kFlagViews[k].Bits)).Valid == 1);
 }
 
-void TFlagsPage::ShowFlags(const cCPUid& engine, unsigned slot, int view) {
+void TFlagsPage::ShowFlags(const tProcessorRecords& records, unsigned slot, int view) {
   if (view < 1 || view > static_cast<int>(kFlagViews.size())) return;
-  if (slot >= engine.SlotCount()) return;
+  if (slot >= records.SlotCount()) return;
   const std::size_t chosen = static_cast<std::size_t>(view - 1);
   const tFlagView& shown = kFlagViews[chosen];
   MarkChosenButton(buttons_, chosen);
   group_->setTitle(FromText(shown.Group));
   // A register that was not valid holds only zeros: every field then reads "No".
-  const tFeatureBits& bits = engine.FeaturesFlags[slot].*(shown.Bits);
+  const tFeatureBits& bits = records.FeaturesFlags[slot].*(shown.Bits);
   for (std::size_t n = 0; n < kBits; ++n) {
     names_[n]->setText(FromText((*shown.Names)[n]));
     values_[n]->setText(bits.Bits[n] != 0 ? "Yes" : "No");

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstddef>
 
-class cCPUid;
+struct tProcessorRecords;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -20,9 +20,9 @@ class TFlagsPage : public QWidget {
 
   // Shows view 1 to 4 (Standard (1), Standard (2), Extended (1), Extended (2)) of the
   // processor in `slot`. Any other view number changes nothing.
-  void ShowFlags(const cCPUid& engine, unsigned slot, int view);
+  void ShowFlags(const tProcessorRecords& records, unsigned slot, int view);
   // Enables each view button when its register was reachable and not zero.
-  void SetViewButtons(const cCPUid& engine, unsigned slot);
+  void SetViewButtons(const tProcessorRecords& records, unsigned slot);
 
  signals:
   // A view button was pressed: 1 to 4.

@@ -10,13 +10,16 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMetaObject>
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <utility>
 
 #include "engine/CPUid.h"
@@ -175,10 +178,12 @@ void TMainFrm::FormCreate() {
   const bool skipDmi = !setup_.Arguments.empty() && setup_.Arguments.front() == "-nodmi";
   engine_ = std::make_unique<cCPUid>(setup_.Services(), skipDmi, setup_.Smbios());
 
-  // 5-6: the selector.
-  for (unsigned n = 1; n <= engine_->CPUCount; ++n) {
-    cpuSelection_->addItem(QStringLiteral("CPU #%1").arg(n));
-  }
+  // 5-6: the selector, one item per processor; its list scrolls however many there are.
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(engine_->CPUCount));
+  for (unsigned n = 1; n <= engine_->CPUCount; ++n)
+    items << QStringLiteral("CPU #%1").arg(n);
+  cpuSelection_->addItems(items);
   cpuSelection_->setCurrentIndex(0);
   selectedCpu_ = static_cast<unsigned>(std::max(0, cpuSelection_->currentIndex()));
   connect(cpuSelection_, &QComboBox::currentIndexChanged, this, &TMainFrm::CpuSelectionVChange);
@@ -186,18 +191,20 @@ void TMainFrm::FormCreate() {
   // 7-8.
   aboutPage_->SetSignature(FromText(kProgramVersion));
   Guarded([this] {
-    flagsPage_->SetViewButtons(*engine_, selectedCpu_);
-    cachePage_->SetViewButtons(*engine_, selectedCpu_);
+    const std::shared_ptr<const tProcessorRecords> records = engine_->Records();
+    flagsPage_->SetViewButtons(*records, selectedCpu_);
+    cachePage_->SetViewButtons(*records, selectedCpu_);
   });
 
   // 9: nothing is shown before the first measuring pass is complete.
   engine_->WaitClocksReady();
 
   // 10.
-  processorPage_->ShowProcessor(*engine_, selectedCpu_);
-  Guarded([this] { processorPage_->ShowClocks(*engine_, selectedCpu_); });
-  Guarded([this] { flagsPage_->ShowFlags(*engine_, selectedCpu_, 1); });
-  Guarded([this] { cachePage_->ShowLevel1Cache(*engine_, selectedCpu_); });
+  const std::shared_ptr<const tProcessorRecords> records = engine_->Records();
+  processorPage_->ShowProcessor(*records, selectedCpu_);
+  Guarded([this] { ShowClocks(); });
+  Guarded([this, &records] { flagsPage_->ShowFlags(*records, selectedCpu_, 1); });
+  Guarded([this, &records] { cachePage_->ShowLevel1Cache(*records, selectedCpu_); });
 }
 
 void TMainFrm::CentreOnScreen() {
@@ -211,33 +218,44 @@ void TMainFrm::CentreOnScreen() {
 void TMainFrm::CpuSelectionVChange() {
   if (!engine_) return;
   selectedCpu_ = static_cast<unsigned>(std::max(0, cpuSelection_->currentIndex()));
-  processorPage_->ShowProcessor(*engine_, selectedCpu_);
-  Guarded([this] { processorPage_->ShowClocks(*engine_, selectedCpu_); });
+  processorPage_->ShowProcessor(*engine_->Records(), selectedCpu_);
+  Guarded([this] { ShowClocks(); });
 }
 
 void TMainFrm::RefresherTimer() {
   if (!engine_) return;
   Guarded([this] {
     if (refreshTick_ == kTicksPerIdentify) {
-      engine_->Identify();
-      processorPage_->ShowProcessor(*engine_, selectedCpu_);
+      // The engine's thread identifies; the Processor page is refilled once it is done.
+      engine_->IdentifyInBackground([this] {
+        QMetaObject::invokeMethod(this, &TMainFrm::ShowIdentified, Qt::QueuedConnection);
+      });
       refreshTick_ = 0;
     } else {
       ++refreshTick_;
     }
-    processorPage_->ShowClocks(*engine_, selectedCpu_);
-    powerPage_->ShowPowerManagement(*engine_, selectedCpu_);
+    ShowClocks();
+    powerPage_->ShowPowerManagement(*engine_->Records(), selectedCpu_);
   });
+}
+
+void TMainFrm::ShowIdentified() {
+  if (!engine_) return;
+  processorPage_->ShowProcessor(*engine_->Records(), selectedCpu_);
+}
+
+void TMainFrm::ShowClocks() {
+  processorPage_->ShowClocks(*engine_->Records(), engine_->ClocksOf(selectedCpu_), selectedCpu_);
 }
 
 void TMainFrm::ShowFlags(int view) {
   if (!engine_) return;
-  Guarded([this, view] { flagsPage_->ShowFlags(*engine_, selectedCpu_, view); });
+  Guarded([this, view] { flagsPage_->ShowFlags(*engine_->Records(), selectedCpu_, view); });
 }
 
 void TMainFrm::ShowCache(int level) {
   if (!engine_) return;
-  Guarded([this, level] { cachePage_->ShowLevel(*engine_, selectedCpu_, level); });
+  Guarded([this, level] { cachePage_->ShowLevel(*engine_->Records(), selectedCpu_, level); });
 }
 
 void TMainFrm::ThLb1Click() {
@@ -253,7 +271,8 @@ void TMainFrm::SaveFlagsBTClick() {
     // The suffix is always added, also to a name that already ends in it.
     const QString path = *chosen + QStringLiteral(".txt");
     if (!MayWrite(path)) return;
-    if (const std::optional<QString> error = WriteCpuidDump(path, engine_->CPUdata[selectedCpu_]))
+    if (const std::optional<QString> error =
+            WriteCpuidDump(path, engine_->Records()->CPUdata[selectedCpu_]))
       ShowError(*error);
   });
 }

@@ -112,6 +112,10 @@ class TMainFrm : public QWidget {
   bool BelongsHere(const QWidget* widget) const;
   // True when nothing is at `path`, or the user agrees to replace what is.
   bool MayWrite(const QString& path);
+  // The Clocks group from the selected processor's latest clock record.
+  void ShowClocks();
+  // Refills the Processor page from the identification the last refresh tick asked for.
+  void ShowIdentified();
   // Runs a handler; an error it raises is shown to the user and the program goes on.
   void Guarded(const std::function<void()>& handler);
   void ShowError(const QString& message);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "engine/CPUid.h"
 #include "engine/CodeNameTable.h"
 
 namespace {
@@ -307,11 +306,11 @@ std::string_view AssocToStr(std::uint16_t code) {
   return {};
 }
 
-tProcessorPageText ProcessorPageText(const cCPUid& e, unsigned slot) {
-  const tCPUid_m& id = e.CPUid_m[slot];
-  const tnameinfo& name = e.nameinfo[slot];
-  const tCPUfeatures& f = e.CPUfeatures[slot];
-  const tVendor vendor = e.FlagBrand[slot];
+tProcessorPageText ProcessorPageText(const tProcessorRecords& records, unsigned slot) {
+  const tCPUid_m& id = records.CPUid_m[slot];
+  const tnameinfo& name = records.nameinfo[slot];
+  const tCPUfeatures& f = records.CPUfeatures[slot];
+  const tVendor vendor = records.FlagBrand[slot];
   tProcessorPageText page;
 
   page.CpuName = ShownUnlessEmpty(name.CpuName);
@@ -339,9 +338,9 @@ tProcessorPageText ProcessorPageText(const cCPUid& e, unsigned slot) {
   page.DieSize = ShownUnlessEmpty(name.DieSize);
   page.LogoFile = LogoFileName(name.LogoKey);
 
-  const tlevel1& l1 = e.level1[slot];
-  const tlevel2& l2 = e.level2[slot];
-  const tlevel3& l3 = e.level3[slot];
+  const tlevel1& l1 = records.level1[slot];
+  const tlevel2& l2 = records.level2[slot];
+  const tlevel3& l3 = records.level3[slot];
   page.Level1Data = Shown(WithUnit(l1.DCacheSize, kKBytes));
   page.Level1InstrCaption = l1.TraceCache == 1 ? "Level 1 Trace" : "Level 1 Instructions";
   page.Level1Instr = Shown(WithUnit(l1.ICacheSize, l1.TraceCache == 1 ? kKMicroOps : kKBytes));
@@ -385,8 +384,9 @@ tClocksText ClocksText(const tClocks& clocks, tVendor vendor, std::uint8_t famil
   return text;
 }
 
-std::array<tCacheBox, 6> CacheLevelText(const cCPUid& e, unsigned slot, int level) {
-  const tlevel1& l1 = e.level1[slot];
+std::array<tCacheBox, 6> CacheLevelText(const tProcessorRecords& records, unsigned slot,
+                                        int level) {
+  const tlevel1& l1 = records.level1[slot];
   const std::string_view trace = l1.TraceCache == 1 ? "Trace" : "Instruction";
   std::array<tCacheBox, 6> boxes;
   if (level == 1) {
@@ -403,7 +403,7 @@ std::array<tCacheBox, 6> CacheLevelText(const cCPUid& e, unsigned slot, int leve
                 {"Lines per Tag", Decimal(l1.ICacheLinesPerTag)}});
     TlbBoxes(boxes, l1, "L1", trace);
   } else if (level == 2) {
-    const tlevel2& l2 = e.level2[slot];
+    const tlevel2& l2 = records.level2[slot];
     SetBoxRows(boxes[0], "L2 Cache",
                {{"Size", WithUnit(l2.Size, kKBytes)},
                 {"Associativity", std::string(AssocToStr(l2.Assoc))},
@@ -411,7 +411,7 @@ std::array<tCacheBox, 6> CacheLevelText(const cCPUid& e, unsigned slot, int leve
                 {"Lines per Tag", Decimal(l2.LinesPerTag)}});
     TlbBoxes(boxes, l2, "L2", trace);
   } else {
-    const tlevel3& l3 = e.level3[slot];
+    const tlevel3& l3 = records.level3[slot];
     SetBoxRows(boxes[0], "L3 Cache",
                {{"Size", WithUnit(l3.Size, kKBytes)},
                 {"Associativity", std::string(AssocToStr(l3.Assoc))},

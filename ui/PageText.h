@@ -1,4 +1,4 @@
-// What the window's pages show for one processor, worked out from the engine's records
+// What the window's pages show for one processor, worked out from its records
 // without any window. The window fills its controls from these texts and the text report
 // prints them. Texts are single-byte Windows-1252, like the records they come from.
 #pragma once
@@ -9,8 +9,7 @@
 #include <string_view>
 
 #include "engine/CommonTypes.h"
-
-class cCPUid;
+#include "engine/ProcessorRecords.h"
 
 // A value field with its caption: shown with Text, or disabled (greyed, keeping whatever it
 // showed before).
@@ -63,7 +62,7 @@ struct tProcessorPageText {
   tShownField Level3;
 };
 
-tProcessorPageText ProcessorPageText(const cCPUid& engine, unsigned slot);
+tProcessorPageText ProcessorPageText(const tProcessorRecords& records, unsigned slot);
 
 // The logo file of a logo key; "No_Logo.PNG" for a key without a picture.
 std::string_view LogoFileName(std::uint16_t key);
@@ -109,7 +108,7 @@ struct tCacheBox {
 };
 
 // Level 1, 2 or 3: the six boxes of the Cache page.
-std::array<tCacheBox, 6> CacheLevelText(const cCPUid& engine, unsigned slot, int level);
+std::array<tCacheBox, 6> CacheLevelText(const tProcessorRecords& records, unsigned slot, int level);
 
 // ---- Management page ------------------------------------------------------------------
 

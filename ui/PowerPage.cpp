@@ -3,7 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "engine/CPUid.h"
+#include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/PageText.h"
@@ -46,9 +46,9 @@ TPowerPage::TPowerPage(QWidget* parent) : QWidget(parent) {
   }
 }
 
-void TPowerPage::ShowPowerManagement(const cCPUid& engine, unsigned slot) {
-  if (slot >= engine.EPM.size()) return;
-  const tEPM& epm = engine.EPM[slot];
+void TPowerPage::ShowPowerManagement(const tProcessorRecords& records, unsigned slot) {
+  if (slot >= records.EPM.size()) return;
+  const tEPM& epm = records.EPM[slot];
   for (std::size_t row = 0; row < values_.size(); ++row) {
     const bool set = epm.*kPowerRows[row].Flag != 0;
     values_[row]->setText(set ? QStringLiteral("Yes") : QStringLiteral("No"));

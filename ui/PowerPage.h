@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-class cCPUid;
+struct tProcessorRecords;
 class TExtEdit;
 
 class TPowerPage : public QWidget {
@@ -13,7 +13,7 @@ class TPowerPage : public QWidget {
  public:
   explicit TPowerPage(QWidget* parent);
 
-  void ShowPowerManagement(const cCPUid& engine, unsigned slot);
+  void ShowPowerManagement(const tProcessorRecords& records, unsigned slot);
 
  private:
   std::array<TExtEdit*, 6> values_{};  // in the order of the page's rows

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/CPUid.h"
+#include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/PageText.h"
@@ -208,10 +208,10 @@ QWidget* TProcessorPage::SelectorParent() const {
   return processorGroup_;
 }
 
-void TProcessorPage::ShowProcessor(const cCPUid& engine, unsigned slot) {
+void TProcessorPage::ShowProcessor(const tProcessorRecords& records, unsigned slot) {
   try {
-    if (slot >= engine.SlotCount()) return;
-    const tProcessorPageText page = ProcessorPageText(engine, slot);
+    if (slot >= records.SlotCount()) return;
+    const tProcessorPageText page = ProcessorPageText(records, slot);
 
     for (std::size_t k = 0; k < std::size(kFields); ++k) {
       if (kFields[k].Text == nullptr) continue;
@@ -260,11 +260,12 @@ void TProcessorPage::ShowLogo(const QString& fileName) {
   logoImage_->setGeometry(frameLeft + 1, kLogoImage.top(), image.Width, image.Height);
 }
 
-void TProcessorPage::ShowClocks(const cCPUid& engine, unsigned slot) {
-  if (slot >= engine.SlotCount()) return;
+void TProcessorPage::ShowClocks(const tProcessorRecords& records, const tClocks& clocks,
+                                unsigned slot) {
+  if (slot >= records.SlotCount()) return;
   // Formatted with a point, then given the user's separator, which need not be one byte.
   const tClocksText text =
-      ClocksText(engine.ClocksOf(slot), engine.FlagBrand[slot], engine.CPUid_m[slot].Family, '.');
+      ClocksText(clocks, records.FlagBrand[slot], records.CPUid_m[slot].Family, '.');
   const QString separator = QLocale().decimalPoint();
   for (std::size_t k = 0; k < clocks_.size(); ++k) {
     if (k == kBusRow) {

@@ -7,7 +7,8 @@
 #include <QWidget>
 #include <array>
 
-class cCPUid;
+struct tClocks;
+struct tProcessorRecords;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -22,10 +23,10 @@ class TProcessorPage : public QWidget {
   // Fills everything but the Clocks group. An error ends the fill silently where it happens;
   // what was set before it keeps its new value. A logo that cannot be read only leaves the
   // picture as it was.
-  void ShowProcessor(const cCPUid& engine, unsigned slot);
-  // Fills the Clocks group from the engine's latest clock values, with the user's decimal
+  void ShowProcessor(const tProcessorRecords& records, unsigned slot);
+  // Fills the Clocks group from the slot's latest clock record, with the user's decimal
   // separator.
-  void ShowClocks(const cCPUid& engine, unsigned slot);
+  void ShowClocks(const tProcessorRecords& records, const tClocks& clocks, unsigned slot);
 
   // The folder the logo pictures are read from, ending in a slash: "Logo" beside the program
   // unless set otherwise.

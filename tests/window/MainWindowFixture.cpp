@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <stdexcept>
 #include <variant>
@@ -34,21 +36,41 @@ class tCountingSmbios final : public ISMBIOSSource {
   int& reads_;
 };
 
-}  // namespace
-
-tTestWindow::tTestWindow(const std::vector<std::string>& fixtures,
-                         std::vector<std::string> arguments, bool driverOpens) {
+std::vector<platform::tCpuidRecording> Recordings(const std::vector<std::string>& fixtures) {
   std::vector<platform::tCpuidRecording> recordings;
   for (const std::string& name : fixtures) {
     auto loaded = LoadDumpFile(FixturePath(name));
     if (const auto* error = std::get_if<std::string>(&loaded)) ADD_FAILURE() << *error;
     if (const auto* data = std::get_if<tCPUdata>(&loaded)) recordings.push_back(RecordingOf(*data));
   }
-  tMainSetup setup;
-  setup.Arguments = std::move(arguments);
-  setup.Services = [recordings] {
+  return recordings;
+}
+
+}  // namespace
+
+tTestWindow::tServices ReplayOf(const std::vector<std::string>& fixtures) {
+  return [recordings = Recordings(fixtures)] {
     return std::make_unique<platform::cReplayProcessorServices>(recordings);
   };
+}
+
+bool ProcessEventsUntil(const std::function<bool()>& done) {
+  QDeadlineTimer deadline(10'000);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+tTestWindow::tTestWindow(const std::vector<std::string>& fixtures,
+                         std::vector<std::string> arguments, bool driverOpens)
+    : tTestWindow(ReplayOf(fixtures), std::move(arguments), driverOpens) {}
+
+tTestWindow::tTestWindow(tServices services, std::vector<std::string> arguments, bool driverOpens) {
+  tMainSetup setup;
+  setup.Arguments = std::move(arguments);
+  setup.Services = std::move(services);
   setup.LoadDriver = [driverOpens] { return driverOpens; };
   setup.Smbios = [this] { return std::make_unique<tCountingSmbios>(SmbiosReads); };
   setup.Dialogs = &Dialogs;

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,9 +44,13 @@ class tFakeErrors final : public IErrorSink {
 // A window over the recorded processors, with its program folder in a temporary folder.
 class tTestWindow {
  public:
+  using tServices = std::function<std::unique_ptr<platform::IProcessorServices>()>;
+
   // One recorded processor per fixture file.
   explicit tTestWindow(const std::vector<std::string>& fixtures,
                        std::vector<std::string> arguments = {}, bool driverOpens = false);
+  explicit tTestWindow(tServices services, std::vector<std::string> arguments = {},
+                       bool driverOpens = false);
 
   TMainFrm& Window() { return *window_; }
   cCPUid& Engine() { return *window_->Engine(); }
@@ -67,6 +72,12 @@ class tTestWindow {
   QTemporaryDir folder_;
   std::unique_ptr<TMainFrm> window_;
 };
+
+// Services that replay one recorded processor per fixture file.
+tTestWindow::tServices ReplayOf(const std::vector<std::string>& fixtures);
+
+// Runs the event loop until `done` holds; false when it does not within 10 s.
+bool ProcessEventsUntil(const std::function<bool()>& done);
 
 // The bytes of a file; empty when it cannot be read.
 std::string FileBytes(const QString& path);

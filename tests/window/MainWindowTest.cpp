@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <variant>
 
 #include "app/DumpFiles.h"
 #include "engine/CPUid.h"
 #include "tests/support/EngineFixtures.h"
+#include "tests/support/GatedProcessors.h"
 #include "tests/window/MainWindowFixture.h"
 #include "ui/AdvPageControl.h"
 #include "ui/Controls.h"
@@ -157,9 +162,11 @@ TEST(MainWindow, SelectionChangeRefillsOnlyTheProcessorPage) {
 
   // The other pages show the new processor once one of their buttons is pressed.
   engine.FeaturesFlags[1].StdEDX.Bits.fill(1);  // every bit set, so view 1 reads "Yes"
+  engine.Publish();
   QTest::mouseClick(w.Find<QPushButton>("Standard1ff"), Qt::LeftButton);
   EXPECT_EQ(w.TextOf("Feat0V"), QStringLiteral("Yes"));
   engine.level1[1].DCacheSize = 1234;
+  engine.Publish();
   QTest::mouseClick(w.Find<QPushButton>("level1bt"), Qt::LeftButton);
   EXPECT_EQ(w.TextOf("Bl1SizeV"), QStringLiteral("1234 KBytes"));
 }
@@ -179,8 +186,16 @@ TEST(MainWindow, RefreshCycle) {
   for (int tick = 1; tick <= 10; ++tick) {
     nameField->setText(QStringLiteral("stale"));
     engine.Clocks[0].CoreClock = 1000 + tick;  // replay never measures: the window shows these
+    engine.Publish();
     frm.RefresherTimer();
+    // The fifth tick has the processors identified on the engine's thread; the page is
+    // refilled once that is done.
     const bool refilled = tick % 5 == 0;
+    if (refilled) {
+      EXPECT_TRUE(ProcessEventsUntil([&] { return w.TextOf("CpuNameV") == name; }))
+          << "tick " << tick;
+    }
+    QCoreApplication::processEvents();
     EXPECT_EQ(w.TextOf("CpuNameV"), refilled ? name : QStringLiteral("stale")) << "tick " << tick;
     EXPECT_EQ(frm.RefreshTick(), tick % 5) << "tick " << tick;
     EXPECT_TRUE(w.TextOf("CoreV").startsWith(QString::number(1000 + tick))) << "tick " << tick;
@@ -188,6 +203,56 @@ TEST(MainWindow, RefreshCycle) {
       EXPECT_EQ(w.TextOf(field), QStringLiteral("Yes")) << field << " tick " << tick;
     }
   }
+}
+
+TEST(MainWindow, TheRefreshCycleNeverWaitsForTheEngine) {
+  constexpr unsigned kProcessors = 3;
+  tGatedProcessors* fake = nullptr;
+  // AMD family 6: its naming measures, so an identification holds measurements open.
+  const tCPUdata duron = IdentifiedFixture("amd-duron-processor-applebred.txt")->CPUdata[0];
+  tTestWindow w([&fake, &duron] {
+    auto owned = std::make_unique<tGatedProcessors>(std::vector<tCPUdata>(kProcessors, duron));
+    fake = owned.get();
+    return owned;
+  });
+  TMainFrm& frm = w.Window();
+  const QString name = w.TextOf("CpuNameV");
+  ASSERT_FALSE(name.isEmpty());
+  w.Find<TExtEdit>("CpuNameV")->setText(QStringLiteral("stale"));
+  fake->CloseGate();
+  for (int tick = 1; tick <= 5; ++tick)
+    frm.RefresherTimer();  // the fifth asks for an identification and returns
+  ASSERT_TRUE(fake->WaitForHeldWindows(kProcessors));
+  // While the identification measures, the window goes on: every tick, the other pages.
+  for (int tick = 1; tick <= 4; ++tick)
+    frm.RefresherTimer();
+  QTest::mouseClick(w.Find<QPushButton>("level1bt"), Qt::LeftButton);
+  w.Find<QComboBox>("CpuSelectionV")->setCurrentIndex(1);
+  EXPECT_EQ(frm.RefreshTick(), 4);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(fake->GateTimedOut());
+  EXPECT_NE(w.TextOf("CpuNameV"), QStringLiteral("stale")) << "the selection refilled it";
+  w.Find<TExtEdit>("CpuNameV")->setText(QStringLiteral("stale"));
+
+  fake->OpenGate();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return w.TextOf("CpuNameV") == name; }))
+      << "the Processor page is refilled once the identification is done";
+}
+
+TEST(MainWindow, TheSelectorOfAThousandProcessorsScrolls) {
+  tTestWindow w(std::vector<std::string>(1024, kCoreI7));
+  auto* selector = w.Find<QComboBox>("CpuSelectionV");
+  ASSERT_EQ(selector->count(), 1024);
+  EXPECT_EQ(selector->itemText(1023), QStringLiteral("CPU #1024"));
+  w.Window().show();
+  selector->showPopup();
+  QAbstractItemView* list = selector->view();
+  ASSERT_TRUE(list->isVisible());
+  EXPECT_LE(list->window()->height(), selector->screen()->availableGeometry().height());
+  EXPECT_GT(list->verticalScrollBar()->maximum(), 0) << "the list scrolls";
+  selector->hidePopup();
+  selector->setCurrentIndex(1023);
+  EXPECT_EQ(w.Window().SelectedCpu(), 1023u);
 }
 
 TEST(MainWindow, ManagementFollowsTheSelectionAtTheNextTick) {

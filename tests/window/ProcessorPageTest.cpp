@@ -111,7 +111,7 @@ TEST(ProcessorPageWindow, GreyedFieldsKeepTheTextOfTheProcessorShownBefore) {
   page.ShowProcessor(*engine, 1);
   // Slots beyond the engine's records change nothing.
   page.ShowProcessor(*engine, static_cast<unsigned>(engine->SlotCount()));
-  page.ShowClocks(*engine, 1000);
+  page.ShowClocks(*engine, tClocks{}, 1000);
   const tLook looks[] = {
       {"CpuNameV", "Intel Pentium Processor"},
       {"APICIDV", "1", false},
@@ -161,12 +161,11 @@ TEST(ProcessorPageWindow, ClocksWithTheUsersSeparatorAndTheBusCaption) {
   const auto engine =
       IdentifiedData({IdentifiedFixture("amd-opteron-processor-248.txt")->CPUdata[0],
                       IdentifiedFixture("intel-0000517-p5.txt")->CPUdata[0]});
-  for (unsigned slot : {0u, 1u}) {
-    engine->Clocks[slot].CoreClock = 2009.64;
-    engine->Clocks[slot].Multiplier = 11.0f;
-    engine->Clocks[slot].BusClock = 182.6945;
-    engine->Clocks[slot].BusSpeed = 0.0;
-  }
+  tClocks clocks;
+  clocks.CoreClock = 2009.64;
+  clocks.Multiplier = 11.0f;
+  clocks.BusClock = 182.6945;
+  clocks.BusSpeed = 0.0;
   struct tCase {
     QLocale Locale;
     const char* Core;
@@ -184,20 +183,20 @@ TEST(ProcessorPageWindow, ClocksWithTheUsersSeparatorAndTheBusCaption) {
   for (const tCase& c : cases) {
     QLocale::setDefault(c.Locale);
     TProcessorPage page(nullptr);
-    page.ShowClocks(*engine, 0);
+    page.ShowClocks(*engine, clocks, 0);
     const std::string context = c.Locale.name().toStdString();
     ExpectLook(page, {"CoreV", c.Core}, context);
     ExpectLook(page, {"MultiplierV", c.Multiplier}, context);
     ExpectLook(page, {"BusV", c.Bus}, context);
     ExpectLook(page, {"BusSpeedV", "", false}, context);
     ExpectLook(page, {"Bus", "HTT"}, context + ", AMD family 15");
-    page.ShowClocks(*engine, 1);
+    page.ShowClocks(*engine, clocks, 1);
     ExpectLook(page, {"Bus", "FSB"}, context + ", then a Pentium");
   }
   // A separator that is not one byte (Arabic) reaches the field whole.
   QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
   TProcessorPage page(nullptr);
-  page.ShowClocks(*engine, 0);
+  page.ShowClocks(*engine, clocks, 0);
   const QString separator = QLocale().decimalPoint();
   ASSERT_GT(separator.at(0).unicode(), 0xFF);
   EXPECT_EQ(page.findChild<TExtEdit*>("CoreV")->text(), "2009" + separator + "6 MHz");
