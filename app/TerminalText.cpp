@@ -46,11 +46,13 @@ void AppendEscaped(std::string& out, unsigned char byte) {
   out += kDigits[byte & 0xF];
 }
 
-std::string Escaped(std::string_view text, bool quoting) {
-  std::string out;
+}  // namespace
+
+std::string Quoted(std::string_view text) {
+  std::string out = "'";
   for (std::size_t at = 0; at < text.size(); ++at) {
     const auto byte = static_cast<unsigned char>(text[at]);
-    if (quoting && (byte == '\\' || byte == '\'')) {
+    if (byte == '\\' || byte == '\'') {
       out += '\\';
       out += static_cast<char>(byte);
     } else if (byte >= 0x20 && byte < 0x7F) {
@@ -62,15 +64,5 @@ std::string Escaped(std::string_view text, bool quoting) {
       AppendEscaped(out, byte);
     }
   }
-  return out;
-}
-
-}  // namespace
-
-std::string Quoted(std::string_view text) {
-  return "'" + Escaped(text, true) + "'";
-}
-
-std::string OneLine(std::string_view text) {
-  return Escaped(text, false);
+  return out + "'";
 }

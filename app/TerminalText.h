@@ -1,5 +1,5 @@
-// Text from outside (file names, arguments, messages that carry them) made safe for a
-// terminal line: no control character reaches the terminal and nothing breaks the line.
+// Text from outside (file names, arguments) made safe for a terminal line: no control
+// character reaches the terminal and nothing breaks the line.
 #pragma once
 
 #include <string>
@@ -9,6 +9,3 @@
 // are written as \xHH; a backslash or a quote inside is preceded by a backslash. Printable
 // UTF-8 stays as it is.
 std::string Quoted(std::string_view text);
-
-// `text` with its control characters and bytes that are not UTF-8 written as \xHH: one line.
-std::string OneLine(std::string_view text);

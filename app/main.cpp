@@ -13,7 +13,6 @@
 #include "app/DumpFiles.h"
 #include "app/JsonReport.h"
 #include "app/StandardDescriptors.h"
-#include "app/TerminalText.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
@@ -28,9 +27,8 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kOutputError = 1;
 
-// The message on one line of standard error, whatever it carries.
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "lumarian: %s\n", OneLine(message).c_str());
+  std::fprintf(stderr, "lumarian: %s\n", message.c_str());
   return kUsageError;
 }
 

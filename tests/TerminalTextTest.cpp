@@ -1,5 +1,5 @@
-// Names and messages on their way to a terminal: every control character escaped, printable
-// UTF-8 kept, one line.
+// Names on their way to a terminal: every control character escaped, printable UTF-8 kept,
+// one line.
 #include "app/TerminalText.h"
 
 #include <gtest/gtest.h>
@@ -41,12 +41,6 @@ TEST(TerminalText, QuotedEscapesControlsQuotesAndBytesThatAreNotUtf8) {
   for (const tCase& c : cases) {
     EXPECT_EQ(Quoted(c.Text), c.Quoted) << c.Quoted;
   }
-}
-
-TEST(TerminalText, OneLineEscapesOnlyWhatATerminalWouldAct) {
-  EXPECT_EQ(OneLine("cannot read: it's a\\b"), "cannot read: it's a\\b");
-  EXPECT_EQ(OneLine("first\nsecond\x1b]0;title\x07"), "first\\x0asecond\\x1b]0;title\\x07");
-  EXPECT_EQ(OneLine("\xC2\xB5m"), "\xC2\xB5m");
 }
 
 }  // namespace
