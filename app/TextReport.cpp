@@ -138,6 +138,18 @@ void ManagementSection(tReport& r, const tEPM& epm) {
     r.Line(row.Caption, epm.*row.Flag == 1 ? "Yes" : "No");
 }
 
+std::string_view AccessText(tHardwareAccess access) {
+  switch (access) {
+    case tHardwareAccess::Loaded:
+      return "loaded";
+    case tHardwareAccess::NotLoaded:
+      return "Couldn't Load Driver";
+    case tHardwareAccess::NotTried:
+      break;
+  }
+  return "not used for recorded processors";
+}
+
 }  // namespace
 
 std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
@@ -147,10 +159,7 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
       static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, records->SlotCount()));
   r.Heading(kProgramVersion);
   r.Line("Processors", std::to_string(count));
-  r.Line("Hardware access", access == tHardwareAccess::Loaded ? "loaded"
-                            : access == tHardwareAccess::NotLoaded
-                                ? "Couldn't Load Driver"
-                                : "not used for recorded processors");
+  r.Line("Hardware access", AccessText(access));
   r.Line("SMBIOS", engine.NoDMI != 0 ? "not read" : "read");
   for (unsigned slot = 0; slot < count; ++slot) {
     r.Blank();
