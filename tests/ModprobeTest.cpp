@@ -73,8 +73,16 @@ TEST_F(Modprobe, RunsWithTheSystemsPathAndNoneOfTheCallersEnvironment) {
   EXPECT_EQ(environment.find("LD_PRELOAD"), std::string::npos) << environment;
   EXPECT_EQ(environment.find("LUMARIAN_CALLER"), std::string::npos) << environment;
   EXPECT_EQ(environment.find(folder_ + ":"), std::string::npos) << environment;
+}
 
-  EXPECT_FALSE(RunModprobe("modprobe", "msr")) << "only an absolute path is run";
+TEST_F(Modprobe, ANameWithoutAFolderIsNeverRun) {
+  Script("modprobe");
+  const std::filesystem::path here = std::filesystem::current_path();
+  std::filesystem::current_path(folder_);
+  const bool ran = RunModprobe("modprobe", "msr");
+  std::filesystem::current_path(here);
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(Written("arguments"), "") << "the program in the current folder ran";
 }
 
 }  // namespace

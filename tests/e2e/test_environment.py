@@ -3,6 +3,7 @@
 closed standard descriptors, devices that are plain files, displays that cannot be reached."""
 
 import argparse
+import json
 import os
 import subprocess
 import sys
@@ -42,7 +43,7 @@ def without_display(**variables):
 class Display(unittest.TestCase):
     def run_window(self, **variables):
         return subprocess.run([BINARY, "--load", a_fixture()], env=without_display(**variables),
-                              stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+                              stdin=subprocess.DEVNULL, capture_output=True, timeout=30)
 
     def test_a_display_that_cannot_be_reached_gives_one_line_and_the_report(self):
         with tempfile.TemporaryDirectory() as runtime:
@@ -79,10 +80,18 @@ def private_mounts_work():
 
 @unittest.skipUnless(private_mounts_work(), "needs root and a private mount namespace")
 class FakeDevices(unittest.TestCase):
-    """As root, in a private mount namespace whose /dev holds plain files for the port and
-    register devices: what the program opens there shows in the files."""
+    """As root, in a private mount namespace whose /dev is a read-only folder of plain files
+    standing for the port and register devices (and the real /dev/null): what the program
+    opens there, and how, shows in the files and in its report."""
 
-    def test_a_live_report_with_standard_output_closed_writes_to_no_device(self):
+    def run_live(self, dev, command):
+        script = ('mount --bind /dev/null "$1/null" && mount --rbind "$1" /dev && '
+                  'mount -o remount,bind,ro /dev && ' + command)
+        return subprocess.run(["unshare", "-m", "--propagation", "private", "sh", "-c", script,
+                               BINARY, dev], stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=120)
+
+    def test_devices_are_opened_read_only_and_never_receive_the_report(self):
         with tempfile.TemporaryDirectory() as dev:
             files = {os.path.join(dev, "port"): bytes(range(256)) * 64}
             for cpu in range(os.cpu_count()):
@@ -92,16 +101,19 @@ class FakeDevices(unittest.TestCase):
                 with open(path, "wb") as f:
                     f.write(content)
             open(os.path.join(dev, "null"), "wb").close()
-            result = subprocess.run(
-                ["unshare", "-m", "--propagation", "private", "sh", "-c",
-                 'mount --bind /dev/null "$1/null" && mount --bind "$1" /dev && '
-                 'exec "$0" --report >&-', BINARY, dev],
-                stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+
+            # Standard output closed: no device opened later may take its place.
+            result = self.run_live(dev, '"$0" --report >&-')
             self.assertEqual(result.returncode, 0, result.stderr)
             self.assertEqual(result.stderr, b"")
             for path, content in files.items():
                 with open(path, "rb") as f:
                     self.assertEqual(f.read(), content, path)
+
+            # On a read-only /dev only a device opened for reading opens.
+            result = self.run_live(dev, '"$0" --report --json')
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertTrue(json.loads(result.stdout)["driver_loaded"])
 
 
 if __name__ == "__main__":
