@@ -8,11 +8,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <thread>
+
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -20,22 +20,17 @@ using namespace std::chrono_literals;
 
 class InputFile : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/lumarian-input-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void SetUp() override { ASSERT_FALSE(folder_.Path().empty()); }
 
   std::string Write(const std::string& name, const std::string& content) {
-    const std::string path = folder_ + "/" + name;
+    const std::string path = folder_.File(name);
     std::ofstream(path, std::ios::binary) << content;
     return path;
   }
-  std::string Folder() const { return folder_; }
+  std::string Folder() const { return folder_.Path(); }
 
  private:
-  std::string folder_;
+  tTempFolder folder_;
 };
 
 TEST_F(InputFile, ReadsFilesUpToTheLimitAndRefusesWhatIsNoFile) {

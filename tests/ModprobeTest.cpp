@@ -12,16 +12,13 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/TempFolder.h"
+
 namespace {
 
 class Modprobe : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/lumarian-modprobe-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void SetUp() override { ASSERT_FALSE(folder_.empty()); }
 
   // A stand-in modprobe that writes its arguments and environment beside itself.
   std::string Script(const std::string& name, mode_t mode = 0755) {
@@ -38,7 +35,8 @@ class Modprobe : public testing::Test {
     text << std::ifstream(folder_ + "/" + name).rdbuf();
     return text.str();
   }
-  std::string folder_;
+  tTempFolder temp_;
+  const std::string& folder_ = temp_.Path();
 };
 
 TEST_F(Modprobe, TheFirstExecutableAbsoluteCandidateIsTaken) {
