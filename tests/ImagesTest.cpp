@@ -267,6 +267,14 @@ TEST(PngFiles, UnwritablePathsFailWithTheReasonAndRemoveNothingButOurFile) {
   }
 }
 
+TEST(PngFiles, ANameAsLongAsTheSystemAllowsCanBeWritten) {
+  TempFolder folder;
+  const std::string path = folder.File(std::string(255, 'n'));
+  std::string error;
+  EXPECT_TRUE(SavePng(path, Pattern(4, 4), error)) << error;
+  EXPECT_TRUE(fs::is_regular_file(path));
+}
+
 TEST(PngFiles, AFailedWriteLeavesWhatHadTheNameAndNothingElse) {
   TempFolder folder;
   const std::string path = folder.File("cut.png");

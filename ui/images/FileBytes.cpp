@@ -94,8 +94,9 @@ std::string FolderOf(const std::string& path) {
 // errno when no file could be created.
 int CreateBeside(const std::string& path, std::string& created) {
   const std::size_t slash = path.rfind('/');
-  const std::string stem =
-      FolderOf(path) + "/." + path.substr(slash == std::string::npos ? 0 : slash + 1) + ".";
+  // A part of a long name leaves room for the dot before it and the suffix after it.
+  const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1, 200);
+  const std::string stem = FolderOf(path) + "/." + name + ".";
   std::random_device entropy;
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[9];
