@@ -65,6 +65,19 @@ TEST_F(InputFile, ReadsFilesUpToTheLimitAndRefusesWhatIsNoFile) {
   }
 }
 
+TEST_F(InputFile, ADeviceIsRefusedWithoutBeingOpened) {
+  // Without a controlling terminal, opening /dev/tty fails: a reason other than the refusal
+  // tells that it was opened.
+  EXPECT_EXIT(
+      {
+        setsid();
+        std::string bytes;
+        const auto error = ReadInputFile("/dev/tty", 64, bytes);
+        std::_Exit(error && *error == "cannot open: a device, not a file" ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 TEST_F(InputFile, AFifoWithoutAWriterReadsAsEmptyAtOnce) {
   const std::string fifo = Folder() + "/fifo";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);

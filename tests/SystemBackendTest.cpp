@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 #include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -138,6 +141,37 @@ TEST(SystemBackend, RegistersAreReadAndWrittenAtTheirIndex) {
     EXPECT_FALSE(backend.ReadMsr(0xFFFFFFFF, msr));  // beyond what the device holds
     EXPECT_EQ(msr, 7u);
   }).join();
+}
+
+// True when this process may make a private mount namespace (root with CAP_SYS_ADMIN).
+bool PrivateMountsWork() {
+  const pid_t child = fork();
+  if (child == 0) std::_Exit(unshare(CLONE_NEWNS) == 0 ? 0 : 1);
+  int status = 1;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
+TEST(SystemBackend, RegisterReadsOpenTheDeviceReadOnly) {
+  if (!PrivateMountsWork()) GTEST_SKIP() << "needs a private mount namespace";
+  tDeviceFolder devices;
+  devices.AddMsrs(0x10, 0x0000000F'12345678);
+  const std::string root = devices.Root();
+  // On a read-only mount an open for writing fails whoever asks, root included.
+  EXPECT_EXIT(
+      {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount(root.c_str(), root.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+            mount(nullptr, root.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+          std::_Exit(2);
+        cSystemBackend backend(root, std::make_shared<cFakePortInstructions>());
+        std::uint64_t msr = 0;
+        const bool read =
+            backend.Open() && backend.ReadMsr(0x10, msr) && msr == 0x0000000F'12345678;
+        std::_Exit(read && !backend.WriteMsr(0x10, 1) ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 TEST(SystemBackend, MissingRegisterDevicesFailEveryRegisterRequest) {
