@@ -33,6 +33,21 @@ std::unique_ptr<tGatedProcessors> Gated(unsigned count, const tRawCpu& cpu) {
   return std::make_unique<tGatedProcessors>(std::vector<tCPUdata>(count, cpu.Data()));
 }
 
+// Constructs an engine over `count` processors whose naming measures, with the gate closed
+// until all those measurements are held there (10 s at the most). `atOnce`: they all were.
+std::unique_ptr<cCPUid> ConstructedAtTheGate(unsigned count, tGatedProcessors*& fake,
+                                             bool& atOnce) {
+  auto owned = Gated(count, Measured());
+  fake = owned.get();
+  fake->CloseGate();
+  std::unique_ptr<cCPUid> engine;
+  std::thread constructing([&] { engine = std::make_unique<cCPUid>(std::move(owned), true); });
+  atOnce = fake->WaitForHeldWindows(count);
+  fake->OpenGate();
+  constructing.join();
+  return engine;
+}
+
 // The generation of the capture a record was decoded from (leaf 0x8FFFFFFF EAX).
 std::uint32_t GenerationOf(const tProcessorRecords& records, unsigned slot) {
   return records.CPUdata[slot].SpecialLeaf[1].EAX;
@@ -91,14 +106,9 @@ TEST(EngineConcurrency, APassMeasuresEveryProcessorAtOnceAndAnIdentificationWait
 
 TEST(EngineConcurrency, NamingMeasuresEveryProcessorAtOnce) {
   constexpr unsigned kProcessors = 5;
-  auto owned = Gated(kProcessors, Measured());
-  tGatedProcessors& fake = *owned;
-  fake.CloseGate();
-  std::unique_ptr<cCPUid> engine;
-  std::thread constructing([&] { engine = std::make_unique<cCPUid>(std::move(owned), true); });
-  const bool atOnce = fake.WaitForHeldWindows(kProcessors);
-  fake.OpenGate();
-  constructing.join();
+  tGatedProcessors* fake = nullptr;
+  bool atOnce = false;
+  const std::unique_ptr<cCPUid> engine = ConstructedAtTheGate(kProcessors, fake, atOnce);
   ASSERT_TRUE(atOnce) << "naming measures the processors one after another";
   for (unsigned slot = 0; slot < kProcessors; ++slot) {
     const tClocks clocks = engine->ClocksOf(slot);
@@ -162,14 +172,11 @@ TEST(EngineConcurrency, AProcessorThatCannotBePinnedKeepsItsRecords) {
 
 TEST(EngineConcurrency, AStopDuringAnIdentificationLetsItsWindowsEndAndStartsNothingMore) {
   constexpr unsigned kProcessors = 3;
-  auto owned = Gated(kProcessors, Measured());
-  tGatedProcessors& fake = *owned;
-  fake.CloseGate();
-  std::unique_ptr<cCPUid> engine;
-  std::thread constructing([&] { engine = std::make_unique<cCPUid>(std::move(owned), true); });
-  ASSERT_TRUE(fake.WaitForHeldWindows(kProcessors));  // naming measures
-  fake.OpenGate();
-  constructing.join();
+  tGatedProcessors* fakeAt = nullptr;
+  bool atOnce = false;
+  const std::unique_ptr<cCPUid> engine = ConstructedAtTheGate(kProcessors, fakeAt, atOnce);
+  ASSERT_TRUE(atOnce);  // naming measures
+  tGatedProcessors& fake = *fakeAt;
   engine->WaitClocksReady();  // the first pass: another measurement of each
 
   fake.CloseGate();
