@@ -28,6 +28,26 @@ void AppendEscaped(std::string& out, char32_t cp) {
   out.push_back(kHex[cp & 0xF]);
 }
 
+// Printable ASCII other than the quote and the backslash: a byte that stands for itself.
+bool PlainAscii(unsigned char byte) {
+  return byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\';
+}
+
+// Appends `text`, each run of bytes that `plain` accepts in one step and every other byte
+// through `other`.
+template <typename tPlain, typename tOther>
+void AppendRuns(std::string& out, std::string_view text, tPlain plain, tOther other) {
+  std::size_t start = 0;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const auto byte = static_cast<unsigned char>(text[k]);
+    if (plain(byte)) continue;
+    out.append(text.substr(start, k - start));
+    other(byte);
+    start = k + 1;
+  }
+  out.append(text.substr(start));
+}
+
 template <typename Float>
 std::string ShortestForm(Float value) {
   // Non-finite values have no JSON form; the clock records never hold them.
@@ -133,14 +153,10 @@ tJsonWriter& tJsonWriter::Boolean(bool value) {
 tJsonWriter& tJsonWriter::Utf8Text(std::string_view text) {
   BeforeValue();
   out_.push_back('"');
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      AppendEscaped(out_, byte);
-    } else {
-      out_.push_back(c);
-    }
-  }
+  // Bytes from 0x80 on belong to UTF-8 sequences and pass unchanged.
+  AppendRuns(
+      out_, text, [](unsigned char byte) { return byte >= 0x80 || PlainAscii(byte); },
+      [this](unsigned char byte) { AppendEscaped(out_, byte); });
   out_.push_back('"');
   return *this;
 }
@@ -148,8 +164,8 @@ tJsonWriter& tJsonWriter::Utf8Text(std::string_view text) {
 tJsonWriter& tJsonWriter::Text1252(std::string_view text) {
   BeforeValue();
   out_.push_back('"');
-  for (const char c : text)
-    AppendEscaped(out_, CodePointOf1252(static_cast<unsigned char>(c)));
+  AppendRuns(out_, text, PlainAscii,
+             [this](unsigned char byte) { AppendEscaped(out_, CodePointOf1252(byte)); });
   out_.push_back('"');
   return *this;
 }
