@@ -38,7 +38,7 @@ constexpr auto ECX = tRegister::ECX;
 constexpr auto EDX = tRegister::EDX;
 
 // Leaves with more than one sub-leaf; every other leaf is executed with sub-leaf 0 only.
-constexpr std::array<tLeafRule, 18> kLeafRules{{
+constexpr std::array<tLeafRule, 19> kLeafRules{{
     {0x00000004, T, EAX, 0, 4, 0, 16},  // deterministic cache parameters, cache type
     {0x00000007, C, EAX, 0, 0, 0, 8},   // structured extended features
     {0x0000000B, T, ECX, 8, 15, 0, 8},  // extended topology, level type
@@ -54,6 +54,7 @@ constexpr std::array<tLeafRule, 18> kLeafRules{{
     {0x0000001F, T, ECX, 8, 15, 0, 8},  // extended topology v2, level type
     {0x00000020, C, EAX, 0, 0, 0, 8},   // history reset
     {0x00000023, B, EAX, 0, 0, 0, 32},  // architectural performance monitoring extension
+    {0x00000024, C, EAX, 0, 0, 0, 8},   // converged vector ISA (AVX10)
     {0x8000001D, T, EAX, 0, 4, 0, 16},  // cache topology, cache type
     {0x80000020, B, EBX, 0, 0, 0, 32},  // platform QoS
     {0x80000026, T, ECX, 8, 15, 0, 8},  // extended topology, level type
@@ -189,4 +190,18 @@ bool CaptureCpuid(platform::IProcessorServices& services, tCpuidStore& store) {
   return capture.Range(0, maxStandard) && capture.ReportedRange(0x80000000) &&
          capture.ReportedRange(0x40000000) && capture.ReportedRange(0x40000100) &&
          capture.ReportedRange(0xC0000000) && capture.ReportedRange(0x80860000);
+}
+
+std::vector<tCpuidStore> CaptureEveryProcessor(platform::IProcessorServices& services) {
+  std::vector<tCpuidStore> processors;
+  const unsigned count = services.ProcessorCount();
+  for (unsigned slot = 0; slot < count; ++slot) {
+    if (!services.PinThread(slot)) continue;
+    tCpuidStore store;
+    CaptureCpuid(services, store);
+    store.OsCpu = services.OsCpuOf(slot);
+    processors.push_back(std::move(store));
+  }
+  services.RestoreThread();
+  return processors;
 }

@@ -4,6 +4,8 @@
 // absurd maximum or never ends a list of sub-leaves cannot make the capture run away.
 #pragma once
 
+#include <vector>
+
 #include "engine/CpuidStore.h"
 #include "platform/ProcessorServices.h"
 
@@ -11,3 +13,8 @@
 // starts empty). False when an execution got no answer: the capture of this processor ends
 // there and the store keeps what came before.
 bool CaptureCpuid(platform::IProcessorServices& services, tCpuidStore& store);
+
+// The answers of every processor the services offer, in slot order, each captured with the
+// calling thread on that processor, with its operating system's number. A processor the
+// thread cannot be moved to is left out; the thread is put back where it was.
+std::vector<tCpuidStore> CaptureEveryProcessor(platform::IProcessorServices& services);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <set>
@@ -18,7 +19,7 @@ using tPair = std::pair<std::uint32_t, std::uint32_t>;
 
 // A processor that answers from a table of (leaf, sub-leaf) answers; any other pair gets
 // `fallback`. Every execution is logged.
-class tScriptedProcessor final : public platform::IProcessorServices {
+class tScriptedProcessor : public platform::IProcessorServices {
  public:
   std::map<tPair, tCPUIDResult> Answers;
   std::function<tCPUIDResult(std::uint32_t, std::uint32_t)> Fallback =
@@ -175,9 +176,10 @@ tScriptedProcessor NeverEnding(std::uint32_t leaf) {
 
 TEST(CpuidCapture, ListsThatNeverEndStopAtTheirBound) {
   const std::vector<std::pair<std::uint32_t, std::uint32_t>> bounds{
-      {0x4, 16},  {0x7, 8},  {0xB, 8},   {0xD, 64},        {0xF, 32},        {0x10, 32},
-      {0x12, 34}, {0x14, 8}, {0x17, 8},  {0x18, 32},       {0x1B, 8},        {0x1D, 8},
-      {0x1F, 8},  {0x20, 8}, {0x23, 32}, {0x8000001D, 16}, {0x80000020, 32}, {0x80000026, 8}};
+      {0x4, 16},  {0x7, 8},         {0xB, 8},         {0xD, 64},      {0xF, 32},
+      {0x10, 32}, {0x12, 34},       {0x14, 8},        {0x17, 8},      {0x18, 32},
+      {0x1B, 8},  {0x1D, 8},        {0x1F, 8},        {0x20, 8},      {0x23, 32},
+      {0x24, 8},  {0x8000001D, 16}, {0x80000020, 32}, {0x80000026, 8}};
   for (const auto& [leaf, bound] : bounds) {
     tScriptedProcessor cpu = NeverEnding(leaf);
     Capture(cpu);
@@ -193,9 +195,10 @@ TEST(CpuidCapture, AProcessorThatAnswersEverythingWithOnesEndsWithinItsBounds) {
   const tCpuidStore store = Capture(cpu);
   // Leaves 0 to 0x3F (64) and the sub-leaves past 0 of their rules: 4: 15, 7: 7, 0xB: 7,
   // 0xD: 63, 0xF: 31, 0x10: 31, 0x12: 33, 0x14: 7, 0x17: 7, 0x18: 31, 0x1B: 7, 0x1D: 7,
-  // 0x1F: 7, 0x20: 7, 0x23: 31 (291). Every other range reports a maximum outside itself: the 21
-  // legacy leaves outside the standard range and the two hypervisor probes come on top.
-  EXPECT_EQ(store.Size(), 64u + 291u + 21u + 2u);
+  // 0x1F: 7, 0x20: 7, 0x23: 31, 0x24: 7 (298). Every other range reports a maximum outside
+  // itself: the 21 legacy leaves outside the standard range and the two hypervisor probes come
+  // on top.
+  EXPECT_EQ(store.Size(), 64u + 298u + 21u + 2u);
   EXPECT_TRUE(store.Has(0x3F));
   EXPECT_FALSE(store.Has(0x40));
   EXPECT_FALSE(store.Has(0x80000009));
@@ -250,11 +253,12 @@ TEST(CpuidCapture, SubLeavesFollowTheRuleOfTheirLeaf) {
        0x80000026,
        {{0, {1, 2, 0x100, 0}}, {1, {4, 8, 0x201, 0}}, {2, {5, 0x18, 0x302, 0}}},
        SubLeavesUpTo(0x80000026, 3)},
+      {"leaf 0x24 counted by sub-leaf 0 EAX", 0x24, {{0, {1, 2, 0, 0}}}, SubLeavesUpTo(0x24, 1)},
       {"a leaf without a rule: sub-leaf 0 only", 0x16, {{0, {3, 4, 5, 6}}}, SubLeaves(0x16, {0})},
   };
   for (const tSubLeafCase& c : cases) {
     tScriptedProcessor cpu;
-    cpu.Set(0, 0, {0x23, 0, 0, 0});
+    cpu.Set(0, 0, {0x24, 0, 0, 0});
     cpu.Set(0x80000000, 0, {0x80000026, 0, 0, 0});
     for (const auto& [sub, answer] : c.Answers)
       cpu.Set(c.Leaf, sub, answer);
@@ -290,6 +294,40 @@ TEST(CpuidCapture, AFaultEndsTheCaptureAndKeepsWhatCameBefore) {
   EXPECT_FALSE(store.Has(0xB, 1));
   EXPECT_FALSE(store.Has(0x40000000)) << "the probes after the fault";
   EXPECT_EQ(late.Executed.back(), tPair(0xB, 1));
+}
+
+// Three processors the operating system numbers 4, 6 and 9, each answering every leaf with
+// its own number; the thread cannot be moved to the second.
+class tThreeProcessors final : public tScriptedProcessor {
+ public:
+  bool Restored = false;
+
+  unsigned ProcessorCount() override { return 3; }
+  bool PinThread(unsigned slot) override {
+    pinned_ = slot;
+    return slot != 1;
+  }
+  void RestoreThread() override { Restored = true; }
+  int OsCpuOf(unsigned slot) const override { return kNumbers[slot]; }
+  bool Cpuid(std::uint32_t, std::uint32_t, tCPUIDResult& out) override {
+    out = {0, static_cast<std::uint32_t>(kNumbers[pinned_]), 0, 0};
+    return true;
+  }
+
+ private:
+  static constexpr std::array<int, 3> kNumbers{4, 6, 9};
+  unsigned pinned_ = 0;
+};
+
+TEST(CpuidCapture, EveryProcessorIsCapturedOnItselfWithItsNumber) {
+  tThreeProcessors cpus;
+  const std::vector<tCpuidStore> stores = CaptureEveryProcessor(cpus);
+  ASSERT_EQ(stores.size(), 2u);
+  EXPECT_EQ(stores[0].OsCpu, 4);
+  EXPECT_EQ(stores[0].Get(1).EBX, 4u);
+  EXPECT_EQ(stores[1].OsCpu, 9);
+  EXPECT_EQ(stores[1].Get(1).EBX, 9u);
+  EXPECT_TRUE(cpus.Restored);
 }
 
 }  // namespace
