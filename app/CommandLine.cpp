@@ -22,6 +22,8 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
       options.Report = true;
     } else if (arg == "--json") {
       options.Json = true;
+    } else if (arg == "--dump") {
+      options.Dump = true;
     } else if (arg == "--help" || arg == "-h") {
       options.Help = true;
     } else if (arg == "--version") {
@@ -39,21 +41,28 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
     }
   }
   if (options.Json && !options.Report) return std::string("--json goes with --report");
+  if (options.Dump && options.Report) return std::string("--dump goes without --report");
   return options;
 }
 
 std::string UsageText() {
-  return "Usage: lumarian [-nodmi] [--report [--json]] [--load FILE]...\n"
+  return "Usage: lumarian [-nodmi] [--report [--json] | --dump] [--load FILE]...\n"
          "Identifies the x86 processors of this machine.\n"
          "\n"
          "  -nodmi         do not read the firmware's SMBIOS tables (first argument only)\n"
          "  --report       print the identification of every processor and exit\n"
          "  --json         with --report: print it as one JSON document\n"
-         "  --load FILE    identify the processor recorded in the CPUID dump FILE instead of\n"
-         "                 this machine's; repeat for more processors. Nothing is measured.\n"
+         "  --dump         print every CPUID answer (each leaf and sub-leaf) of every\n"
+         "                 processor in the syntax of `cpuid -r` and exit\n"
+         "  --load FILE    identify the processors recorded in the CPUID listing FILE instead\n"
+         "                 of this machine's; repeat for more. Nothing is measured. FILE is\n"
+         "                 this program's 30-line dump, `cpuid -r` output, a register listing\n"
+         "                 (\"CPUID 00000000: EAX-EBX-ECX-EDX\" lines, as in the InstLatx64\n"
+         "                 collection and libcpuid's tests) or libcpuid's raw data\n"
+         "                 (\"basic_cpuid[0]=...\"); the format is recognised from the text.\n"
          "  --help         show this text and exit\n"
          "  --version      show the version and exit\n"
          "\n"
-         "Without --report the window opens where a display exists; elsewhere the report\n"
-         "is printed.\n";
+         "Without --report or --dump the window opens where a display exists; elsewhere the\n"
+         "report is printed.\n";
 }

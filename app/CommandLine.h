@@ -10,6 +10,7 @@ struct tOptions {
   bool SkipDMI = false;  // "-nodmi", honoured only as the first argument
   bool Report = false;
   bool Json = false;
+  bool Dump = false;  // the full dump of every processor instead of the report or the window
   bool Help = false;
   bool Version = false;
   std::vector<std::string> LoadFiles;  // in the order given

@@ -2,24 +2,17 @@
 
 #include "app/InputFile.h"
 #include "app/TerminalText.h"
-#include "engine/CpuidDump.h"
+#include "engine/listings/Listings.h"
 
-namespace {
-
-// A dump is about 2 KB; reading stops well past that, and whatever was not read is
-// reported as text after the last row.
-constexpr std::size_t kReadLimit = 64 * 1024;
-
-}  // namespace
-
-std::variant<tCPUdata, std::string> LoadDumpFile(const std::string& path) {
+std::variant<std::vector<tCpuidStore>, std::string> LoadDumpFile(const std::string& path) {
+  // One byte more than a listing may hold, so that a larger file is seen to be larger.
   std::string text;
-  if (const auto error = ReadInputFile(path, kReadLimit, text)) return Quoted(path) + ": " + *error;
-
-  tCPUdata data;
-  if (const auto error = ParseCpuidDump(text, data)) {
-    return Quoted(path) + ":" + std::to_string(error->Line) +
-           ": not a CPUID dump: " + error->Reason;
+  if (const auto error = ReadInputFile(path, kMaxListingBytes + 1, text)) {
+    return Quoted(path) + ": " + *error;
   }
-  return data;
+  auto read = ReadListing(text);
+  if (auto* error = std::get_if<tListingError>(&read)) {
+    return Quoted(path) + ":" + std::to_string(error->Line) + ": " + error->Reason;
+  }
+  return std::get<std::vector<tCpuidStore>>(std::move(read));
 }

@@ -1,11 +1,12 @@
-// Reading the CPUID dump files given with --load.
+// Reading the CPUID listings given with --load.
 #pragma once
 
 #include <string>
 #include <variant>
+#include <vector>
 
-#include "engine/CommonTypes.h"
+#include "engine/CpuidStore.h"
 
-// The processor recorded in the dump file at `path`, or a one-line error that names the
-// file, quoted (and the line where the file is not a dump).
-std::variant<tCPUdata, std::string> LoadDumpFile(const std::string& path);
+// The processors recorded in the listing file at `path`, in the order listed, or a one-line
+// error that names the file, quoted (and the line that keeps it from being read).
+std::variant<std::vector<tCpuidStore>, std::string> LoadDumpFile(const std::string& path);

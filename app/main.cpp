@@ -1,4 +1,4 @@
-// lumarian: identifies the x86 processors of this machine, or those recorded in CPUID dumps.
+// lumarian: identifies the x86 processors of this machine, or those recorded in CPUID listings.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +15,9 @@
 #include "app/StandardDescriptors.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
+#include "engine/CpuidCapture.h"
 #include "engine/Version.h"
+#include "engine/listings/FullDump.h"
 #include "hw/VXLDrv.h"
 #include "hw/get_dmi.h"
 #include "platform/LiveProcessorServices.h"
@@ -59,14 +61,28 @@ int main(int argc, char** argv) {
   if (options.Help) return Emit(UsageText());
   if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
 
-  // Every dump is read before anything is printed, so a bad file leaves standard output
-  // empty.
-  std::vector<platform::tCpuidRecording> recordings;
+  // Every listing is read before anything is printed, so a bad file leaves standard output
+  // empty. The processors of all files become consecutive slots.
+  std::vector<tCpuidStore> loaded;
   for (const std::string& path : options.LoadFiles) {
-    auto loaded = LoadDumpFile(path);
-    if (const auto* error = std::get_if<std::string>(&loaded)) return Fail(*error);
-    recordings.push_back(RecordingOf(std::get<tCPUdata>(loaded)));
+    auto read = LoadDumpFile(path);
+    if (const auto* error = std::get_if<std::string>(&read)) return Fail(*error);
+    for (tCpuidStore& store : std::get<std::vector<tCpuidStore>>(read))
+      loaded.push_back(std::move(store));
   }
+
+  if (options.Dump) {
+    if (options.LoadFiles.empty()) {
+      platform::cLiveProcessorServices live;
+      loaded = CaptureEveryProcessor(live);
+    }
+    return Emit(FormatFullDump(loaded));
+  }
+
+  std::vector<platform::tCpuidRecording> recordings;
+  recordings.reserve(loaded.size());
+  for (const tCpuidStore& store : loaded)
+    recordings.push_back(RecordingOf(store));
 
   if (!options.Report && DisplayNamed()) {
     if (const std::optional<int> status = RunWindow(argc, argv, recordings)) return *status;

@@ -243,7 +243,9 @@ std::vector<std::string> FixtureNames() {
 std::unique_ptr<cCPUid> IdentifiedFixture(std::string_view name) {
   auto loaded = LoadDumpFile(FixturePath(name));
   if (const auto* error = std::get_if<std::string>(&loaded)) throw std::runtime_error(*error);
-  return IdentifiedData({std::get<tCPUdata>(loaded)});
+  tCPUdata data;
+  ApplyLegacyRows(std::get<std::vector<tCpuidStore>>(loaded).front(), data);
+  return IdentifiedData({data});
 }
 
 void ExpectName(const tnameinfo& name, const tExpectedName& expected) {

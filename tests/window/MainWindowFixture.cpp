@@ -41,7 +41,10 @@ std::vector<platform::tCpuidRecording> Recordings(const std::vector<std::string>
   for (const std::string& name : fixtures) {
     auto loaded = LoadDumpFile(FixturePath(name));
     if (const auto* error = std::get_if<std::string>(&loaded)) ADD_FAILURE() << *error;
-    if (const auto* data = std::get_if<tCPUdata>(&loaded)) recordings.push_back(RecordingOf(*data));
+    if (const auto* stores = std::get_if<std::vector<tCpuidStore>>(&loaded)) {
+      for (const tCpuidStore& store : *stores)
+        recordings.push_back(RecordingOf(store));
+    }
   }
   return recordings;
 }

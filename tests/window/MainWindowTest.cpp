@@ -51,8 +51,9 @@ TEST(MainWindow, CaptionTellsWhetherTheDriverLoaded) {
 
 TEST(MainWindow, RecordedProcessorsTryNoDriverAndTheCaptionSaysNothingOfOne) {
   auto loaded = LoadDumpFile(FixturePath(kAthlon64));
-  ASSERT_TRUE(std::holds_alternative<tCPUdata>(loaded));
-  tMainSetup setup = RecordedProcessorsSetup({RecordingOf(std::get<tCPUdata>(loaded))});
+  ASSERT_TRUE(std::holds_alternative<std::vector<tCpuidStore>>(loaded));
+  tMainSetup setup =
+      RecordedProcessorsSetup({RecordingOf(std::get<std::vector<tCpuidStore>>(loaded).front())});
   bool driverTried = false;
   setup.LoadDriver = [&] {
     driverTried = true;
