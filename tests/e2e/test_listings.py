@@ -244,7 +244,8 @@ class Refused(unittest.TestCase):
                 path = write(folder, name, content)
                 with self.subTest(name=name):
                     for mode in (("--report", "--json"), ("--dump",)):
-                        self.assert_refused(run(*mode, "--load", good, "--load", path), path + line)
+                        self.assert_refused(run(*mode, "--load", good, "--load", path),
+                                            f"'{path}'{line}")
 
     def test_sections_that_are_not_cpuid_data_are_never_printed(self):
         path = os.path.join(FIXTURES, "full", "il-GenuineIntel0090672_AlderLake_01_LC_BC_CPUID.txt")
@@ -259,7 +260,7 @@ class Refused(unittest.TestCase):
             broken = write(folder, "broken", read_text(path).replace(
                 "CPUID 00000001: 00090672", "CPUID 00000001: 0009067", 1))
             result = run("--report", "--load", broken)
-            self.assert_refused(result, broken + ":")
+            self.assert_refused(result, f"'{broken}':")
             for text in private:
                 self.assertNotIn(text, result.stderr)
 
