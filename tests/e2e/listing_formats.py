@@ -107,8 +107,12 @@ def write_libcpuid_raw(processors):
 
 
 if __name__ == "__main__":
-    # Usage: listing_formats.py cpuid-r|libcpuid-raw LISTING > CONVERTED
-    with open(sys.argv[2], "rb") as f:
-        listed = read_register_listing(f.read().decode("latin-1"))
+    # Usage: listing_formats.py cpuid-r|libcpuid-raw FOLDER LISTING...
+    # writes each register listing, converted, to FOLDER under its own name.
+    import os
     writer = write_cpuid_r if sys.argv[1] == "cpuid-r" else write_libcpuid_raw
-    sys.stdout.write(writer(listed))
+    for path in sys.argv[3:]:
+        with open(path, "rb") as f:
+            listed = read_register_listing(f.read().decode("latin-1"))
+        with open(os.path.join(sys.argv[2], os.path.basename(path)), "w") as f:
+            f.write(writer(listed))
