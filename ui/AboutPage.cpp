@@ -36,6 +36,16 @@ constexpr tLine kThanks[] = {
     {"ThLb3", "Every tester on the forum", 313},
 };
 
+// A button of the Tools group, on its first row, `left` pixels from its edge.
+QPushButton* PlaceToolButton(QWidget* tools, const char* name, const QString& caption, int left) {
+  auto* button = new QPushButton(caption, tools);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setFont(TahomaFont());
+  SetEnabledColour(button, QPalette::ButtonText, Blue());
+  button->setGeometry(left, 24, 145, 25);
+  return button;
+}
+
 }  // namespace
 
 TAboutPage::TAboutPage(QWidget* parent) : QWidget(parent) {
@@ -69,12 +79,10 @@ TAboutPage::TAboutPage(QWidget* parent) : QWidget(parent) {
   }
 
   QGroupBox* tools = PlaceGroup(this, "ToolsGB", QStringLiteral("Tools"), 4, 341, 425, 123);
-  auto* save = new QPushButton(QStringLiteral("Save CPUid Flags"), tools);
-  save->setObjectName(QStringLiteral("SaveFlagsBT"));
-  save->setFont(TahomaFont());
-  SetEnabledColour(save, QPalette::ButtonText, Blue());
-  save->setGeometry(16, 24, 145, 25);
-  connect(save, &QPushButton::clicked, this, &TAboutPage::SaveFlagsClicked);
+  connect(PlaceToolButton(tools, "SaveFlagsBT", QStringLiteral("Save CPUid Flags"), 16),
+          &QPushButton::clicked, this, &TAboutPage::SaveFlagsClicked);
+  connect(PlaceToolButton(tools, "SaveFullDumpBT", QStringLiteral("Save Full CPUid Dump"), 171),
+          &QPushButton::clicked, this, &TAboutPage::SaveFullDumpClicked);
 }
 
 void TAboutPage::SetSignature(const QString& text) {

@@ -1,5 +1,6 @@
 // The About page: the program's version line, its picture and credits, the link to the
-// forum, and the Tools group with the button that saves the CPUID dump.
+// forum, and the Tools group with the buttons that save the CPUID dump of the shown processor
+// and the full dump of every processor.
 #pragma once
 
 #include <QString>
@@ -22,6 +23,7 @@ class TAboutPage : public QWidget {
  signals:
   void ForumClicked();
   void SaveFlagsClicked();
+  void SaveFullDumpClicked();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/CpuidDump.h"
+#include "engine/listings/FullDump.h"
 #include "ui/images/FileBytes.h"
 #include "ui/images/Png.h"
 
@@ -19,10 +20,8 @@ QString CannotWrite(const QString& path, const QString& reason) {
   return QStringLiteral("Cannot write the file \"%1\": %2").arg(path, reason);
 }
 
-}  // namespace
-
-std::optional<QString> WriteCpuidDump(const QString& path, const tCPUdata& data) {
-  const std::string text = FormatCpuidDump(data);
+// Writes `text` as the file at `path`, whole or not at all.
+std::optional<QString> WriteText(const QString& path, const std::string& text) {
   std::string error;
   if (!WriteFileBytes(QFile::encodeName(path).toStdString(),
                       std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
@@ -30,6 +29,16 @@ std::optional<QString> WriteCpuidDump(const QString& path, const tCPUdata& data)
     return CannotWrite(path, QString::fromStdString(error));
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QString> WriteCpuidDump(const QString& path, const tCPUdata& data) {
+  return WriteText(path, FormatCpuidDump(data));
+}
+
+std::optional<QString> WriteFullDump(const QString& path, std::span<const tCpuidStore> processors) {
+  return WriteText(path, FormatFullDump(processors));
 }
 
 QString SnapshotName(int pageIndex) {

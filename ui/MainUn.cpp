@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <span>
 #include <utility>
 
 #include "engine/CPUid.h"
@@ -161,6 +162,7 @@ void TMainFrm::CreatePages() {
   connect(cachePage_, &TCachePage::LevelClicked, this, [this](int level) { ShowCache(level); });
   connect(aboutPage_, &TAboutPage::ForumClicked, this, &TMainFrm::ThLb1Click);
   connect(aboutPage_, &TAboutPage::SaveFlagsClicked, this, &TMainFrm::SaveFlagsBTClick);
+  connect(aboutPage_, &TAboutPage::SaveFullDumpClicked, this, &TMainFrm::SaveFullDumpBTClick);
 }
 
 void TMainFrm::FormCreate() {
@@ -265,14 +267,27 @@ void TMainFrm::ThLb1Click() {
 void TMainFrm::SaveFlagsBTClick() {
   if (!engine_) return;
   Guarded([this] {
-    const std::optional<QString> chosen = setup_.Dialogs->SaveFileName(
-        this, QString::fromLatin1(kDumpFilter), QStringLiteral("cpuid"));
-    if (!chosen) return;
     // The suffix is always added, also to a name that already ends in it.
-    const QString path = *chosen + QStringLiteral(".txt");
-    if (!MayWrite(path)) return;
+    const std::optional<QString> path = ChooseSavePath(kDumpFilter, QStringLiteral("cpuid"),
+                                                       QStringLiteral(".txt"), tSuffix::Always);
+    if (!path) return;
     if (const std::optional<QString> error =
-            WriteCpuidDump(path, engine_->Records()->CPUdata[selectedCpu_]))
+            WriteCpuidDump(*path, engine_->Records()->CPUdata[selectedCpu_]))
+      ShowError(*error);
+  });
+}
+
+void TMainFrm::SaveFullDumpBTClick() {
+  if (!engine_) return;
+  Guarded([this] {
+    const std::optional<QString> path =
+        ChooseSavePath(kDumpFilter, QStringLiteral("cpuid-full.txt"), QStringLiteral(".txt"),
+                       tSuffix::WhereMissing);
+    if (!path) return;
+    const std::shared_ptr<const tProcessorRecords> records = engine_->Records();
+    const std::size_t count = std::min<std::size_t>(engine_->CPUCount, records->CPUstore.size());
+    if (const std::optional<QString> error =
+            WriteFullDump(*path, std::span(records->CPUstore).first(count)))
       ShowError(*error);
   });
 }
@@ -286,12 +301,10 @@ bool TMainFrm::FormKeyDown(int key, Qt::KeyboardModifiers) {
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     const QString initialName =
         setup_.ProgramFolder + QLatin1Char('/') + SnapshotName(mainPC_->ActivePageIndex());
-    const std::optional<QString> chosen =
-        setup_.Dialogs->SaveFileName(this, QString::fromLatin1(kSnapshotFilter), initialName);
-    if (!chosen) return;
-    const QString path = *chosen + QStringLiteral(".png");
-    if (!MayWrite(path)) return;
-    if (const std::optional<QString> error = SaveSnapshot(path, picture)) ShowError(*error);
+    const std::optional<QString> path =
+        ChooseSavePath(kSnapshotFilter, initialName, QStringLiteral(".png"), tSuffix::Always);
+    if (!path) return;
+    if (const std::optional<QString> error = SaveSnapshot(*path, picture)) ShowError(*error);
   });
   return true;
 }
@@ -343,6 +356,17 @@ bool TMainFrm::MayWrite(const QString& path) {
   const QFileInfo target(path);
   if (!target.exists() && !target.isSymLink()) return true;
   return setup_.Dialogs->ConfirmReplace(this, path);
+}
+
+std::optional<QString> TMainFrm::ChooseSavePath(const char* filter, const QString& initialName,
+                                                const QString& suffix, tSuffix rule) {
+  const std::optional<QString> chosen =
+      setup_.Dialogs->SaveFileName(this, QString::fromLatin1(filter), initialName);
+  if (!chosen) return std::nullopt;
+  const QString path =
+      rule == tSuffix::WhereMissing && chosen->endsWith(suffix) ? *chosen : *chosen + suffix;
+  if (!MayWrite(path)) return std::nullopt;
+  return path;
 }
 
 void TMainFrm::Guarded(const std::function<void()>& handler) {

@@ -93,6 +93,8 @@ class TMainFrm : public QWidget {
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
   void ThLb1Click();
   void SaveFlagsBTClick();
+  // Saves the full dump of every processor, "cpuid-full.txt" unless the user names another.
+  void SaveFullDumpBTClick();
 
   // The window as it is on the screen, frame included; where the screen cannot be read, the
   // window drawn by itself.
@@ -116,6 +118,12 @@ class TMainFrm : public QWidget {
   void ShowClocks();
   // Refills the Processor page from the identification the last refresh tick asked for.
   void ShowIdentified();
+  // The file to save into: the name chosen in the save dialog (`filter`, `initialName`) with
+  // `suffix` added (always, or only where the name does not end in it). Nothing when the
+  // dialog is cancelled or the user keeps the file already there.
+  enum class tSuffix { Always, WhereMissing };
+  std::optional<QString> ChooseSavePath(const char* filter, const QString& initialName,
+                                        const QString& suffix, tSuffix rule);
   // Runs a handler; an error it raises is shown to the user and the program goes on.
   void Guarded(const std::function<void()>& handler);
   void ShowError(const QString& message);

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <span>
 
+#include "engine/CpuidDump.h"
+#include "engine/listings/Listings.h"
 #include "tests/support/EngineFixtures.h"
 #include "tests/window/MainWindowFixture.h"
 #include "ui/AdvPageControl.h"
@@ -73,7 +75,36 @@ TEST(CpuidDumpExport, AFailedWriteIsReportedNotTakenForSuccess) {
   EXPECT_TRUE(error->contains(QStringLiteral("/dev/full")));
 }
 
-// Both exports: the button's dump and F5's picture, each with the suffix it adds.
+TEST(FullDumpExport, WritesEveryProcessorInAListingThatReadsBack) {
+  tTestWindow w({kAthlon64, kCoreI7});
+  w.Dialogs.Answer = w.PathOf(QStringLiteral("all"));
+  QTest::mouseClick(w.Find<QPushButton>("SaveFullDumpBT"), Qt::LeftButton);
+  EXPECT_EQ(w.Dialogs.Filters.value(0), QStringLiteral("Text File (*.txt)"));
+  EXPECT_EQ(w.Dialogs.InitialNames.value(0), QStringLiteral("cpuid-full.txt"));
+
+  const std::string written = FileBytes(w.PathOf(QStringLiteral("all.txt")));
+  EXPECT_EQ(written.substr(0, 7), "CPU 0:\n");
+  const tListingRead read = ReadListing(written);
+  ASSERT_TRUE(std::holds_alternative<std::vector<tCpuidStore>>(read));
+  const auto& processors = std::get<std::vector<tCpuidStore>>(read);
+  ASSERT_EQ(processors.size(), 2u);
+  // Each processor's 27 rows, as the program's own dump, are its fixture byte for byte.
+  for (std::size_t k = 0; k < processors.size(); ++k) {
+    tCPUdata rows;
+    ApplyLegacyRows(processors[k], rows);
+    EXPECT_EQ(FormatCpuidDump(rows),
+              FileBytes(QString::fromStdString(FixturePath(k == 0 ? kAthlon64 : kCoreI7))));
+  }
+
+  // A name that ends in the suffix gets no second one.
+  w.Dialogs.Answer = w.PathOf(QStringLiteral("named.txt"));
+  w.Window().SaveFullDumpBTClick();
+  EXPECT_EQ(FileBytes(w.PathOf(QStringLiteral("named.txt"))), written);
+  EXPECT_FALSE(QFile::exists(w.PathOf(QStringLiteral("named.txt.txt"))));
+  EXPECT_TRUE(w.Errors.Messages.isEmpty());
+}
+
+// Every export: the buttons' dumps and F5's picture, each with the suffix it adds.
 struct tExport {
   const char* What;
   const char* Suffix;
@@ -81,6 +112,7 @@ struct tExport {
 };
 const tExport kExports[] = {
     {"dump", ".txt", [](tTestWindow& w) { w.Window().SaveFlagsBTClick(); }},
+    {"full dump", ".txt", [](tTestWindow& w) { w.Window().SaveFullDumpBTClick(); }},
     {"snapshot", ".png", [](tTestWindow& w) { QTest::keyClick(&w.Window(), Qt::Key_F5); }},
 };
 
