@@ -165,8 +165,8 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
     r.Blank();
     r.Heading("==== CPU #" + std::to_string(slot + 1) + " ====");
     ProcessorSection(r, ProcessorPageText(*records, slot));
-    ClocksSection(r, ClocksText(engine.ClocksOf(slot), records->FlagBrand[slot],
-                                records->CPUid_m[slot].Family, '.'));
+    ClocksSection(r, ClocksText(engine.ClocksOf(slot), engine.EffectiveClockOf(slot),
+                                records->FlagBrand[slot], records->CPUid_m[slot].Family, '.'));
     FlagsSection(r, records->FeaturesFlags[slot]);
     CacheSection(r, *records, slot);
     ManagementSection(r, records->EPM[slot]);

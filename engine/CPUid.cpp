@@ -30,6 +30,8 @@ cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool Skip
   Resize(slots);
   Clocks.assign(slots, {});
   clocks_ = Clocks;  // the naming of the first identification measures already
+  EffectiveClock.assign(slots, {});
+  effective_ = EffectiveClock;
   SMBIOSProcessors.assign(kMinimumSlots, {});
 
   Identify();
@@ -177,6 +179,11 @@ tClocks cCPUid::ClocksOf(unsigned slot) const {
   return slot < clocks_.size() ? clocks_[slot] : tClocks{};
 }
 
+tEffectiveClock cCPUid::EffectiveClockOf(unsigned slot) const {
+  std::lock_guard<std::mutex> lock(records_mutex_);
+  return slot < effective_.size() ? effective_[slot] : tEffectiveClock{};
+}
+
 void cCPUid::Publish() {
   std::lock_guard<std::mutex> lock(lock_);
   PublishRecords();
@@ -188,9 +195,11 @@ void cCPUid::PublishRecords() {
   std::shared_ptr<const tProcessorRecords> records =
       std::make_shared<tProcessorRecords>(static_cast<const tProcessorRecords&>(*this));
   std::vector<tClocks> clocks = Clocks;
+  std::vector<tEffectiveClock> effective = EffectiveClock;
   std::lock_guard<std::mutex> lock(records_mutex_);
   published_.swap(records);
   clocks_.swap(clocks);
+  effective_.swap(effective);
 }
 
 void cCPUid::Destroy() {
@@ -205,6 +214,7 @@ void cCPUid::Destroy() {
   std::lock_guard<std::mutex> lock(lock_);
   Release();
   Free(Clocks);
+  Free(EffectiveClock);
   Free(SMBIOSProcessors);
   PublishRecords();  // readers are left with no slot
 }

@@ -62,6 +62,8 @@ class cCPUid : public tProcessorRecords {
   // A consistent copy of the latest clock record of `slot` (zeros for a slot that does not
   // exist).
   tClocks ClocksOf(unsigned slot) const;
+  // The same for the effective clock of `slot`.
+  tEffectiveClock EffectiveClockOf(unsigned slot) const;
   // Makes the working set as it is now the records and clocks that readers get.
   void Publish();
 
@@ -103,9 +105,20 @@ class cCPUid : public tProcessorRecords {
   // services have no clocks (replay), once a stop is requested, or where the thread cannot
   // be pinned to the processor (the slot keeps its record). Its callers hold the work lock:
   // the measuring pass, which measures every slot at once, and the naming of Identify.
+  // Today's processors (multiplier methods from kFirstRatioMethod) take multiplier and bus
+  // clock from their ratio registers, or, where those cannot be read, the bus clock the
+  // processor reports in leaf 0x16 and no multiplier; where the processor has the APERF and
+  // MPERF counters, their ratio over the same window gives the slot's effective clock.
   void MeasureClocks(unsigned i);
-  void MeasureCoreClock(tClocks& clocks);
+  // With `effective`, the performance counters are read at both ends of the window and the
+  // effective clock is written there (0 when they cannot be read).
+  void MeasureCoreClock(tClocks& clocks, double* effective = nullptr);
+  // The multiplier of methods 0 to 7 and the SMBIOS fallback.
   void GetMultiplier(float& multiplier, unsigned s);
+  // Register `index` of the processor the thread runs on; false without a driver, when the
+  // read fails, or for a register that is not on the program's list of the registers it
+  // reads (hw/ModelSpecificRegisters.h), which is then not asked for at all.
+  bool ReadMsr(std::uint32_t index, std::uint64_t& value);
   // The register readers: true when the register was read and the multiplier stored.
   bool GetMultiplierK7(float& multiplier, unsigned s);
   bool GetMultiplierK8(float& multiplier, unsigned s);
@@ -120,6 +133,8 @@ class cCPUid : public tProcessorRecords {
   // The clock records of the working set, SlotCount elements: measured every pass, clock
   // hints written by naming. Readers take them through ClocksOf.
   std::vector<tClocks> Clocks;
+  // The same for the effective clocks; readers take them through EffectiveClockOf.
+  std::vector<tEffectiveClock> EffectiveClock;
 
   // Processors found at construction.
   unsigned CPUCount = 0;
@@ -143,8 +158,15 @@ class cCPUid : public tProcessorRecords {
   bool IdentifyIfRequested();
   // Publish without taking the work lock, which the caller holds.
   void PublishRecords();
-  // The low 32 bits of register `index`; false without a driver or when the read fails.
+  // The low 32 bits of register `index` (ReadMsr).
   bool ReadMsrLow(std::uint32_t index, std::uint32_t& low);
+  // Multiplier and bus clock of slot i from its ratio registers.
+  void ReadRatioRegisters(tClocks& clocks, tRatioRegisters registers, unsigned i);
+  struct tPerformanceCounters {
+    std::uint64_t Actual = 0;     // APERF
+    std::uint64_t Reference = 0;  // MPERF
+  };
+  bool ReadPerformanceCounters(tPerformanceCounters& counters);
   // The slots a pass visits: the processors offered now, never past the arrays.
   unsigned SlotsToVisit();
   void DecodeSizeLeaves(unsigned i);
@@ -154,11 +176,12 @@ class cCPUid : public tProcessorRecords {
   // The work lock: held by each identification and each measuring pass for their whole
   // length, so that they take turns; everything that writes the working set runs under it.
   std::mutex lock_;
-  // The records lock: guards what readers get, published_ and clocks_, and is held only for
-  // a copy or an exchange, never for any work.
+  // The records lock: guards what readers get, published_, clocks_ and effective_, and is
+  // held only for a copy or an exchange, never for any work.
   mutable std::mutex records_mutex_;
   std::shared_ptr<const tProcessorRecords> published_ = std::make_shared<tProcessorRecords>();
   std::vector<tClocks> clocks_;
+  std::vector<tEffectiveClock> effective_;
   // An identification asked for and not yet taken up, and what to call when it is done.
   std::mutex request_mutex_;
   bool identifyRequested_ = false;

@@ -181,6 +181,13 @@ struct tClocks {
   double BusSpeed = 0;
 };
 
+// The clock the core really ran at over the last measuring window, in MHz: the time-stamp
+// counter's rate times the ratio of the actual to the reference performance counters
+// (APERF, MPERF). 0 where those counters cannot be read.
+struct tEffectiveClock {
+  double CoreClock = 0;
+};
+
 // Associativity everywhere: number of ways, 0 for none, 255 for fully associative. Sizes in
 // KB (trace cache: thousands of micro-operations), lines in bytes, TLBs in entries.
 inline constexpr std::uint16_t kFullyAssociative = 255;

@@ -5,6 +5,7 @@
 
 #include "engine/CPUid.h"
 #include "engine/MyUtils.h"
+#include "hw/ModelSpecificRegisters.h"
 #include "hw/VXLDrv.h"
 
 namespace {
@@ -22,11 +23,6 @@ constexpr std::array<float, 16> P4RatioTableA = {16, 17, 18, 19, 20, 21, 22, 23,
                                                  8,  9,  10, 11, 12, 13, 14, 15};
 constexpr std::array<float, 16> P4RatioTableB = {16, 17, 18, 19, 20, 21, 22, 24,
                                                  8,  23, 10, 11, 12, 13, 14, 15};
-
-constexpr std::uint32_t kPerfStatus = 0xC0010042;  // AMD: current frequency ID in bits 4..0
-constexpr std::uint32_t kHwcr = 0xC0010015;        // AMD: startup frequency ID
-constexpr std::uint32_t kEblCrPoweron = 0x2A;      // Intel: bus ratio at power-on
-constexpr std::uint32_t kEbcFrequencyId = 0x2C;    // Intel family 15: core ratio
 
 constexpr unsigned kLastRatioIndex = 31;
 
@@ -49,12 +45,20 @@ constexpr std::array<tReader, 8> kReaders = {
 
 }  // namespace
 
-bool cCPUid::ReadMsrLow(std::uint32_t index, std::uint32_t& low) {
+bool cCPUid::ReadMsr(std::uint32_t index, std::uint64_t& value) {
+  if (!IsReadRegister(index)) return false;
   const std::shared_ptr<tVXLDrv> access = DriverAccess;
   if (!access || !access->MSRIO) return false;
-  tMSRValue value;
-  if (!access->MSRIO->ReadMSR(index, value)) return false;
-  low = value.Low;
+  tMSRValue read;
+  if (!access->MSRIO->ReadMSR(index, read)) return false;
+  value = (std::uint64_t{read.High} << 32) | read.Low;
+  return true;
+}
+
+bool cCPUid::ReadMsrLow(std::uint32_t index, std::uint32_t& low) {
+  std::uint64_t value = 0;
+  if (!ReadMsr(index, value)) return false;
+  low = static_cast<std::uint32_t>(value);
   return true;
 }
 
@@ -69,10 +73,10 @@ bool cCPUid::GetMultiplierK7(float& multiplier, unsigned s) {
   std::uint32_t low = 0;
   unsigned i = 0;
   if (CPUfeatures[s].PowerNow == 1) {
-    if (!ReadMsrLow(kPerfStatus, low)) return false;
+    if (!ReadMsrLow(kMsrFidVidStatus, low)) return false;
     i = Bits(low, 4, 0);
   } else {
-    if (!ReadMsrLow(kHwcr, low)) return false;
+    if (!ReadMsrLow(kMsrHwcr, low)) return false;
     i = Bits(low, 27, 24);
     if (CPUid_m[s].Family >= 6) i += 16 * Bits(low, 19, 19);
   }
@@ -85,10 +89,10 @@ bool cCPUid::GetMultiplierK8(float& multiplier, unsigned s) {
   std::uint32_t low = 0;
   unsigned i = 0;
   if (CPUfeatures[s].CoolnQuiet == 1) {
-    if (!ReadMsrLow(kPerfStatus, low)) return false;
+    if (!ReadMsrLow(kMsrFidVidStatus, low)) return false;
     i = Bits(low, 4, 0);
   } else {
-    if (!ReadMsrLow(kHwcr, low)) return false;
+    if (!ReadMsrLow(kMsrHwcr, low)) return false;
     i = Bits(low, 29, 24);
   }
   multiplier = 4 + static_cast<float>(i) / 2;
@@ -98,7 +102,7 @@ bool cCPUid::GetMultiplierK8(float& multiplier, unsigned s) {
 bool cCPUid::GetMultiplierP6(float& multiplier, unsigned s) {
   multiplier = 0;
   std::uint32_t low = 0;
-  if (!ReadMsrLow(kEblCrPoweron, low)) return false;
+  if (!ReadMsrLow(kMsrEblCrPoweron, low)) return false;
   unsigned i = Bits(low, 25, 22);
   const tCPUid_m& id = CPUid_m[s];
   const bool extendedRatio =
@@ -111,7 +115,7 @@ bool cCPUid::GetMultiplierP6(float& multiplier, unsigned s) {
 bool cCPUid::GetMultiplierP6Model11(float& multiplier, unsigned) {
   multiplier = 0;
   std::uint32_t low = 0;
-  if (!ReadMsrLow(kEblCrPoweron, low)) return false;
+  if (!ReadMsrLow(kMsrEblCrPoweron, low)) return false;
   const unsigned i = Bits(low, 25, 22) + 16 * Bits(low, 27, 27);
   multiplier = P6Model11RatioTable[std::min(i, kLastRatioIndex)];
   return true;
@@ -120,7 +124,7 @@ bool cCPUid::GetMultiplierP6Model11(float& multiplier, unsigned) {
 bool cCPUid::GetMultiplierP4Early(float& multiplier, unsigned s) {
   multiplier = 0;
   std::uint32_t low = 0;
-  if (!ReadMsrLow(kEblCrPoweron, low)) return false;
+  if (!ReadMsrLow(kMsrEblCrPoweron, low)) return false;
   const unsigned i = Bits(low, 11, 8);
   const bool early = CPUid_m[s].Model == 0 && CPUid_m[s].Stepping < 10;
   multiplier = early ? P4RatioTableA[i] : P4RatioTableB[i];
@@ -130,7 +134,7 @@ bool cCPUid::GetMultiplierP4Early(float& multiplier, unsigned s) {
 bool cCPUid::GetMultiplierP4(float& multiplier, unsigned) {
   multiplier = 0;
   std::uint32_t low = 0;
-  if (!ReadMsrLow(kEbcFrequencyId, low)) return false;
+  if (!ReadMsrLow(kMsrEbcFrequencyId, low)) return false;
   multiplier = static_cast<float>(Bits(low, 28, 24));
   return true;
 }
@@ -138,7 +142,7 @@ bool cCPUid::GetMultiplierP4(float& multiplier, unsigned) {
 bool cCPUid::GetMultiplierPM(float& multiplier, unsigned) {
   multiplier = 0;
   std::uint32_t low = 0;
-  if (!ReadMsrLow(kEblCrPoweron, low)) return false;
+  if (!ReadMsrLow(kMsrEblCrPoweron, low)) return false;
   multiplier = static_cast<float>(Bits(low, 26, 22));
   return true;
 }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/CPUid.h"
+#include "engine/CurrentRatio.h"
 #include "engine/ModernNaming.h"
 
 namespace {
@@ -58,7 +59,12 @@ bool cCPUid::NameProcessor(unsigned i) {
   tModernName& modern = ModernNames[i];
   modern = ModernNameOf(CPUstore[i]);
   tnameinfo& name = nameinfo[i];
-  if (name.CodeName.Empty() || name.CodeName == modern.CodeName()) ApplyModernName(modern, name);
+  if (name.CodeName.Empty() || name.CodeName == modern.CodeName()) {
+    ApplyModernName(modern, name);
+    // Their multiplier comes from the registers the table names for them.
+    if (modern.Row != nullptr && modern.Row->Ratio != tRatioRegisters::None)
+      MultiplierMethod[i] = RatioMethodOf(modern.Row->Ratio);
+  }
   return named;
 }
 

@@ -267,7 +267,7 @@ TEST(ClockMeasurement, MethodsWithoutAReaderOrAFailedReadFallBackToSmbios) {
     bool registerReads;
     float expected;
   } cases[] = {
-      {0, true, 10.5},   {8, true, 10.5},
+      {0, true, 10.5},   {15, true, 10.5},  // 15: past today's ratio methods
       {255, true, 10.5}, {3, false, 10.5},  // the register read fails
       {3, true, 6.5},                       // P6 ratio code 15
   };

@@ -94,14 +94,15 @@ constexpr tFixtureCase kCases[] = {
     // 00600F12: family 15, extended family 6: past the AMD table, which writes nothing and
     // sets no clock hints; leaf-1 EBX 00080800 keeps brand ID 0, EDX 000003D9: no PowerNow.
     // The code-name table: 15h/01h Zambezi (libcpuid's "FX (Zambezi)"), the FX line of the
-    // brand, Socket AM3+, GlobalFoundries 32 nm SOI, 1.2 billion transistors on 315 mm².
+    // brand, Socket AM3+, GlobalFoundries 32 nm SOI, 1.2 billion transistors on 315 mm²;
+    // the multiplier from the COFVID status of family 15h (method 10).
     {"amd-fx-8150-eight-core-processor.txt", "Zambezi", "AMD FX", "", 0, "Socket AM3+",
-     "GF 32 nm SOI", "1200M", "315 sqr. mm", 0, 0, 0, 0, 0, 1},
+     "GF 32 nm SOI", "1200M", "315 sqr. mm", 10, 0, 0, 0, 0, 1},
     // 00870F10: family 15, extended family 8: as above; leaf-1 EBX 00100800: brand ID 0.
     // 17h/71h Matisse (libcpuid's "Ryzen 7 (Matisse)"), the Ryzen 7 line, Socket AM4, 7 nm
-    // cores beside a 12 nm I/O die.
+    // cores beside a 12 nm I/O die; the multiplier from the current P-state (method 13).
     {"amd-ryzen-7-3700x-8-core-processor.txt", "Matisse", "AMD Ryzen 7", "", 235, "Socket AM4",
-     "TSMC N7 + GF 12 nm I/O", "", "", 0, 0, 0, 0, 0, 1},
+     "TSMC N7 + GF 12 nm I/O", "", "", 13, 0, 0, 0, 0, 1},
 };
 
 TEST(FixtureNamesAMD, NameRecordOfEveryRecordedProcessor) {

@@ -94,8 +94,8 @@ const std::vector<tFixtureName> kIntelFixtures = {
      "Mobile Module Connector 2", "CMOS Cu 0,13\xB5m", "", "", 0, 1, 1},
     // EAX 0x206A7: family 6 model 10 with extended model 2: newer than the family-6 table.
     // The code-name table: 6/2Ah Sandy Bridge (kernel SANDYBRIDGE), 32 nm; the brand's
-    // Core i7 line, picture 520.
-    {"intel-core-i7-2600k-cpu.txt", "Sandy Bridge", "Intel Core i7", 520, "", "32 nm", "", "", 0, 0,
+    // Core i7 line, picture 520; the multiplier from IA32_PERF_STATUS (method 9).
+    {"intel-core-i7-2600k-cpu.txt", "Sandy Bridge", "Intel Core i7", 520, "", "32 nm", "", "", 9, 0,
      0},
     // EAX 0x6E8: family 6 model 14 -> Yonah, as above.
     {"intel-cpu-t2400.txt", "Yonah", "Intel Pentium M Processor", 450, "Socket 479",

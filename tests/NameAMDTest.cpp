@@ -319,7 +319,8 @@ TEST(NameAMD, ClockHintsByFamilyAndGeneration) {
       {"K7 without a row", K7(9, 0, 256, false, false), 1, 2},
       {"64-bit line", K8(0x10A, 0, 4, 512, 1), 2, 4},
       {"64-bit line, group without a name", K8(0x60A, 0, 4, 512, 1), 2, 4},
-      {"extended family 1", K8(0x10A, 0, 4, 512, 1, 1), 0, 4},
+      // Family 10h: the code-name table's COFVID registers, method 10.
+      {"extended family 1", K8(0x10A, 0, 4, 512, 1, 1), 10, 4},
       {"K6", tRawCpu::Amd(5, 8, 0), 0, 4},
   };
   for (const tCase& c : cases) {
@@ -432,14 +433,16 @@ TEST(NameAMD, K8BrandGroups) {
 }
 
 // The 64-bit branch serves extended family 0 only; a later generation keeps its leaf-1
-// brand ID and PowerNow, gets no clock hints, and its record holds only what the code-name
-// table writes into an empty one.
+// brand ID and PowerNow, gets no clock hints from it, and its record holds only what the
+// code-name table writes into an empty one. That table has the later generations read their
+// ratio registers: family 10h its COFVID status (method 10), 17h its P-states (method 13).
 TEST(NameAMD, K8BranchEndsAtExtendedFamily1) {
   struct tCase {
     unsigned ExtFamily;
     bool Named;
+    std::uint8_t Method;
   };
-  constexpr tCase kCases[] = {{0, true}, {1, false}, {8, false}};
+  constexpr tCase kCases[] = {{0, true, 2}, {1, false, 10}, {8, false, 13}};
   for (const tCase& c : kCases) {
     SCOPED_TRACE(c.ExtFamily);
     const auto e = Identified({K8(0x10A, 0, 4, 512, 1, c.ExtFamily).PowerManagement(kPowerNow)});
@@ -447,7 +450,7 @@ TEST(NameAMD, K8BranchEndsAtExtendedFamily1) {
     EXPECT_EQ(e->CPUid_m[0].BrandID, c.Named ? 1 : 0x55);
     EXPECT_EQ(f.PowerNow, c.Named ? 0 : 1);
     EXPECT_EQ(f.CoolnQuiet, c.Named ? 1 : 0);
-    EXPECT_EQ(e->MultiplierMethod[0], c.Named ? 2 : 0);
+    EXPECT_EQ(e->MultiplierMethod[0], c.Method);
     EXPECT_EQ(e->level2[0].UnitCount, 1);
     EXPECT_EQ(e->nameinfo[0].CpuName.View(), c.Named ? kAthlon64 : "");
     tnameinfo tableAlone;

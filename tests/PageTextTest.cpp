@@ -166,15 +166,24 @@ TEST(ClocksText, OneDecimalAndGreyedZeros) {
   clocks.Multiplier = 11.0f;
   clocks.BusClock = 182.6945;
   clocks.BusSpeed = 0.0;
-  const tClocksText text = ClocksText(clocks, tVendor::intel, 15, ',');
+  const tClocksText text = ClocksText(clocks, {}, tVendor::intel, 15, ',');
   EXPECT_EQ(text.Core.Text, "2009,6 MHz");
   EXPECT_EQ(text.Multiplier.Text, "x 11,0");
   EXPECT_EQ(text.Bus.Text, "182,7 MHz");
   EXPECT_FALSE(text.BusSpeed.Enabled);
   EXPECT_FALSE(text.BusCaptionHtt);
-  EXPECT_TRUE(ClocksText(clocks, tVendor::amd, 15, '.').BusCaptionHtt);
-  EXPECT_FALSE(ClocksText(clocks, tVendor::amd, 6, '.').BusCaptionHtt);
-  EXPECT_FALSE(ClocksText(tClocks{}, tVendor::amd, 6, '.').Core.Enabled);
+  EXPECT_TRUE(ClocksText(clocks, {}, tVendor::amd, 15, '.').BusCaptionHtt);
+  EXPECT_FALSE(ClocksText(clocks, {}, tVendor::amd, 6, '.').BusCaptionHtt);
+  EXPECT_FALSE(ClocksText(tClocks{}, {}, tVendor::amd, 6, '.').Core.Enabled);
+}
+
+// Where the effective clock was measured, the Core field shows it instead of the
+// time-stamp counter's fixed rate.
+TEST(ClocksText, CoreShowsTheEffectiveClockWhereMeasured) {
+  tClocks clocks;
+  clocks.CoreClock = 3187.24;
+  EXPECT_EQ(ClocksText(clocks, {4712.36}, tVendor::intel, 6, '.').Core.Text, "4712.4 MHz");
+  EXPECT_EQ(ClocksText(clocks, {0}, tVendor::intel, 6, '.').Core.Text, "3187.2 MHz");
 }
 
 TEST(CachePage, TraceCaptionsUnitsAndTheLevelThreeView) {

@@ -247,7 +247,8 @@ void TMainFrm::ShowIdentified() {
 }
 
 void TMainFrm::ShowClocks() {
-  processorPage_->ShowClocks(*engine_->Records(), engine_->ClocksOf(selectedCpu_), selectedCpu_);
+  processorPage_->ShowClocks(*engine_->Records(), engine_->ClocksOf(selectedCpu_),
+                             engine_->EffectiveClockOf(selectedCpu_), selectedCpu_);
 }
 
 void TMainFrm::ShowFlags(int view) {

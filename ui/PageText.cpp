@@ -374,9 +374,11 @@ tProcessorPageText ProcessorPageText(const tProcessorRecords& records, unsigned 
   return page;
 }
 
-tClocksText ClocksText(const tClocks& clocks, tVendor vendor, std::uint8_t family, char separator) {
+tClocksText ClocksText(const tClocks& clocks, const tEffectiveClock& effective, tVendor vendor,
+                       std::uint8_t family, char separator) {
   tClocksText text;
-  text.Core = OneDecimal(clocks.CoreClock, "", " MHz", separator);
+  const double core = effective.CoreClock != 0 ? effective.CoreClock : clocks.CoreClock;
+  text.Core = OneDecimal(core, "", " MHz", separator);
   text.Multiplier = OneDecimal(clocks.Multiplier, "x ", "", separator);
   text.BusCaptionHtt = vendor == tVendor::amd && family == 0xF;
   text.Bus = OneDecimal(clocks.BusClock, "", " MHz", separator);

@@ -76,9 +76,11 @@ struct tClocksText {
   bool BusCaptionHtt = false;
 };
 
-// `decimalSeparator` is the user's; values of exactly 0 are shown as unavailable.
-tClocksText ClocksText(const tClocks& clocks, tVendor vendor, std::uint8_t family,
-                       char decimalSeparator);
+// `decimalSeparator` is the user's; values of exactly 0 are shown as unavailable. The core
+// clock is the effective clock where it was measured: the time-stamp counter runs at a fixed
+// rate on today's processors, whatever the core does.
+tClocksText ClocksText(const tClocks& clocks, const tEffectiveClock& effective, tVendor vendor,
+                       std::uint8_t family, char decimalSeparator);
 
 // ---- Feature Flags page ---------------------------------------------------------------
 

@@ -261,11 +261,11 @@ void TProcessorPage::ShowLogo(const QString& fileName) {
 }
 
 void TProcessorPage::ShowClocks(const tProcessorRecords& records, const tClocks& clocks,
-                                unsigned slot) {
+                                const tEffectiveClock& effective, unsigned slot) {
   if (slot >= records.SlotCount()) return;
   // Formatted with a point, then given the user's separator, which need not be one byte.
   const tClocksText text =
-      ClocksText(clocks, records.FlagBrand[slot], records.CPUid_m[slot].Family, '.');
+      ClocksText(clocks, effective, records.FlagBrand[slot], records.CPUid_m[slot].Family, '.');
   const QString separator = QLocale().decimalPoint();
   for (std::size_t k = 0; k < clocks_.size(); ++k) {
     if (k == kBusRow) {

@@ -8,6 +8,7 @@
 #include <array>
 
 struct tClocks;
+struct tEffectiveClock;
 struct tProcessorRecords;
 class QFrame;
 class QGroupBox;
@@ -24,9 +25,10 @@ class TProcessorPage : public QWidget {
   // what was set before it keeps its new value. A logo that cannot be read only leaves the
   // picture as it was.
   void ShowProcessor(const tProcessorRecords& records, unsigned slot);
-  // Fills the Clocks group from the slot's latest clock record, with the user's decimal
-  // separator.
-  void ShowClocks(const tProcessorRecords& records, const tClocks& clocks, unsigned slot);
+  // Fills the Clocks group from the slot's latest clock record and effective clock, with the
+  // user's decimal separator.
+  void ShowClocks(const tProcessorRecords& records, const tClocks& clocks,
+                  const tEffectiveClock& effective, unsigned slot);
 
   // The folder the logo pictures are read from, ending in a slash: "Logo" beside the program
   // unless set otherwise.

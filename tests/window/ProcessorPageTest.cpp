@@ -111,7 +111,7 @@ TEST(ProcessorPageWindow, GreyedFieldsKeepTheTextOfTheProcessorShownBefore) {
   page.ShowProcessor(*engine, 1);
   // Slots beyond the engine's records change nothing.
   page.ShowProcessor(*engine, static_cast<unsigned>(engine->SlotCount()));
-  page.ShowClocks(*engine, tClocks{}, 1000);
+  page.ShowClocks(*engine, tClocks{}, {}, 1000);
   const tLook looks[] = {
       {"CpuNameV", "Intel Pentium Processor"},
       {"APICIDV", "1", false},
@@ -183,20 +183,20 @@ TEST(ProcessorPageWindow, ClocksWithTheUsersSeparatorAndTheBusCaption) {
   for (const tCase& c : cases) {
     QLocale::setDefault(c.Locale);
     TProcessorPage page(nullptr);
-    page.ShowClocks(*engine, clocks, 0);
+    page.ShowClocks(*engine, clocks, {}, 0);
     const std::string context = c.Locale.name().toStdString();
     ExpectLook(page, {"CoreV", c.Core}, context);
     ExpectLook(page, {"MultiplierV", c.Multiplier}, context);
     ExpectLook(page, {"BusV", c.Bus}, context);
     ExpectLook(page, {"BusSpeedV", "", false}, context);
     ExpectLook(page, {"Bus", "HTT"}, context + ", AMD family 15");
-    page.ShowClocks(*engine, clocks, 1);
+    page.ShowClocks(*engine, clocks, {}, 1);
     ExpectLook(page, {"Bus", "FSB"}, context + ", then a Pentium");
   }
   // A separator that is not one byte (Arabic) reaches the field whole.
   QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
   TProcessorPage page(nullptr);
-  page.ShowClocks(*engine, clocks, 0);
+  page.ShowClocks(*engine, clocks, {}, 0);
   const QString separator = QLocale().decimalPoint();
   ASSERT_GT(separator.at(0).unicode(), 0xFF);
   EXPECT_EQ(page.findChild<TExtEdit*>("CoreV")->text(), "2009" + separator + "6 MHz");
