@@ -15,23 +15,17 @@
 
 namespace {
 
-std::uint32_t Pack(std::string_view text, std::size_t at) {
-  std::uint32_t value = 0;
-  for (std::size_t k = 0; k < 4 && at + k < text.size(); ++k)
-    value |= static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + k])) << (8 * k);
-  return value;
-}
-
 // The answers a processor gives for its vendor, leaf-1 EAX and brand (NUL padded to 48).
 tCpuidStore Store(std::string_view vendor, std::uint32_t eax, std::string_view brand = {}) {
   tCpuidStore store;
-  store.Put(0, 0, {0x20, Pack(vendor, 0), Pack(vendor, 8), Pack(vendor, 4)});
+  store.Put(0, 0, {0x20, PackText(vendor, 0), PackText(vendor, 8), PackText(vendor, 4)});
   store.Put(1, 0, {eax, 0, 0, 0});
   store.Put(0x80000000, 0, {0x80000008, 0, 0, 0});
   for (std::uint32_t k = 0; k < 3; ++k) {
     const std::size_t at = 16 * k;
     store.Put(0x80000002 + k, 0,
-              {Pack(brand, at), Pack(brand, at + 4), Pack(brand, at + 8), Pack(brand, at + 12)});
+              {PackText(brand, at), PackText(brand, at + 4), PackText(brand, at + 8),
+               PackText(brand, at + 12)});
   }
   return store;
 }

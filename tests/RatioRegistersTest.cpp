@@ -20,6 +20,7 @@
 #include "hw/ModelSpecificRegisters.h"
 #include "hw/VXLDrv.h"
 #include "platform/ReplayProcessorServices.h"
+#include "tests/support/EngineFixtures.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 namespace {
@@ -157,19 +158,6 @@ TEST(RatioRegisters, EachKindReadsItsRegistersAsDocumented) {
   }
 }
 
-TEST(RatioRegisters, MethodsNumberTheKindsAfterTheSevenReaders) {
-  EXPECT_EQ(RatioMethodOf(tRatioRegisters::None), 0);
-  EXPECT_EQ(RatioMethodOf(tRatioRegisters::IntelNehalem), 8);
-  EXPECT_EQ(RatioMethodOf(tRatioRegisters::AmdPStateFamily1A), 14);
-  for (std::uint8_t method = 0; method < 20; ++method) {
-    const auto kind = RatioRegistersOf(method);
-    EXPECT_EQ(kind.has_value(), method >= 8 && method <= 14) << int(method);
-    if (kind) {
-      EXPECT_EQ(RatioMethodOf(*kind), method);
-    }
-  }
-}
-
 // ---- Measurement through the device ------------------------------------------------------
 
 // One event log for the services and the device, so that their order shows.
@@ -246,18 +234,11 @@ class tRunningClocks final : public platform::IProcessorServices {
   std::atomic<std::int64_t> nanoseconds_{5'000'000};
 };
 
-std::uint32_t Pack(std::string_view text, std::size_t at) {
-  std::uint32_t value = 0;
-  for (std::size_t k = 0; k < 4 && at + k < text.size(); ++k)
-    value |= static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + k])) << (8 * k);
-  return value;
-}
-
 // A processor: vendor, leaf-1 EAX, and leaves 6 (ECX bit 0: APERF and MPERF) and 0x16 (ECX:
 // bus clock in MHz).
 platform::tCpuidRecording Processor(std::string_view vendor, std::uint32_t eax, bool counters,
                                     std::uint32_t busMhz = 0) {
-  return {{0, 0, {0x16, Pack(vendor, 0), Pack(vendor, 8), Pack(vendor, 4)}},
+  return {{0, 0, {0x16, PackText(vendor, 0), PackText(vendor, 8), PackText(vendor, 4)}},
           {1, 0, {eax, 0, 0, 0}},
           {6, 0, {0, 0, counters ? 1u : 0u, 0}},
           {0x16, 0, {0, 0, busMhz, 0}}};

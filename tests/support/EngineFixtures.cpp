@@ -18,7 +18,9 @@ std::uint32_t SetBits(std::uint32_t value, unsigned lo, unsigned hi, std::uint32
   return (value & ~mask) | ((field << lo) & mask);
 }
 
-std::uint32_t Pack(std::string_view text, std::size_t at) {
+}  // namespace
+
+std::uint32_t PackText(std::string_view text, std::size_t at) {
   std::uint32_t value = 0;
   for (std::size_t k = 0; k < 4; ++k) {
     const auto c = at + k < text.size() ? static_cast<unsigned char>(text[at + k]) : 0u;
@@ -26,8 +28,6 @@ std::uint32_t Pack(std::string_view text, std::size_t at) {
   }
   return value;
 }
-
-}  // namespace
 
 tRawCpu::tRawCpu() {
   data_.StdLeaf[0].EAX = 1;
@@ -41,9 +41,9 @@ tCPUIDResult& tRawCpu::At(std::uint32_t leaf) {
 }
 
 tRawCpu& tRawCpu::Vendor(std::string_view text) {
-  data_.StdLeaf[0].EBX = Pack(text, 0);
-  data_.StdLeaf[0].EDX = Pack(text, 4);
-  data_.StdLeaf[0].ECX = Pack(text, 8);
+  data_.StdLeaf[0].EBX = PackText(text, 0);
+  data_.StdLeaf[0].EDX = PackText(text, 4);
+  data_.StdLeaf[0].ECX = PackText(text, 8);
   return *this;
 }
 
@@ -130,8 +130,8 @@ tRawCpu& tRawCpu::Brand(std::string_view text) {
   data_.ExtLeaf[0].EAX = std::max<std::uint32_t>(data_.ExtLeaf[0].EAX, 0x80000004);
   for (std::size_t leaf = 0; leaf < 3; ++leaf) {
     tCPUIDResult& r = data_.ExtLeaf[2 + leaf];
-    r = {Pack(text, 16 * leaf), Pack(text, 16 * leaf + 4), Pack(text, 16 * leaf + 8),
-         Pack(text, 16 * leaf + 12)};
+    r = {PackText(text, 16 * leaf), PackText(text, 16 * leaf + 4), PackText(text, 16 * leaf + 8),
+         PackText(text, 16 * leaf + 12)};
   }
   return *this;
 }

@@ -12,6 +12,10 @@
 #include "engine/CPUid.h"
 #include "engine/CommonTypes.h"
 
+// Four characters of `text` from `at` as a register holds them, the first in the low byte;
+// NUL past the text's end.
+std::uint32_t PackText(std::string_view text, std::size_t at);
+
 // A raw capture of one processor, built field by field. It starts all zero except the
 // maximum standard leaf, which is 1. Methods that fill a leaf raise the maximum leaf that
 // reaches it where needed.
