@@ -343,7 +343,7 @@ constexpr tCodeNameRow kRows[] = {
     {AmdModel(0x10, 0x02, "Opteron"), {"Barcelona", kK10, nullptr, kSoi65, "server"}, {"Socket F"}, AmdCofVid200, "IL 100F21/100F2A Barcelona; LC"},
     {AmdModel(0x10, 0x02, "Phenom 8###"), {"Toliman", kK10, nullptr, kSoi65, "desktop"}, {"Socket AM2+"}, AmdCofVid200, "LC; TA"},
     {AmdModel(0x10, 0x02, "Athlon"), {"Kuma", kK10, nullptr, kSoi65, "desktop"}, {"Socket AM2+"}, AmdCofVid200, "IL 100F23 Kuma; LC"},
-    {AmdModel(0x10, 0x02), {"Agena", kK10, nullptr, kSoi65, "desktop"}, {"Socket AM2+", "450M", "285 sqr. mm"}, AmdCofVid200, "IL 100F22 Agena; LC; TA"},
+    {AmdModel(0x10, 0x02), {"Agena", kK10, nullptr, kSoi65, "desktop"}, {"Socket AM2+"}, AmdCofVid200, "IL 100F22 Agena; LC; TA"},
     {AmdModel(0x10, 0x04, "Opteron"), {"Shanghai", kK10, nullptr, kSoi45, "server"}, {"Socket F"}, AmdCofVid200, "IL 100F42 Shanghai; LC"},
     {AmdModel(0x10, 0x04, "Phenom II X2"), {"Callisto", kK10, nullptr, kSoi45, "desktop"}, {"Socket AM3"}, AmdCofVid200, "IL 100F42 Callisto; LC"},
     {AmdModel(0x10, 0x04, "Phenom II X3"), {"Heka", kK10, nullptr, kSoi45, "desktop"}, {"Socket AM3"}, AmdCofVid200, "IL 100F43 Heka; LC"},
