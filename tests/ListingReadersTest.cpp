@@ -138,9 +138,9 @@ TEST(CpuidToolListingTest, RefusesWhatThatToolDoesNotWrite) {
 }
 
 TEST(RegisterListingTest, ReadsEveryVariantOfTheCollections) {
+  const std::string signature = "CPUID 00000001: 00B00F21-57FE0800-FED83203-178BFBFF\n";
   const std::string current =
-      "CPUID 00000000: 0000000D-68747541-444D4163-69746E65 [AuthenticAMD]\n"
-      "CPUID 00000001: 00B00F21-57FE0800-FED83203-178BFBFF\n";
+      "CPUID 00000000: 0000000D-68747541-444D4163-69746E65 [AuthenticAMD]\n" + signature;
   ExpectReads(ReadRegisterListing,
               {
                   {"no heading, comments", current, {{kVendor, kSignature}}},
@@ -164,13 +164,14 @@ TEST(RegisterListingTest, ReadsEveryVariantOfTheCollections) {
                   {"leaf 0 listed again opens the next processor",
                    current + "\n" + current,
                    {{kVendor, kSignature}, {kVendor, kSignature}}},
+                  // Each processor without leaf 0, which would open the next one by itself.
                   {"every kind of heading",
-                   "------[ CPUID Registers / Logical CPU #0 ]------\n" + current +
-                       "------[ CPUID Registers / Logical CPU #1 Virtual ]------\n" + current +
-                       "------[ Logical CPU #2 ]------\n" + current +
-                       "CPU#003 AffMask: 0x00000008\n" + current + "CPUID Registers (CPU #4):\n" +
-                       current + "Group: 0x00 Affinity mask: 0x0000000000000020\n" + current,
-                   std::vector<tProcessorWant>(6, {kVendor, kSignature})},
+                   "------[ CPUID Registers / Logical CPU #0 ]------\n" + signature +
+                       "------[ CPUID Registers / Logical CPU #1 Virtual ]------\n" + signature +
+                       "------[ Logical CPU #2 ]------\n" + signature +
+                       "CPU#003 AffMask: 0x00000008\n" + signature + "CPUID Registers (CPU #4):\n" +
+                       signature + "Group: 0x00 Affinity mask: 0x0000000000000020\n" + signature,
+                   std::vector<tProcessorWant>(6, {kSignature})},
                   {"other sections are skipped unread",
                    "------[ Versions ]------\nCPUID 00000000: garbage\n"
                    "------[ CPUID Registers / Logical CPU #0 ]------\n" +
@@ -346,8 +347,13 @@ TEST(ListingBoundsTest, EveryReaderStopsAtTheBoundsWithTheLineOfTheExcess) {
     EXPECT_NE(error->Reason.find(c.Reason), std::string::npos) << error->Reason;
   }
   // At the bounds themselves, everything is read.
-  const tListingRead read = ReadListing(Answers(kMaxListedAnswers));
-  ASSERT_TRUE(std::holds_alternative<std::vector<tCpuidStore>>(read));
+  std::string atBounds = Answers(kMaxListedAnswers) + std::string(kMaxListingLine, ' ') + "\n";
+  for (std::size_t k = 1; k < kMaxListedProcessors; ++k)
+    atBounds += "CPU " + std::to_string(k) + ":\n" + Answers(1);
+  const tListingRead read = ReadListing(atBounds);
+  ASSERT_TRUE(std::holds_alternative<std::vector<tCpuidStore>>(read))
+      << std::get<tListingError>(read).Reason;
+  EXPECT_EQ(std::get<std::vector<tCpuidStore>>(read).size(), kMaxListedProcessors);
 }
 
 TEST(ListingsTest, RecognisesEachFormatFromItsText) {

@@ -71,6 +71,14 @@ def write(folder, name, content):
     return path
 
 
+def cpuid_dies_on(processors):
+    """Debian's cpuid (20230120) dies of a division by zero on an Intel processor whose leaf 4
+    sub-leaf 0 is all zeros, as the program's own dumps of processors before leaf 4 record it
+    (the leaves above a processor's maximum are zeros in those fixtures)."""
+    return any(p.get((0, 0), (0,) * 4)[1:] == (0x756E6547, 0x6C65746E, 0x49656E69)
+               and p.get((4, 0)) == (0, 0, 0, 0) for p in processors.values())
+
+
 class FullListings(unittest.TestCase):
     def test_every_listing_gives_the_processors_and_registers_it_lists(self):
         for name, path, indexed in full_listings():
@@ -88,14 +96,6 @@ class FullListings(unittest.TestCase):
                     self.assertEqual(leaves_of(processor), want, f"slot {slot}")
                     self.assertEqual(processor["os_cpu"], -1)
 
-    @staticmethod
-    def cpuid_dies_on(processors):
-        """Debian's cpuid (20230120) dies of a division by zero on an Intel processor whose
-        leaf 4 sub-leaf 0 is all zeros, as the program's own dumps of processors before leaf 4
-        record it (the leaves above a processor's maximum are zeros in those fixtures)."""
-        return any(p.get((0, 0), (0,) * 4)[1:] == (0x756E6547, 0x6C65746E, 0x49656E69)
-                   and p.get((4, 0)) == (0, 0, 0, 0) for p in processors.values())
-
     def test_the_full_dump_reads_back_to_the_same_report_and_cpuid_decodes_it(self):
         """Of every full listing, and of every dump in the program's own format."""
         tool = cpuid_tool()
@@ -111,7 +111,7 @@ class FullListings(unittest.TestCase):
                     self.assertEqual(dump.returncode, 0, dump.stderr)
                     converted = write(folder, "dump.txt", dump.stdout)
                     self.assertEqual(run("--report", "--json", "--load", converted).stdout, direct)
-                    if self.cpuid_dies_on(read_cpuid_r(dump.stdout.decode())):
+                    if cpuid_dies_on(read_cpuid_r(dump.stdout.decode())):
                         continue
                     decoded = subprocess.run([tool, "-f", converted], capture_output=True,
                                              timeout=60)
@@ -213,8 +213,11 @@ class ThisMachine(unittest.TestCase):
                                  f"CPU {cpu} leaf {pair[0]:#010x} sub-leaf {pair[1]}")
 
     def test_cpuid_decodes_the_full_dump_of_this_machine(self):
+        dump = run("--dump").stdout
+        if cpuid_dies_on(read_cpuid_r(dump.decode())):
+            self.skipTest("Debian's cpuid cannot decode this processor's leaf 4")
         with tempfile.TemporaryDirectory() as folder:
-            path = write(folder, "dump.txt", run("--dump").stdout)
+            path = write(folder, "dump.txt", dump)
             decoded = subprocess.run([cpuid_tool(), "-f", path], capture_output=True, timeout=60)
             self.assertEqual((decoded.returncode, decoded.stderr), (0, b""))
             self.assertIn(b"vendor_id = ", decoded.stdout)
