@@ -5,6 +5,7 @@
 namespace {
 
 constexpr std::string_view kNoDmi = "-nodmi";
+constexpr std::string_view kNoDriver = "-nodriver";
 constexpr std::string_view kLoadPrefix = "--load=";
 
 }  // namespace
@@ -15,6 +16,10 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
   if (!args.empty() && args[0] == kNoDmi) {
     options.SkipDMI = true;
     k = 1;
+  }
+  if (k < args.size() && args[k] == kNoDriver) {
+    options.NoDriver = true;
+    ++k;
   }
   for (; k < args.size(); ++k) {
     const std::string_view arg = args[k];
@@ -34,8 +39,8 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
     } else if (arg.substr(0, kLoadPrefix.size()) == kLoadPrefix) {
       if (arg.size() == kLoadPrefix.size()) return std::string("--load needs a dump file");
       options.LoadFiles.emplace_back(arg.substr(kLoadPrefix.size()));
-    } else if (arg == kNoDmi) {
-      // Not the first argument: not honoured, as if it were not there.
+    } else if (arg == kNoDmi || arg == kNoDriver) {
+      // Not where it is honoured: as if it were not there.
     } else {
       return "unknown option " + Quoted(arg);
     }
@@ -46,10 +51,13 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
 }
 
 std::string UsageText() {
-  return "Usage: lumarian [-nodmi] [--report [--json] | --dump] [--load FILE]...\n"
+  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] | --dump] [--load FILE]...\n"
          "Identifies the x86 processors of this machine.\n"
          "\n"
          "  -nodmi         do not read the firmware's SMBIOS tables (first argument only)\n"
+         "  -nodriver      do not start the driver, which reads the processor's registers and\n"
+         "                 the firmware's tables as root (first argument, or right after\n"
+         "                 -nodmi)\n"
          "  --report       print the identification of every processor and exit\n"
          "  --json         with --report: print it as one JSON document\n"
          "  --dump         print every CPUID answer (each leaf and sub-leaf) of every\n"

@@ -7,7 +7,8 @@
 #include <vector>
 
 struct tOptions {
-  bool SkipDMI = false;  // "-nodmi", honoured only as the first argument
+  bool SkipDMI = false;   // "-nodmi", honoured only as the first argument
+  bool NoDriver = false;  // "-nodriver", honoured only first or right after a leading "-nodmi"
   bool Report = false;
   bool Json = false;
   bool Dump = false;  // the full dump of every processor instead of the report or the window

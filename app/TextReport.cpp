@@ -145,9 +145,11 @@ std::string_view AccessText(tHardwareAccess access) {
     case tHardwareAccess::NotLoaded:
       return "Couldn't Load Driver";
     case tHardwareAccess::NotTried:
-      break;
+      return "not used for recorded processors";
+    case tHardwareAccess::Skipped:
+      return "not used (-nodriver)";
   }
-  return "not used for recorded processors";
+  return {};
 }
 
 }  // namespace

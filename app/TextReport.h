@@ -10,6 +10,7 @@ enum class tHardwareAccess {
   Loaded,
   NotLoaded,
   NotTried,  // the processors are recorded, not this machine's
+  Skipped,   // -nodriver
 };
 
 std::string TextReport(const cCPUid& engine, tHardwareAccess access);

@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
     recordings.push_back(RecordingOf(store));
 
   if (!options.Report && DisplayNamed()) {
-    if (const std::optional<int> status = RunWindow(argc, argv, recordings)) return *status;
+    if (const std::optional<int> status = RunWindow(argc, argv, recordings, !options.NoDriver))
+      return *status;
     std::fprintf(stderr, "lumarian: no display could be opened; writing the text report instead\n");
   }
 
@@ -94,9 +95,11 @@ int main(int argc, char** argv) {
   std::unique_ptr<ISMBIOSSource> smbios;
   tHardwareAccess access = tHardwareAccess::NotTried;
   if (recordings.empty()) {
-    access = OpenDriverAccess() ? tHardwareAccess::Loaded : tHardwareAccess::NotLoaded;
+    access = options.NoDriver     ? tHardwareAccess::Skipped
+             : OpenDriverAccess() ? tHardwareAccess::Loaded
+                                  : tHardwareAccess::NotLoaded;
     services = std::make_unique<platform::cLiveProcessorServices>();
-    smbios = SystemSMBIOSSource();
+    smbios = SMBIOSThroughDriver();
   } else {
     services = std::make_unique<platform::cReplayProcessorServices>(std::move(recordings));
   }

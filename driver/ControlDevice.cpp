@@ -6,8 +6,6 @@
 
 namespace {
 
-enum class tRequestKind { PortRead, PortWrite, MsrRead, MsrWrite };
-
 struct tCodeRow {
   std::uint32_t Code;
   tRequestKind Kind;
@@ -56,8 +54,8 @@ bool LengthsAccepted(const tCodeRow& row, std::uint32_t inLength, std::uint32_t 
 
 }  // namespace
 
-cControlDevice::cControlDevice(std::shared_ptr<IDeviceBackend> backend)
-    : backend_(std::move(backend)) {}
+cControlDevice::cControlDevice(std::shared_ptr<IDeviceBackend> backend, tAccessPolicy policy)
+    : backend_(std::move(backend)), policy_(policy) {}
 
 tDeviceStatus cControlDevice::Control(std::uint32_t code, const void* in, std::uint32_t inLength,
                                       void* out, std::uint32_t outLength, std::uint32_t& returned) {
@@ -71,6 +69,7 @@ tDeviceStatus cControlDevice::Control(std::uint32_t code, const void* in, std::u
   const auto* input = static_cast<const std::uint8_t*>(in);
   auto* output = static_cast<std::uint8_t*>(out);
   const auto first = static_cast<std::uint32_t>(LoadLE(input, 4));  // port or register index
+  if (!policy_(row->Kind, first, row->Width)) return tDeviceStatus::AccessDenied;
   switch (row->Kind) {
     case tRequestKind::PortRead: {
       std::uint32_t value = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "driver/AllowList.h"
 #include "driver/DeviceBackend.h"
 #include "hw/CmnTnC.h"
 
@@ -24,17 +25,21 @@ class IControlDevice {
 // the read width; a write takes the port and the value (at least 4 + width bytes) and writes
 // the value's low bytes. Register requests: a read takes the index (4 bytes) and returns
 // 8 bytes, low half first; a write takes index, low half and high half (12 bytes). A buffer
-// too short, or a length without a buffer, completes with InvalidParameter; a port above
-// 0xFFFF or a refusal of the hardware with Unsuccessful.
+// too short, or a length without a buffer, completes with InvalidParameter; a request the
+// policy refuses with AccessDenied, before the backend sees it; a port above 0xFFFF or a
+// refusal of the hardware with Unsuccessful.
 class cControlDevice : public IControlDevice {
  public:
-  explicit cControlDevice(std::shared_ptr<IDeviceBackend> backend);
+  // The device performs what `policy` allows: by default what the program asks for.
+  explicit cControlDevice(std::shared_ptr<IDeviceBackend> backend,
+                          tAccessPolicy policy = ProgramRequest);
 
   tDeviceStatus Control(std::uint32_t code, const void* in, std::uint32_t inLength, void* out,
                         std::uint32_t outLength, std::uint32_t& returned) override;
 
  private:
   std::shared_ptr<IDeviceBackend> backend_;
+  tAccessPolicy policy_;
 };
 
 inline bool Succeeded(tDeviceStatus status) {

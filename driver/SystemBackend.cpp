@@ -37,7 +37,7 @@ bool cSystemBackend::Open() {
 }
 
 int cSystemBackend::OpenMsrDevice(int flags) const {
-  const int cpu = sched_getcpu();
+  const int cpu = processor_ >= 0 ? processor_ : sched_getcpu();
   if (cpu < 0) return -1;
   char path[PATH_MAX];
   const int length = std::snprintf(path, sizeof path, "%s/cpu/%d/msr", root_.c_str(), cpu);

@@ -12,8 +12,9 @@
 // A port access is one instruction of the width asked for, on the port permitted to the
 // calling thread for that access alone. Register `index` of processor N is read or written at
 // offset `index` of <root>/cpu/N/msr, N being the processor the calling thread runs on at the
-// time of the request (the caller pins the thread where it matters). The register device is
-// opened for each request, read-only unless the request writes; nothing stays open.
+// time of the request (the caller pins the thread where it matters), or the processor named by
+// UseProcessor. The register device is opened for each request, read-only unless the request
+// writes; nothing stays open.
 class cSystemBackend : public IDeviceBackend {
  public:
   explicit cSystemBackend(
@@ -22,6 +23,10 @@ class cSystemBackend : public IDeviceBackend {
 
   // True when the register device of the calling thread's processor opens for reading.
   bool Open();
+
+  // The processor the register requests act on from now on; -1: the calling thread's. The
+  // driver process serves requests sent from other processors.
+  void UseProcessor(int cpu) { processor_ = cpu; }
 
   bool ReadPort(std::uint16_t port, unsigned width, std::uint32_t& value) override;
   bool WritePort(std::uint16_t port, unsigned width, std::uint32_t value) override;
@@ -37,4 +42,5 @@ class cSystemBackend : public IDeviceBackend {
 
   std::string root_;
   std::shared_ptr<IPortInstructions> ports_;
+  int processor_ = -1;
 };

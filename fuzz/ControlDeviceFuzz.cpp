@@ -1,6 +1,7 @@
 // Feeds arbitrary requests to the hardware-access device over in-memory ports and registers.
 // Each request is: code (4 bytes), input length (2), output length (2), one flag byte (bit 0:
-// input and output share one buffer; bit 1: the hardware refuses), then the input bytes. The
+// input and output share one buffer; bit 1: the hardware refuses; bit 2: the device performs
+// everything, not only what the program asks for), then the input bytes. The
 // buffers are exactly as long as the request says, so AddressSanitizer catches any access past
 // them.
 #include <algorithm>
@@ -32,7 +33,7 @@ struct tReader {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   auto backend = std::make_shared<cFakeDeviceBackend>();
   backend->Msrs[0x10] = 0x0123456789ABCDEF;
-  cControlDevice device(backend);
+  cControlDevice guarded(backend), open(backend, AllowEverything);
   tReader reader{bytes, size};
   while (reader.size >= 9) {
     std::uint32_t code = reader.Take(4);
@@ -43,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::uint32_t flags = reader.Take(1);
     const bool shared = (flags & 1) != 0;
     backend->FailAll = (flags & 2) != 0;
+    cControlDevice& device = (flags & 4) != 0 ? open : guarded;
+    const std::size_t before = backend->Requests.size();
 
     std::vector<std::uint8_t> in(inLength);
     const std::size_t given = std::min<std::size_t>(inLength, reader.size);
@@ -61,6 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (!shared && !Succeeded(status) &&
         std::any_of(out.begin(), out.end(), [](std::uint8_t b) { return b != 0xEE; }))
       std::abort();
+    // The program's device passes on nothing outside its allow-list.
+    if (&device == &guarded && backend->Requests.size() > before) {
+      const tFakeRequest& done = backend->Requests.back();
+      if (!ProgramRequest(done.Kind, done.Address, done.Width)) std::abort();
+    }
   }
   return 0;
 }

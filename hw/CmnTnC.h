@@ -36,10 +36,24 @@ inline constexpr std::uint32_t IOCTL_READ_MSR =
 inline constexpr std::uint32_t IOCTL_WRITE_MSR =
     ControlCode(kDeviceTypeVXL, 0x982, kAccessAny, kMethodBuffered);
 
+// Codes of the driver process beyond the eight: the firmware's SMBIOS tables, which only root
+// may read. The entry point takes no input and returns the entry-point structure; the table
+// takes a byte offset (u32) and returns the table's bytes from there, as many as fit the
+// output (fewer at the end of the table, none past it).
+inline constexpr std::uint32_t IOCTL_READ_SMBIOS_ENTRY_POINT =
+    ControlCode(kDeviceTypeVXL, 0x9A0, kAccessRead, kMethodBuffered);
+inline constexpr std::uint32_t IOCTL_READ_SMBIOS_TABLE =
+    ControlCode(kDeviceTypeVXL, 0x9A1, kAccessRead, kMethodBuffered);
+// The output the program gives an entry point (a 2.x one is 0x1F bytes, a 3.x one 0x18), and
+// the longest table the driver hands out; a longer table is cut there.
+inline constexpr std::uint32_t kMaxSMBIOSEntryPoint = 64;
+inline constexpr std::uint32_t kMaxSMBIOSTable = 4 * 1024 * 1024;
+
 // Completion statuses of a request.
 enum class tDeviceStatus : std::uint32_t {
   Success = 0x00000000,
   Unsuccessful = 0xC0000001,          // the hardware did not answer the request
   InvalidParameter = 0xC000000D,      // a buffer of the wrong length
   InvalidDeviceRequest = 0xC0000010,  // a code the device does not know
+  AccessDenied = 0xC0000022,          // a request outside what the program may ask for
 };

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "driver/RequestMessage.h"
 #include "hw/LittleEndian.h"
 
 namespace {
@@ -161,4 +162,29 @@ bool cDrvIface::ReadMsrValue(std::uint32_t index, tMSRValue& value) {
 bool cDrvIface::WriteMsrValue(std::uint32_t index, const tMSRValue& value) {
   IControlDevice* device = Device();
   return device && kAccessMethods.WriteMsr(*device, index, value);
+}
+
+bool cDrvIface::ReadFirmwareTables(std::vector<std::uint8_t>& entryPoint,
+                                   std::vector<std::uint8_t>& table) {
+  IControlDevice* device = Device();
+  if (device == nullptr) return false;
+  std::uint32_t returned = 0;
+  entryPoint.assign(kMaxSMBIOSEntryPoint, 0);
+  if (!Succeeded(device->Control(IOCTL_READ_SMBIOS_ENTRY_POINT, nullptr, 0, entryPoint.data(),
+                                 kMaxSMBIOSEntryPoint, returned)))
+    return false;
+  entryPoint.resize(returned);
+
+  // The table in pieces as long as a reply holds, up to a piece that comes short.
+  table.clear();
+  std::vector<std::uint8_t> piece(kMaxReplyOutput);
+  do {
+    std::uint8_t offset[4];
+    Put32(offset, static_cast<std::uint32_t>(table.size()));
+    if (!Succeeded(device->Control(IOCTL_READ_SMBIOS_TABLE, offset, sizeof offset, piece.data(),
+                                   kMaxReplyOutput, returned)))
+      return false;
+    table.insert(table.end(), piece.begin(), piece.begin() + returned);
+  } while (returned == kMaxReplyOutput && table.size() < kMaxSMBIOSTable);
+  return true;
 }

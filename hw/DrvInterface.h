@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "hw/LLDrv.h"
 #include "hw/VXLDrv.h"
@@ -53,6 +54,11 @@ class cDrvIface {
   // `value` to 0 first.
   bool ReadMsrValue(std::uint32_t index, tMSRValue& value);
   bool WriteMsrValue(std::uint32_t index, const tMSRValue& value);
+
+  // The firmware's SMBIOS entry point and structure table, from a driver that reads them for
+  // the program (the driver process does; the device in this process does not). False when
+  // the driver has none.
+  bool ReadFirmwareTables(std::vector<std::uint8_t>& entryPoint, std::vector<std::uint8_t>& table);
 
  private:
   // The device when it is open; null otherwise.

@@ -2,25 +2,29 @@
 
 #include <unistd.h>
 
-#include <mutex>
 #include <utility>
 
 #include "driver/SystemBackend.h"
+#include "hw/DriverProcess.h"
 #include "hw/Modprobe.h"
 #include "hw/VirtMach.h"
 
-namespace {
+cLLDrv::cLLDrv(std::string deviceRoot, tVirtualMachineProbe inVirtualMachine,
+               std::shared_ptr<IPortInstructions> ports, tPlacement placement,
+               tProcessStart startProcess)
+    : root_(std::move(deviceRoot)),
+      inVirtualMachine_(inVirtualMachine),
+      ports_(std::move(ports)),
+      placement_(placement),
+      startProcess_(std::move(startProcess)) {}
 
-void LoadMsrModule() {
-  const std::string modprobe = SystemModprobe();
-  if (!modprobe.empty()) RunModprobe(modprobe, "msr");
+cLLDrv::tPlacement cLLDrv::PlacementForThisProcess() {
+  return geteuid() == 0 ? tPlacement::InProcess : tPlacement::SeparateProcess;
 }
 
-}  // namespace
-
-cLLDrv::cLLDrv(std::string deviceRoot, tVirtualMachineProbe inVirtualMachine,
-               std::shared_ptr<IPortInstructions> ports)
-    : root_(std::move(deviceRoot)), inVirtualMachine_(inVirtualMachine), ports_(std::move(ports)) {}
+cLLDrv::tProcessStart cLLDrv::DefaultProcessStart() {
+  return StartInstalledDriver;
+}
 
 bool cLLDrv::InKnownVirtualMachine() {
   return InVMware() || InVirtualPC();
@@ -28,14 +32,12 @@ bool cLLDrv::InKnownVirtualMachine() {
 
 bool cLLDrv::InstallDriver() {
   if (inVirtualMachine_()) return false;
-  StartDriverService();
+  if (placement_ == tPlacement::SeparateProcess) {
+    DeviceHandle = startProcess_ ? startProcess_() : nullptr;
+    return DeviceHandle != nullptr;
+  }
+  LoadMsrModule(root_);
   return OpenDevice();
-}
-
-void cLLDrv::StartDriverService() const {
-  static std::once_flag loaded;
-  if (geteuid() != 0 || access((root_ + "/cpu/0/msr").c_str(), F_OK) == 0) return;
-  std::call_once(loaded, LoadMsrModule);
 }
 
 bool cLLDrv::OpenDevice() {

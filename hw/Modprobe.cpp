@@ -7,8 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <mutex>
 
-std::string SystemModprobe(std::initializer_list<const char*> candidates) {
+std::string SystemProgram(std::initializer_list<const char*> candidates) {
   for (const char* path : candidates) {
     struct stat info {};
     if (path[0] == '/' && stat(path, &info) == 0 && S_ISREG(info.st_mode) &&
@@ -37,4 +38,13 @@ bool RunModprobe(const std::string& program, const std::string& module) {
   }
   posix_spawn_file_actions_destroy(&actions);
   return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void LoadMsrModule(const std::string& deviceRoot) {
+  static std::once_flag loaded;
+  if (geteuid() != 0 || access((deviceRoot + "/cpu/0/msr").c_str(), F_OK) == 0) return;
+  std::call_once(loaded, [] {
+    const std::string modprobe = SystemProgram(kModprobePaths);
+    if (!modprobe.empty()) RunModprobe(modprobe, "msr");
+  });
 }

@@ -100,47 +100,81 @@ tSMBIOSTables Indexed(const tEntryPoint& entry, std::vector<std::uint8_t> table)
   return tables;
 }
 
+// The bytes of an entry point and of the table it names.
+struct tLocated {
+  tEntryPoint Entry;
+  std::vector<std::uint8_t> EntryBytes;
+  std::vector<std::uint8_t> Table;
+};
+
+// The longest entry point: a 2.x one is 0x1F bytes.
+constexpr std::size_t kEntryPointBytes = 0x20;
+
 // The kernel's copy: the entry point names the table's length, the table file holds it.
-std::optional<tSMBIOSTables> FromKernel(ISMBIOSSource& source) {
-  std::vector<std::uint8_t> entryBytes;
-  std::vector<std::uint8_t> table;
-  if (!source.KernelTables(entryBytes, table)) return std::nullopt;
-  std::optional<tEntryPoint> entry = EntryPoint2(entryBytes, 0);
-  if (!entry) entry = EntryPoint3(entryBytes);
+std::optional<tLocated> FromKernel(ISMBIOSSource& source) {
+  tLocated located;
+  if (!source.KernelTables(located.EntryBytes, located.Table)) return std::nullopt;
+  std::optional<tEntryPoint> entry = EntryPoint2(located.EntryBytes, 0);
+  if (!entry) entry = EntryPoint3(located.EntryBytes);
   if (!entry) return std::nullopt;
-  return Indexed(*entry, std::move(table));
+  located.Entry = *entry;
+  return located;
 }
 
 // The BIOS area: the last anchor in it, and the table from the area where it lies wholly
 // inside, else from physical memory.
-tSMBIOSTables FromBIOSArea(ISMBIOSSource& source) {
+std::optional<tLocated> FromBIOSArea(ISMBIOSSource& source) {
   std::vector<std::uint8_t> area;
-  if (!source.BIOSArea(area)) return {};
+  if (!source.BIOSArea(area)) return std::nullopt;
   const std::optional<std::size_t> anchor = LastAnchor(area);
-  if (!anchor) return {};
+  if (!anchor) return std::nullopt;
   const std::optional<tEntryPoint> entry = EntryPoint2(area, *anchor);
-  if (!entry) return {};
+  if (!entry) return std::nullopt;
 
+  tLocated located;
+  located.Entry = *entry;
+  const auto at = area.begin() + static_cast<std::ptrdiff_t>(*anchor);
+  located.EntryBytes.assign(
+      at, at + static_cast<std::ptrdiff_t>(std::min(kEntryPointBytes, area.size() - *anchor)));
   const std::uint64_t address = entry->TableAddress;
   const std::uint64_t length = entry->TableLength;
-  std::vector<std::uint8_t> table;
   if (address >= kBIOSAreaBase && address - kBIOSAreaBase + length <= area.size()) {
     const auto first = area.begin() + static_cast<std::ptrdiff_t>(address - kBIOSAreaBase);
-    table.assign(first, first + static_cast<std::ptrdiff_t>(length));
-  } else if (!source.ReadPhysical(address, length, table)) {
-    return {};
+    located.Table.assign(first, first + static_cast<std::ptrdiff_t>(length));
+  } else if (!source.ReadPhysical(address, length, located.Table)) {
+    return std::nullopt;
   }
-  return Indexed(*entry, std::move(table));
+  return located;
+}
+
+// The kernel's copy where there is one, else the BIOS area. Never throws: a source that fails
+// in its own way leaves the tables unread, as a missing one does.
+std::optional<tLocated> Locate(ISMBIOSSource& source) {
+  try {
+    if (std::optional<tLocated> kernel = FromKernel(source)) return kernel;
+    return FromBIOSArea(source);
+  } catch (...) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
 
+bool LocateSMBIOS(ISMBIOSSource& source, std::vector<std::uint8_t>& entryPoint,
+                  std::vector<std::uint8_t>& table) {
+  std::optional<tLocated> located = Locate(source);
+  if (!located) return false;
+  entryPoint = std::move(located->EntryBytes);
+  table = std::move(located->Table);
+  return true;
+}
+
 tSMBIOSTables ReadSMBIOS(ISMBIOSSource& source) {
+  std::optional<tLocated> located = Locate(source);
+  if (!located) return {};
   try {
-    if (std::optional<tSMBIOSTables> kernel = FromKernel(source)) return std::move(*kernel);
-    return FromBIOSArea(source);
+    return Indexed(located->Entry, std::move(located->Table));
   } catch (...) {
-    // A source that fails in its own way leaves the tables unread, as a missing one does.
     return {};
   }
 }

@@ -53,3 +53,13 @@ struct tSMBIOSTables {
 // Finds the entry point, reads the structure table and indexes it. Never throws; a source
 // without tables gives SMBIOSAvailable false.
 tSMBIOSTables ReadSMBIOS(ISMBIOSSource& source);
+
+// Finds the entry point and reads the structure table, unindexed: what the driver process
+// hands the program. The entry point's bytes start at its anchor. False when there are none.
+bool LocateSMBIOS(ISMBIOSSource& source, std::vector<std::uint8_t>& entryPoint,
+                  std::vector<std::uint8_t>& table);
+
+// The firmware tables through the loaded driver (DriverInterface), which may read them where
+// this process may not; where the driver has none or is not loaded, from `system`.
+std::unique_ptr<ISMBIOSSource> SMBIOSThroughDriver(
+    std::unique_ptr<ISMBIOSSource> system = SystemSMBIOSSource());

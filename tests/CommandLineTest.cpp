@@ -29,6 +29,29 @@ TEST(CommandLine, HonoursNoDmiOnlyAsTheFirstArgumentExactlyAsWritten) {
   EXPECT_NE(Rejected({"--nodmi"}).find("--nodmi"), std::string::npos);
 }
 
+TEST(CommandLine, NoDriverLeadsOrFollowsALeadingNoDmiAndNoDmiStaysFirstOnly) {
+  struct {
+    std::vector<std::string_view> args;
+    bool skipDmi, noDriver;
+  } const rows[] = {
+      {{"-nodriver"}, false, true},
+      {{"-nodriver", "--report"}, false, true},
+      {{"-nodmi", "-nodriver"}, true, true},
+      {{"-nodmi", "-nodriver", "--report"}, true, true},
+      // -nodmi keeps its one place: second is too late for it.
+      {{"-nodriver", "-nodmi"}, false, true},
+      {{"--report", "-nodriver"}, false, false},
+      {{"-nodmi", "--report", "-nodriver"}, true, false},
+      {{"-nodriver", "-nodriver"}, false, true},
+  };
+  for (const auto& row : rows) {
+    const tOptions options = Parsed(row.args);
+    EXPECT_EQ(options.SkipDMI, row.skipDmi) << row.args.size() << " " << row.args[0];
+    EXPECT_EQ(options.NoDriver, row.noDriver) << row.args.size() << " " << row.args[0];
+  }
+  EXPECT_NE(Rejected({"-NODRIVER"}).find("-NODRIVER"), std::string::npos);
+}
+
 TEST(CommandLine, KeepsLoadFilesInTheOrderGiven) {
   const tOptions options = Parsed({"--load", "b.txt", "--report", "--load=a.txt", "--load", "-x"});
   EXPECT_TRUE(options.Report);

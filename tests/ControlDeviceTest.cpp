@@ -31,7 +31,7 @@ class ControlDevice : public ::testing::Test {
   }
 
   std::shared_ptr<cFakeDeviceBackend> backend_ = std::make_shared<cFakeDeviceBackend>();
-  cControlDevice device_{backend_};
+  cControlDevice device_{backend_, AllowEverything};
 };
 
 TEST(ControlCodes, BuilderGivesTheCodesOfTheProtocol) {

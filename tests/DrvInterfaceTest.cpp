@@ -44,7 +44,7 @@ class cRecordingDevice : public IControlDevice {
   std::uint32_t ExtraReturned = 0;
 
  private:
-  cControlDevice device_{Backend};
+  cControlDevice device_{Backend, AllowEverything};
 };
 
 struct tDriverWithFake {
@@ -158,20 +158,24 @@ TEST(Deployment, LoadedWhenTheRegisterDeviceOpensOutsideAVirtualMachine) {
   ports->Refuse = true;  // an unprivileged process
   const auto loader = [&](bool inVirtualMachine) {
     return std::make_unique<cLLDrv>(
-        devices.Root(), inVirtualMachine ? +[] { return true; } : +[] { return false; }, ports);
+        devices.Root(), inVirtualMachine ? +[] { return true; } : +[] { return false; }, ports,
+        cLLDrv::tPlacement::InProcess);
   };
   EXPECT_FALSE(cDrvIface(loader(false)).Loaded);
 
-  devices.AddMsrs(0x10, 0x44434241'34333231);
+  devices.AddMsrs(0x2A, 0x44434241'34333231);
   EXPECT_FALSE(cDrvIface(loader(true)).Loaded);
   cDrvIface loaded(loader(false));
   EXPECT_TRUE(loaded.Loaded);
   EXPECT_FALSE(loaded.StopResult);
   tMSRValue value;
-  EXPECT_TRUE(loaded.ReadMsrValue(0x10, value));
+  EXPECT_TRUE(loaded.ReadMsrValue(0x2A, value));
   EXPECT_EQ(value, (tMSRValue{.High = 0x44434241, .Low = 0x34333231}));
+  // The device in this process answers what the program asks for, and nothing more.
+  EXPECT_FALSE(loaded.WriteMsrValue(0x2A, value));
+  EXPECT_EQ(tDeviceFolder::Get(devices.Msr(0), 0x2A), 0x44434241'34333231u);
   // No port permission: the loaded device refuses port requests.
-  EXPECT_THROW(loaded.ReadPortByte(0x80), EAssertionFailed);
+  EXPECT_THROW(loaded.ReadPortDword(0xCFC), EAssertionFailed);
 
   const auto inside = loader(true);
   EXPECT_FALSE(inside->InstallDriver());
@@ -180,6 +184,32 @@ TEST(Deployment, LoadedWhenTheRegisterDeviceOpensOutsideAVirtualMachine) {
   EXPECT_EQ(outside->DeviceHandle, nullptr);
   EXPECT_TRUE(outside->OpenDevice());
   EXPECT_NE(outside->DeviceHandle, nullptr);
+}
+
+// Without root the driver runs as a process of its own: whether it started decides, and inside a
+// virtual machine nothing is started.
+TEST(Deployment, SeparatelyLoadedWhenTheDriverProcessStarts) {
+  int starts = 0;
+  const auto device = std::make_shared<cRecordingDevice>();
+  const auto loader = [&](bool inVirtualMachine, tDeviceHandle started) {
+    return std::make_unique<cLLDrv>(
+        "/nonexistent", inVirtualMachine ? +[] { return true; } : +[] { return false; },
+        std::make_shared<cFakePortInstructions>(), cLLDrv::tPlacement::SeparateProcess,
+        [&starts, started] {
+          ++starts;
+          return started;
+        });
+  };
+  EXPECT_FALSE(cDrvIface(loader(false, nullptr)).Loaded);  // declined, or no polkit
+  EXPECT_EQ(starts, 1);
+  EXPECT_FALSE(cDrvIface(loader(true, device)).Loaded);
+  EXPECT_EQ(starts, 1);
+
+  cDrvIface loaded(loader(false, device));
+  EXPECT_TRUE(loaded.Loaded);
+  tMSRValue value;
+  loaded.ReadMsrValue(0x2C, value);
+  EXPECT_EQ(device->Sent.size(), 1u);
 }
 
 }  // namespace

@@ -42,13 +42,13 @@ class Modprobe : public testing::Test {
 TEST_F(Modprobe, TheFirstExecutableAbsoluteCandidateIsTaken) {
   const std::string plain = Script("plain", 0644);
   const std::string executable = Script("modprobe");
-  EXPECT_EQ(SystemModprobe({"/nonexistent/modprobe", plain.c_str(), executable.c_str()}),
+  EXPECT_EQ(SystemProgram({"/nonexistent/modprobe", plain.c_str(), executable.c_str()}),
             executable);
-  EXPECT_EQ(SystemModprobe({folder_.c_str()}), "") << "a folder is not a program";
+  EXPECT_EQ(SystemProgram({folder_.c_str()}), "") << "a folder is not a program";
   // A name without a folder would be looked up where the caller says; it is never taken.
   const std::filesystem::path here = std::filesystem::current_path();
   std::filesystem::current_path(folder_);
-  EXPECT_EQ(SystemModprobe({"modprobe"}), "");
+  EXPECT_EQ(SystemProgram({"modprobe"}), "");
   std::filesystem::current_path(here);
 }
 

@@ -33,7 +33,7 @@ class HardwareAccess : public ::testing::Test {
  protected:
   std::shared_ptr<cFakeDeviceBackend> backend_ = std::make_shared<cFakeDeviceBackend>();
   tInstalledInterface installed_{
-      std::make_shared<cDrvIface>(std::make_shared<cControlDevice>(backend_))};
+      std::make_shared<cDrvIface>(std::make_shared<cControlDevice>(backend_, AllowEverything))};
   tVXLDrv access_;
 };
 

@@ -31,6 +31,7 @@
 #include "ui/AdvPageControl.h"
 #include "ui/CachePage.h"
 #include "ui/Controls.h"
+#include "ui/DataFolder.h"
 #include "ui/Exports.h"
 #include "ui/FlagsPage.h"
 #include "ui/PowerPage.h"
@@ -101,7 +102,7 @@ TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)
     setup_.Services = [] { return std::make_unique<platform::cLiveProcessorServices>(); };
   }
   if (!setup_.LoadDriver) setup_.LoadDriver = OpenDriverAccess;
-  if (!setup_.Smbios) setup_.Smbios = SystemSMBIOSSource;
+  if (!setup_.Smbios) setup_.Smbios = [] { return SMBIOSThroughDriver(); };
   if (setup_.Dialogs == nullptr) {
     ownDialogs_ = std::make_unique<tStandardDialogs>();
     setup_.Dialogs = ownDialogs_.get();
@@ -148,7 +149,7 @@ void TMainFrm::CreatePages() {
   cachePage_ = AddPage<TCachePage>(*mainPC_, "CachePage", "Cache");
   powerPage_ = AddPage<TPowerPage>(*mainPC_, "PowerPage", "Management");
   aboutPage_ = AddPage<TAboutPage>(*mainPC_, "AboutPage", "About");
-  processorPage_->SetLogoFolder(setup_.ProgramFolder + QStringLiteral("/Logo/"));
+  processorPage_->SetLogoFolder(LogoFolder(setup_.ProgramFolder));
 
   cpuSelection_ = new QComboBox(processorPage_->SelectorParent());
   cpuSelection_->setObjectName(QStringLiteral("CpuSelectionV"));

@@ -55,7 +55,8 @@ struct tMainSetup {
   // The processors are recorded, not this machine's: no driver is tried, and the caption
   // does not miss one.
   bool NoDriver = false;
-  // The firmware tables (default: this machine's); a null result means none.
+  // The firmware tables (default: through the driver, else this machine's); a null result
+  // means none.
   std::function<std::unique_ptr<ISMBIOSSource>()> Smbios;
   IFileDialogs* Dialogs = nullptr;           // default: the standard file-save dialog
   IErrorSink* Errors = nullptr;              // default: the standard error message box

@@ -13,6 +13,7 @@
 
 #include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
+#include "ui/DataFolder.h"
 #include "ui/ExtEdit.h"
 #include "ui/PageText.h"
 #include "ui/images/Png.h"
@@ -138,7 +139,7 @@ QString Visible(std::string_view text) {
 }  // namespace
 
 TProcessorPage::TProcessorPage(QWidget* parent)
-    : QWidget(parent), logoFolder_(QCoreApplication::applicationDirPath() + "/Logo/") {
+    : QWidget(parent), logoFolder_(LogoFolder(QCoreApplication::applicationDirPath())) {
   setObjectName("ProcessorPageContent");
   CreateProcessorGroup();
   CreateFeaturesGroup();

@@ -67,7 +67,8 @@ tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> record
 }
 
 std::optional<int> RunWindow(int argc, char** argv,
-                             const std::vector<platform::tCpuidRecording>& recordings) {
+                             const std::vector<platform::tCpuidRecording>& recordings,
+                             bool loadDriver) {
   // Qt takes the platform list from its own arguments, ahead of the program's.
   std::string platformOption = "-platform", platforms = PlatformsToTry();
   std::vector<char*> arguments = {argv[0], platformOption.data(), platforms.data()};
@@ -85,6 +86,7 @@ std::optional<int> RunWindow(int argc, char** argv,
   // window's caption.
   QApplication::setApplicationName(FromText(kProgramTitle));
   tMainSetup setup = recordings.empty() ? tMainSetup{} : RecordedProcessorsSetup(recordings);
+  if (!loadDriver) setup.LoadDriver = [] { return false; };
   for (int i = 1; i < count; ++i)
     setup.Arguments.emplace_back(arguments[static_cast<std::size_t>(i)]);
   try {

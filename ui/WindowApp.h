@@ -18,6 +18,8 @@ tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> record
 // Runs the window until it is closed and returns the exit code; nothing, with nothing shown,
 // when no display could be opened. `argv[1]`, when it is exactly "-nodmi", skips the firmware
 // tables. `recordings` are the processors of dump files to show instead of this machine's
-// (empty: this machine).
+// (empty: this machine). Without `loadDriver` (-nodriver) the driver is not started, and the
+// caption says it is not loaded.
 std::optional<int> RunWindow(int argc, char** argv,
-                             const std::vector<platform::tCpuidRecording>& recordings);
+                             const std::vector<platform::tCpuidRecording>& recordings,
+                             bool loadDriver = true);

@@ -14,12 +14,21 @@
 #include <string>
 #include <vector>
 
+#include "driver/AllowList.h"
 #include "driver/DeviceBackend.h"
 #include "driver/PortInstructions.h"
 
+// A device policy that performs every request: for tests of the protocol itself.
+inline bool AllowEverything(tRequestKind, std::uint32_t, unsigned) {
+  return true;
+}
+
 struct tFakeRequest {
-  enum tKind { PortRead, PortWrite, MsrRead, MsrWrite };
-  tKind Kind;
+  static constexpr tRequestKind PortRead = tRequestKind::PortRead;
+  static constexpr tRequestKind PortWrite = tRequestKind::PortWrite;
+  static constexpr tRequestKind MsrRead = tRequestKind::MsrRead;
+  static constexpr tRequestKind MsrWrite = tRequestKind::MsrWrite;
+  tRequestKind Kind;
   std::uint32_t Address;  // port or register index
   unsigned Width;         // bytes of a port access; 8 for registers
   std::uint64_t Value;    // value written; 0 for reads

@@ -1,0 +1,69 @@
+// The driver as a separate process: the only part of the program that runs as root. The
+// program starts it with one end of a socket pair on its standard input (through pkexec, which
+// asks the user for the right to); the driver answers this program's requests and exits when
+// the program closes its end.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "hw/LLDrv.h"
+
+// The program's end of the driver's socket. Each request is one message and waits for its
+// reply; requests from several threads go one at a time. A driver that stops answering
+// (closed, silent for the patience given, or answering what cannot be a reply) fails this
+// request and every later one: a late reply is never taken for the next request's.
+class cDriverConnection final : public IControlDevice {
+ public:
+  static constexpr std::chrono::milliseconds kReplyPatience{10000};
+
+  // Takes `socket`, the program's end, and `child`, the process started for the driver (-1:
+  // none), which is waited for when the connection closes.
+  cDriverConnection(int socket, pid_t child, std::chrono::milliseconds patience = kReplyPatience);
+  ~cDriverConnection() override;
+  cDriverConnection(const cDriverConnection&) = delete;
+  cDriverConnection& operator=(const cDriverConnection&) = delete;
+
+  // Register requests carry the processor the calling thread runs on.
+  tDeviceStatus Control(std::uint32_t code, const void* in, std::uint32_t inLength, void* out,
+                        std::uint32_t outLength, std::uint32_t& returned) override;
+
+ private:
+  std::mutex mutex_;
+  int socket_;
+  pid_t child_;
+  std::chrono::milliseconds patience_;
+  bool broken_ = false;
+  std::vector<std::uint8_t> reply_;
+};
+
+// How long the program waits for the driver to greet it: the user may be typing a password.
+inline constexpr std::chrono::milliseconds kStartPatience{120000};
+
+// Starts `command` (a program and its arguments) with a new socket's other end on its
+// standard input, standard output and error on /dev/null, and waits up to `patience` for the
+// driver's greeting on it. The device when the driver greeted; empty when the command could
+// not start, ended without a greeting (the user declined, no polkit), or stayed silent.
+tDeviceHandle StartDriverProcess(const std::vector<std::string>& command,
+                                 std::chrono::milliseconds patience = kStartPatience);
+
+// Where the system keeps pkexec.
+inline constexpr std::initializer_list<const char*> kPkexecPaths = {"/usr/bin/pkexec",
+                                                                    "/bin/pkexec"};
+// Names a program to start the driver through in place of pkexec: the tests' launcher.
+inline constexpr char kLauncherVariable[] = "LUMARIAN_DRIVER_LAUNCHER";
+// The driver's file name, beside the program's.
+inline constexpr char kDriverFileName[] = "lumarian-driver";
+
+// The command that starts this installation's driver: pkexec (or the program named by
+// LUMARIAN_DRIVER_LAUNCHER), then the driver beside the running program. Empty when either
+// is missing.
+std::vector<std::string> DriverLaunchCommand();
+
+// Starts the driver of this installation and connects to it; empty when it did not start.
+tDeviceHandle StartInstalledDriver();

@@ -1,0 +1,131 @@
+// What the hardware-access device performs: the register reads the program's readers make and
+// the PCI configuration ports, nothing else, whether it runs in the program or as the driver
+// process.
+#include "driver/AllowList.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "driver/ControlDevice.h"
+#include "engine/CPUid.h"
+#include "hw/CmnTnC.h"
+#include "hw/LittleEndian.h"
+#include "hw/VXLDrv.h"
+#include "tests/support/EngineFixtures.h"
+#include "tests/support/FakeDeviceBackend.h"
+
+namespace {
+
+// Sends one request of `code` on `address` to the device with the program's allow-list.
+tDeviceStatus Send(cControlDevice& device, std::uint32_t code, std::uint32_t address) {
+  std::uint8_t in[12] = {};
+  StoreLE(in, address, 4);
+  std::uint8_t out[8] = {};
+  std::uint32_t returned = 0;
+  const bool write = code == IOCTL_WRITE_MSR || code == IOCTL_WRITE_PORT_BYTE ||
+                     code == IOCTL_WRITE_PORT_WORD || code == IOCTL_WRITE_PORT_DWORD;
+  const std::uint32_t inLength = code == IOCTL_WRITE_MSR ? 12 : write ? 8 : 4;
+  return device.Control(code, in, inLength, out, write ? 0 : 8, returned);
+}
+
+TEST(AllowList, OnlyTheConfigurationPortsInTheirWidthsPass) {
+  struct {
+    std::uint32_t port;
+    bool byte, word, dword;  // allowed at that width, for reads and writes alike
+  } const rows[] = {
+      {0x0000, false, false, false}, {0x0060, false, false, false},  {0x0070, false, false, false},
+      {0x0080, false, false, false}, {0x00B2, false, false, false},  // the SMI command port
+      {0x0CF7, false, false, false}, {0x0CF8, false, false, true},   // address: whole double words
+                                                                     // only
+      {0x0CF9, false, false, false},  // the reset control register inside it
+      {0x0CFA, false, false, false}, {0x0CFB, false, false, false},  {0x0CFC, true, true, true},
+      {0x0CFD, true, true, false},   {0x0CFE, true, true, false},    {0x0CFF, true, false, false},
+      {0x0D00, false, false, false}, {0x5658, false, false, false},  // a hypervisor's port
+      {0xFFFF, false, false, false}, {0x10CFC, false, false, false},
+  };
+  for (const auto& row : rows) {
+    const struct {
+      std::uint32_t read, write;
+      bool allowed;
+    } widths[] = {{IOCTL_READ_PORT_BYTE, IOCTL_WRITE_PORT_BYTE, row.byte},
+                  {IOCTL_READ_PORT_WORD, IOCTL_WRITE_PORT_WORD, row.word},
+                  {IOCTL_READ_PORT_DWORD, IOCTL_WRITE_PORT_DWORD, row.dword}};
+    for (const auto& width : widths) {
+      for (const std::uint32_t code : {width.read, width.write}) {
+        auto backend = std::make_shared<cFakeDeviceBackend>();
+        cControlDevice device(backend);
+        const tDeviceStatus status = Send(device, code, row.port);
+        SCOPED_TRACE(::testing::Message() << std::hex << "port " << row.port << " code " << code);
+        EXPECT_EQ(status, width.allowed ? tDeviceStatus::Success : tDeviceStatus::AccessDenied);
+        EXPECT_EQ(backend->Requests.size(), width.allowed ? 1u : 0u);
+      }
+    }
+  }
+}
+
+TEST(AllowList, OnlyReadsOfTheReadersRegistersPassAndNoRegisterIsWritten) {
+  // The four registers of the multiplier readers, and registers around them or of other use.
+  const std::set<std::uint32_t> readable = {0x2A, 0x2C, 0xC0010015, 0xC0010042};
+  const std::uint32_t others[] = {
+      0x0,        0x10,       0x1B,       0x29,       0x2B,    0x2D,      0x3A,       0x8B,
+      0xE7,       0xE8,       0xCE,       0x198,      0x199,   0x1A0,     0xC0000080, 0xC0010014,
+      0xC0010016, 0xC0010041, 0xC0010043, 0xFFFFFFFF, 0x1002A, 0xC001002A};
+  std::vector<std::uint32_t> indices(readable.begin(), readable.end());
+  indices.insert(indices.end(), std::begin(others), std::end(others));
+  for (const std::uint32_t index : indices) {
+    SCOPED_TRACE(::testing::Message() << std::hex << index);
+    auto backend = std::make_shared<cFakeDeviceBackend>();
+    backend->Msrs[index] = 1;
+    cControlDevice device(backend);
+    EXPECT_EQ(Send(device, IOCTL_READ_MSR, index),
+              readable.count(index) ? tDeviceStatus::Success : tDeviceStatus::AccessDenied);
+    EXPECT_EQ(Send(device, IOCTL_WRITE_MSR, index), tDeviceStatus::AccessDenied);
+    EXPECT_EQ(backend->Requests.size(), readable.count(index));
+    EXPECT_EQ(backend->Msrs[index], 1u);
+  }
+}
+
+// Records the registers the readers ask for and answers each.
+class tAskedRegisters final : public IMSRIO {
+ public:
+  bool ReadMSR(std::uint32_t index, tMSRValue& value) override {
+    Asked.insert(index);
+    value = {};
+    return true;
+  }
+  bool WriteMSR(std::uint32_t index, const tMSRValue&) override {
+    Written.insert(index);
+    return false;
+  }
+  std::set<std::uint32_t> Asked, Written;
+};
+
+TEST(AllowList, TheTableIsExactlyTheRegistersTheReadersRead) {
+  auto registers = std::make_shared<tAskedRegisters>();
+  DriverAccess = std::make_shared<tVXLDrv>();
+  DriverAccess->MSRIO = registers;
+  for (std::uint8_t method = 0; method < 16; ++method) {
+    for (const bool managed : {false, true}) {  // PowerNow! and Cool'n'Quiet
+      auto engine = Identified({tRawCpu::Amd(6, 8, 0)});
+      engine->MultiplierMethod[0] = method;
+      engine->CPUfeatures[0].PowerNow = managed ? 1 : 0;
+      engine->CPUfeatures[0].CoolnQuiet = managed ? 1 : 0;
+      float multiplier = 0;
+      engine->GetMultiplier(multiplier, 0);
+    }
+  }
+  DriverAccess.reset();
+  std::set<std::uint32_t> table;
+  for (const tReadableMsr& row : kReadableMsrs) {
+    EXPECT_TRUE(table.insert(row.Index).second) << "twice: " << std::hex << row.Index;
+    EXPECT_NE(std::string(row.Reason), "");
+  }
+  EXPECT_EQ(registers->Asked, table);
+  EXPECT_TRUE(registers->Written.empty());
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the driver process: the report of a user without privilege, whose
+driver the test starts as root over fake hardware through a launcher in pkexec's place; the
+same user when the driver does not start, which must look exactly like -nodriver; and the
+driver refusing to run by hand."""
+
+import argparse
+import json
+import os
+import socket
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import unittest
+
+BINARY = None
+FAKE_DRIVER = None
+LAUNCHER = None
+
+# The fake firmware's one processor entry: external clock and current speed, MHz.
+EXT_CLOCK, CURRENT_SPEED = 100, 2400
+
+
+def smbios_tables():
+    """A 2.x entry point and a table of one processor structure (type 4, no strings) and the
+    end-of-table structure, in the published layouts."""
+    processor = bytearray(0x1A)
+    processor[0], processor[1] = 4, 0x1A
+    struct.pack_into("<HHHB", processor, 0x12, EXT_CLOCK, 3000, CURRENT_SPEED, 0x41)
+    table = bytes(processor) + b"\0\0" + bytes([127, 4, 0, 0]) + b"\0\0"
+    entry = bytearray(0x1F)
+    entry[0:4] = b"_SM_"
+    struct.pack_into("<HIH", entry, 0x16, len(table), 0x000F1000, 2)
+    return bytes(entry), table
+
+
+def as_nobody(*args, **env):
+    """Runs the program as the unprivileged user nobody, with `env` added."""
+    environment = dict(os.environ, **env)
+    for name in ("DISPLAY", "WAYLAND_DISPLAY"):
+        environment.pop(name, None)
+    return subprocess.run(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                           "--", BINARY, *args], env=environment, stdin=subprocess.DEVNULL,
+                          capture_output=True, timeout=120, cwd="/")
+
+
+class Broker:
+    """Takes the socket and driver path the launcher hands over and starts the fake driver on
+    that socket, as root."""
+
+    def __init__(self, folder, driver_args):
+        self.path = os.path.join(folder, "broker")
+        self.listener = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.listener.bind(self.path)
+        os.chmod(self.path, 0o777)
+        self.listener.listen(1)
+        self.listener.settimeout(60)
+        self.driver_args = driver_args
+        self.asked_for = None
+        self.driver = None
+        self.thread = threading.Thread(target=self.serve)
+        self.thread.start()
+
+    def serve(self):
+        try:
+            connection, _ = self.listener.accept()
+        except OSError:
+            return
+        with connection:
+            message, fds, _, _ = socket.recv_fds(connection, 4096, 1)
+            self.asked_for = message.decode()
+            self.driver = subprocess.Popen([FAKE_DRIVER, *self.driver_args], stdin=fds[0])
+            os.close(fds[0])
+            connection.send(b"k")
+
+    def close(self):
+        self.listener.close()
+        self.thread.join()
+        status = self.driver.wait(timeout=30) if self.driver else None
+        return status
+
+
+@unittest.skipUnless(os.geteuid() == 0, "starting the driver as root and the program as nobody "
+                                        "needs root")
+class UnprivilegedUser(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp()
+        os.chmod(self.folder, 0o755)
+        entry, table = smbios_tables()
+        self.entry = os.path.join(self.folder, "entry")
+        self.table = os.path.join(self.folder, "table")
+        with open(self.entry, "wb") as f:
+            f.write(entry)
+        with open(self.table, "wb") as f:
+            f.write(table)
+
+    def tearDown(self):
+        subprocess.run(["rm", "-rf", self.folder], check=True)
+
+    def test_the_report_reads_the_fake_hardware_through_the_driver(self):
+        broker = Broker(self.folder, ["--smbios", self.entry, self.table,
+                                      "--msr", "0x2A=0x00C00000", "--msr", "0x2C=0x0C000000"])
+        result = as_nobody("--report", "--json", LUMARIAN_DRIVER_LAUNCHER=LAUNCHER,
+                           LUMARIAN_TEST_BROKER=broker.path)
+        driver_status = broker.close()
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr, b"")
+        # The program asked for the driver beside it, which ended when the program did.
+        self.assertEqual(broker.asked_for,
+                         os.path.join(os.path.dirname(BINARY), "lumarian-driver"))
+        self.assertEqual(driver_status, 0)
+
+        document = json.loads(result.stdout)
+        self.assertTrue(document["driver_loaded"])
+        self.assertFalse(document["nodmi"])
+        # Method 0 takes the multiplier from the firmware's entry, current speed over external
+        # clock; the legacy methods from the registers: 0x2A bits 25..22 = 3 is the P6 ratio
+        # 2.0, bits 26..22 = 3 the Pentium M's 3; 0x2C bits 28..24 = 12 the Pentium 4's 12.
+        expected = {0: CURRENT_SPEED / EXT_CLOCK, 3: 2.0, 6: 12.0, 7: 3.0}
+        for processor in document["processors"]:
+            method = processor["MultiplierMethod"]
+            with self.subTest(slot=processor["slot"], method=method):
+                if method not in expected:
+                    self.skipTest(f"no fake registers for multiplier method {method}")
+                clocks = processor["tClocks"]
+                self.assertEqual(clocks["Multiplier"], expected[method])
+                self.assertAlmostEqual(clocks["BusClock"], clocks["CoreClock"] / expected[method])
+
+    def test_without_a_driver_the_report_is_exactly_that_of_nodriver(self):
+        def without_clocks(result):
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(result.stderr, b"")
+            document = json.loads(result.stdout)
+            for processor in document["processors"]:
+                del processor["tClocks"]
+            return document
+
+        skipped = without_clocks(as_nobody("-nodriver", "--report", "--json"))
+        self.assertFalse(skipped["driver_loaded"])
+        for launcher in ("/bin/false", "/nonexistent/pkexec"):  # declined; no polkit
+            with self.subTest(launcher=launcher):
+                declined = as_nobody("--report", "--json", LUMARIAN_DRIVER_LAUNCHER=launcher)
+                self.assertEqual(without_clocks(declined), skipped)
+                text = as_nobody("--report", LUMARIAN_DRIVER_LAUNCHER=launcher)
+                self.assertEqual(text.returncode, 0)
+                self.assertRegex(text.stdout.decode(), r"\n  Hardware access +Couldn't Load Driver\n")
+
+
+class ByHand(unittest.TestCase):
+    def test_the_driver_serves_only_a_socket_the_program_gave_it(self):
+        driver = os.path.join(os.path.dirname(BINARY), "lumarian-driver")
+        for args in ([], ["--help"]):
+            result = subprocess.run([driver, *args], stdin=subprocess.DEVNULL,
+                                    capture_output=True, timeout=30)
+            self.assertEqual(result.returncode, 2)
+            self.assertIn(b"not to be run by hand", result.stderr)
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--fake-driver", required=True)
+    parser.add_argument("--launcher", required=True)
+    options, rest = parser.parse_known_args()
+    BINARY = os.path.abspath(options.binary)
+    FAKE_DRIVER = os.path.abspath(options.fake_driver)
+    LAUNCHER = os.path.abspath(options.launcher)
+    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
