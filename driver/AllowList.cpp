@@ -1,14 +1,8 @@
 #include "driver/AllowList.h"
 
-#include <algorithm>
-#include <iterator>
+#include "hw/ModelSpecificRegisters.h"
 
 namespace {
-
-bool ReadableMsr(std::uint32_t index) {
-  return std::any_of(std::begin(kReadableMsrs), std::end(kReadableMsrs),
-                     [index](const tReadableMsr& row) { return row.Index == index; });
-}
 
 bool PciConfigPort(std::uint32_t port, unsigned width) {
   if (port == kPciConfigAddress) return width == 4;
@@ -20,7 +14,7 @@ bool PciConfigPort(std::uint32_t port, unsigned width) {
 bool ProgramRequest(tRequestKind kind, std::uint32_t address, unsigned width) {
   switch (kind) {
     case tRequestKind::MsrRead:
-      return ReadableMsr(address);
+      return IsReadRegister(address);
     case tRequestKind::PortRead:
     case tRequestKind::PortWrite:
       return PciConfigPort(address, width);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "driver/AllowList.h"
 #include "engine/CPUid.h"
 #include "engine/MyUtils.h"
 #include "hw/ModelSpecificRegisters.h"

@@ -14,12 +14,15 @@
 #include "driver/RequestMessage.h"
 #include "driver/RequestServer.h"
 #include "hw/LittleEndian.h"
+#include "hw/ModelSpecificRegisters.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   auto backend = std::make_shared<cFakeDeviceBackend>();
-  for (const tReadableMsr& row : kReadableMsrs)
-    backend->Msrs[row.Index] = 0x0123456789ABCDEF;
+  for (const tMsrRead& row : kMsrReads) {
+    for (std::uint32_t index = row.First; index <= row.Last; ++index)
+      backend->Msrs[index] = 0x0123456789ABCDEF;
+  }
   backend->Msrs[0x10] = 1;
   std::vector<std::uint8_t> entryPoint(0x1F, 0x5F), table(70000, 0x41);
   cRequestServer server(
