@@ -5,7 +5,7 @@
 # Usage: scripts/fuzz.sh [TARGET, default dump_reader_fuzz] [executions, default 1000000]
 # Targets: dump_reader_fuzz, cpuid_tool_listing_fuzz, register_listing_fuzz,
 # libcpuid_raw_listing_fuzz, listing_identification_fuzz, smbios_reader_fuzz, logo_loader_fuzz,
-# control_device_fuzz
+# control_device_fuzz, driver_request_fuzz
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target="${1:-dump_reader_fuzz}"
