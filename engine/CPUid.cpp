@@ -74,6 +74,7 @@ void cCPUid::Identify() {
     DecodeFeatureBits(i);
   }
   DecodeCaches();
+  DecodeFullCapture(count);
   NameAll();
   PublishRecords();
 }
@@ -88,6 +89,20 @@ void cCPUid::NameAll() {
   // Naming touches only its own slot's records, and the measurements it makes are pinned to
   // that slot's processor.
   platform::RunConcurrently(count, [this](unsigned i) { NameProcessor(i); });
+}
+
+void cCPUid::DecodeFullCapture(unsigned count) {
+  count = static_cast<unsigned>(std::min<std::size_t>(count, SlotCount()));
+  for (unsigned i = 0; i < count; ++i) {
+    const tCpuidStore& store = CPUstore[i];
+    CacheReports[i] = CachesOf(store);
+    CompleteLevelRecords(CacheReports[i], level1[i], level2[i], level3[i]);
+    Topologies[i] = TopologyOf(store);
+    CoreTypes[i] = CoreTypeOf(store);
+    FeatureWords[i] = FeatureWordsOf(store);
+    Hypervisors[i] = HypervisorOf(store);
+    Frequencies[i] = FrequenciesOf(store);
+  }
 }
 
 void cCPUid::CaptureAll() {

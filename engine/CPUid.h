@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/Caches.h"
 #include "engine/CommonTypes.h"
 #include "engine/ProcessorRecords.h"
 #include "hw/get_cpu_dmi_info.h"
@@ -84,6 +85,10 @@ class cCPUid : public tProcessorRecords {
   void DecodeFeatureBits(unsigned i);
   // Caches and TLBs of every slot.
   bool DecodeCaches();
+  // Everything today's processors report beyond the 27 leaves, for the first `count` slots:
+  // caches and TLBs (which also complete the level records where the cache decoder left a
+  // field at 0), place and core type, feature registers, hypervisor, frequencies.
+  void DecodeFullCapture(unsigned count);
 
   // Naming: the vendor's table, then the code-name table for the processors after its
   // generations.

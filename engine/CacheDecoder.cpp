@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/CPUid.h"
+#include "engine/CacheDescriptors.h"
 #include "engine/MyUtils.h"
 
 namespace {
@@ -95,106 +96,6 @@ void ApplyBitFields(const std::array<tBitField<Record>, N>& fields, const tCPUID
 
 // ---- Leaf-2 descriptors ---------------------------------------------------------------
 
-enum class tKind : std::uint8_t {
-  InstrTlb4K,     // Size = entries
-  InstrTlbLarge,  // Size = entries
-  InstrTlbBoth,   // 4 KB and large pages, Size = entries
-  DataTlb4K,
-  DataTlbLarge,
-  DataTlbBoth,
-  L1Instr,
-  L1Data,
-  Trace,  // Line 0: the line field is not written
-  L2,
-  L3,
-  L3Sectored,
-  NoFurtherCache,
-};
-
-struct tDescriptor {
-  std::uint8_t Value;
-  tKind Kind;
-  std::uint16_t Size;
-  std::uint16_t Assoc;
-  std::uint16_t Line;
-};
-
-constexpr std::uint16_t kFull = kFullyAssociative;
-
-constexpr tDescriptor kDescriptors[] = {
-    {0x01, tKind::InstrTlb4K, 32, 4, 0},
-    {0x02, tKind::InstrTlbLarge, 2, kFull, 0},
-    {0x03, tKind::DataTlb4K, 64, 4, 0},
-    {0x04, tKind::DataTlbLarge, 8, 4, 0},
-    {0x06, tKind::L1Instr, 8, 4, 32},
-    {0x08, tKind::L1Instr, 16, 4, 32},
-    {0x0A, tKind::L1Data, 8, 2, 32},
-    {0x0C, tKind::L1Data, 16, 4, 32},
-    {0x10, tKind::L1Data, 16, 4, 32},
-    {0x15, tKind::L1Instr, 16, 4, 32},
-    {0x1A, tKind::L2, 96, 6, 64},
-    {0x22, tKind::L3Sectored, 512, 4, 64},
-    {0x23, tKind::L3Sectored, 1024, 8, 64},
-    {0x25, tKind::L3Sectored, 2048, 8, 64},
-    {0x29, tKind::L3Sectored, 4096, 8, 64},
-    {0x2C, tKind::L1Data, 32, 8, 64},
-    {0x30, tKind::L1Instr, 32, 8, 64},
-    {0x39, tKind::L2, 128, 4, 64},
-    {0x3B, tKind::L2, 128, 2, 64},
-    {0x3C, tKind::L2, 256, 4, 64},
-    {0x40, tKind::NoFurtherCache, 0, 0, 0},
-    {0x41, tKind::L2, 128, 4, 32},
-    {0x42, tKind::L2, 256, 4, 32},
-    {0x43, tKind::L2, 512, 4, 32},
-    {0x44, tKind::L2, 1024, 4, 32},
-    {0x45, tKind::L2, 2048, 4, 32},
-    {0x50, tKind::InstrTlbBoth, 64, kFull, 0},
-    {0x51, tKind::InstrTlbBoth, 128, kFull, 0},
-    {0x52, tKind::InstrTlbBoth, 256, kFull, 0},
-    {0x5B, tKind::DataTlbBoth, 64, kFull, 0},
-    {0x5C, tKind::DataTlbBoth, 128, kFull, 0},
-    {0x5D, tKind::DataTlbBoth, 256, kFull, 0},
-    {0x60, tKind::L1Data, 16, 8, 64},
-    {0x66, tKind::L1Data, 8, 4, 64},
-    {0x67, tKind::L1Data, 16, 4, 64},
-    {0x68, tKind::L1Data, 32, 4, 64},
-    {0x70, tKind::Trace, 12, 8, 6},
-    {0x71, tKind::Trace, 16, 8, 8},
-    {0x72, tKind::Trace, 32, 8, 0},
-    {0x77, tKind::L1Instr, 16, 4, 64},
-    {0x78, tKind::L2, 1024, 4, 64},
-    {0x79, tKind::L2, 128, 8, 64},
-    {0x7A, tKind::L2, 256, 8, 64},
-    {0x7B, tKind::L2, 512, 8, 64},
-    {0x7C, tKind::L2, 1024, 8, 64},
-    {0x7D, tKind::L2, 2048, 8, 64},
-    {0x7E, tKind::L2, 256, 8, 128},
-    {0x7F, tKind::L2, 512, 2, 64},
-    {0x81, tKind::L2, 128, 8, 32},
-    {0x82, tKind::L2, 256, 8, 32},
-    {0x83, tKind::L2, 512, 8, 32},
-    {0x84, tKind::L2, 1024, 8, 32},
-    {0x85, tKind::L2, 2048, 8, 32},
-    {0x86, tKind::L2, 512, 4, 64},
-    {0x87, tKind::L2, 1024, 8, 64},
-    {0x88, tKind::L3, 2048, 4, 64},
-    {0x89, tKind::L3, 4096, 4, 64},
-    {0x8A, tKind::L3, 8192, 4, 64},
-    {0x8D, tKind::L3, 3072, 12, 128},
-    {0xB0, tKind::InstrTlb4K, 128, 4, 0},
-    {0xB3, tKind::DataTlb4K, 128, 4, 0},
-};
-
-// Row of each descriptor value in kDescriptors, or -1.
-constexpr std::array<std::int16_t, 256> kDescriptorIndex = [] {
-  std::array<std::int16_t, 256> index{};
-  index.fill(-1);
-  for (std::size_t row = 0; row < std::size(kDescriptors); ++row) {
-    index[kDescriptors[row].Value] = static_cast<std::int16_t>(row);
-  }
-  return index;
-}();
-
 struct tCacheRecords {
   tlevel1& l1;
   tlevel2& l2;
@@ -203,6 +104,7 @@ struct tCacheRecords {
 };
 
 void ApplyDescriptor(const tDescriptor& d, tCacheRecords& r) {
+  using tKind = tDescriptorKind;
   switch (d.Kind) {
     case tKind::InstrTlb4K:
       r.l1.ITLB4KAssoc = d.Assoc;
@@ -261,6 +163,8 @@ void ApplyDescriptor(const tDescriptor& d, tCacheRecords& r) {
     case tKind::NoFurtherCache:
       if (r.family == 6) r.l2.Present = 0;
       if (r.family == 15) r.l3.Present = 0;
+      break;
+    default:  // kinds of the cache lists only
       break;
   }
 }
@@ -333,7 +237,8 @@ void cCPUid::DecodeDescriptors(unsigned i) {
 
   tCacheRecords records{level1[i], level2[i], level3[i], GetBits(CPUdata[i].StdLeaf[1].EAX, 8, 11)};
   for (std::size_t k = 0; k < 15; ++k) {
-    const std::int16_t row = kDescriptorIndex[bytes[k]];
-    if (row >= 0) ApplyDescriptor(kDescriptors[static_cast<std::size_t>(row)], records);
+    for (const tDescriptor& row : DescriptorRows(static_cast<std::uint8_t>(bytes[k]))) {
+      if (row.Legacy) ApplyDescriptor(row, records);
+    }
   }
 }

@@ -230,7 +230,7 @@ struct tlevel2 {
 };
 
 struct tlevel3 {
-  std::uint16_t Size = 0;
+  std::uint32_t Size = 0;  // today's level-3 caches pass 64 MB
   std::uint16_t Assoc = 0;
   std::uint16_t LineSize = 0;
   std::uint16_t LinesPerSector = 0;  // 2 for sectored caches

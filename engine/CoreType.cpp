@@ -15,17 +15,10 @@ constexpr std::uint32_t kAmdPerformance = 0;
 constexpr std::uint32_t kAmdEfficiency = 1;
 constexpr unsigned kHeterogeneousBit = 30;
 
-// The answer of `leaf` when the processor reports the leaf in its range.
-const tCPUIDResult* Reported(const tCpuidStore& store, std::uint32_t leaf) {
-  const std::uint32_t rangeHead = leaf & 0x80000000u;
-  if (store.Get(rangeHead).EAX < leaf) return nullptr;
-  return store.Find(leaf);
-}
-
 }  // namespace
 
 tCoreType CoreTypeOf(const tCpuidStore& store) {
-  if (const tCPUIDResult* hybrid = Reported(store, kHybridLeaf)) {
+  if (const tCPUIDResult* hybrid = ReportedLeaf(store, kHybridLeaf)) {
     switch (GetBits(hybrid->EAX, 24, 31)) {
       case kIntelCore:
         return tCoreType::Performance;
@@ -35,7 +28,7 @@ tCoreType CoreTypeOf(const tCpuidStore& store) {
         break;
     }
   }
-  if (const tCPUIDResult* topology = Reported(store, kAmdTopologyLeaf)) {
+  if (const tCPUIDResult* topology = ReportedLeaf(store, kAmdTopologyLeaf)) {
     if (GetBits(topology->EAX, kHeterogeneousBit, kHeterogeneousBit) != 0) {
       switch (GetBits(topology->EBX, 28, 31)) {
         case kAmdPerformance:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "engine/MyUtils.h"
+
 namespace {
 
 bool Before(const tCpuidEntry& entry, std::uint32_t leaf, std::uint32_t subLeaf) {
@@ -50,6 +52,19 @@ std::span<const tCpuidEntry> tCpuidStore::SubLeaves(std::uint32_t leaf) const {
   while (last != entries_.end() && last->Leaf == leaf)
     ++last;
   return {first, last};
+}
+
+const tCPUIDResult* ReportedLeaf(const tCpuidStore& store, std::uint32_t leaf,
+                                 std::uint32_t subLeaf) {
+  // The first leaf of a range (0, 0x40000000, 0x80000000, ...) gives the range's maximum.
+  const std::uint32_t rangeHead = leaf & 0xFFFF0000u;
+  if (leaf != rangeHead && store.Get(rangeHead).EAX < leaf) return nullptr;
+  return store.Find(leaf, subLeaf);
+}
+
+std::string VendorStringOf(const tCpuidStore& store) {
+  const tCPUIDResult leaf0 = store.Get(0);
+  return RegsToText(leaf0.EBX, leaf0.EDX, leaf0.ECX, 0);
 }
 
 tCpuidStore StoreOf(const platform::tCpuidRecording& recording, int osCpu) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "engine/CommonTypes.h"
@@ -41,6 +42,14 @@ class tCpuidStore {
  private:
   std::vector<tCpuidEntry> entries_;
 };
+
+// The answer of (leaf, subLeaf) when the processor reports `leaf` in its range (the maximum
+// that the range's first leaf gives) and the pair was captured; nullptr otherwise.
+const tCPUIDResult* ReportedLeaf(const tCpuidStore& store, std::uint32_t leaf,
+                                 std::uint32_t subLeaf = 0);
+
+// The vendor string: the 12 characters of leaf 0 EBX, EDX and ECX.
+std::string VendorStringOf(const tCpuidStore& store);
 
 // A store holding every answer of `recording` (a later answer of a pair replaces an earlier).
 tCpuidStore StoreOf(const platform::tCpuidRecording& recording, int osCpu = -1);

@@ -1,5 +1,8 @@
 #include "engine/ProcessorRecords.h"
 
+#include <algorithm>
+#include <span>
+
 namespace {
 
 // Every member of tProcessorRecords is a vector that ForEachRecord visits: a member added
@@ -24,4 +27,9 @@ void tProcessorRecords::Release() {
     records.clear();
     records.shrink_to_fit();
   });
+}
+
+tMachineTopology tProcessorRecords::Machine(std::size_t count) const {
+  count = std::min({count, Topologies.size(), CoreTypes.size()});
+  return MachineTopologyOf(std::span(Topologies).first(count), std::span(CoreTypes).first(count));
 }

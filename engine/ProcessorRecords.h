@@ -15,9 +15,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/Caches.h"
 #include "engine/CommonTypes.h"
+#include "engine/CoreType.h"
 #include "engine/CpuidStore.h"
+#include "engine/FeatureFlags.h"
+#include "engine/Frequencies.h"
+#include "engine/Hypervisor.h"
 #include "engine/ModernNaming.h"
+#include "engine/Topology.h"
 
 struct tProcessorRecords {
   std::vector<tVendor> FlagBrand;
@@ -32,6 +38,14 @@ struct tProcessorRecords {
   std::vector<tlevel3> level3;
   std::vector<tnameinfo> nameinfo;
   std::vector<tModernName> ModernNames;  // what the code-name table says of each processor
+  // What today's processors report beyond the 27 leaves. The machine's counts are worked out
+  // from the places and core types of all slots (MachineTopologyOf).
+  std::vector<tCacheReport> CacheReports;
+  std::vector<tTopology> Topologies;
+  std::vector<tCoreType> CoreTypes;
+  std::vector<tFeatureWords> FeatureWords;
+  std::vector<tHypervisor> Hypervisors;
+  std::vector<tFrequencies> Frequencies;
   // How the clock measurement reads the multiplier (0: no register, SMBIOS only).
   std::vector<std::uint8_t> MultiplierMethod;
   // The fifteen descriptor bytes of leaf 2 (words 0 to 14).
@@ -52,12 +66,21 @@ struct tProcessorRecords {
     visit(level3);
     visit(nameinfo);
     visit(ModernNames);
+    visit(CacheReports);
+    visit(Topologies);
+    visit(CoreTypes);
+    visit(FeatureWords);
+    visit(Hypervisors);
+    visit(Frequencies);
     visit(MultiplierMethod);
     visit(CacheDescriptors);
   }
 
   // Length of every vector.
   std::size_t SlotCount() const { return CPUdata.size(); }
+  // The machine counted over the first `count` slots (no more than there are), with a place
+  // for each of them.
+  tMachineTopology Machine(std::size_t count) const;
   // Every record of `slots` slots, all zero.
   void Resize(std::size_t slots);
   // Empties every vector and gives its memory back.

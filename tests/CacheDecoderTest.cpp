@@ -181,9 +181,12 @@ TEST(SizeLeaves, Level2CacheRulesByIdentity) {
 }
 
 TEST(SizeLeaves, UnknownAssociativityCodesStoreNothing) {
-  // Code 10 in every level-2 associativity place.
+  // Code 10 in every level-2 associativity place. The cache decoder alone: an identification
+  // completes the fields it leaves at 0.
   auto e = Identified(
       {WithSizeLeaves(tRawCpu::Amd(15, 4, 8), {}, {0xA000A000, 0xA000A000, 0x0200A140, 0})});
+  e->level2[0] = {};
+  e->DecodeCaches();
   EXPECT_EQ(e->level2[0].Assoc, 0);
   EXPECT_EQ(e->level2[0].DTLB2MAssoc, 0);
   EXPECT_EQ(e->level2[0].ITLB4KAssoc, 0);
@@ -202,7 +205,12 @@ TEST(SizeLeaves, UnknownAssociativityCodesStoreNothing) {
 TEST(SizeLeaves, NeedLeaf0x80000006AndNoLeaf2) {
   tRawCpu withLeaf2 = WithSizeLeaves(tRawCpu::Amd(15, 4, 8), {}, {0, 0, 0x02008140, 0});
   withLeaf2.MaxStandardLeaf(2);
-  EXPECT_EQ(Identified({withLeaf2})->level2[0].Size, 0);
+  // The cache decoder alone: an identification completes the level-2 record from the same
+  // leaf.
+  const auto e = Identified({withLeaf2});
+  e->level2[0] = {};
+  e->DecodeCaches();
+  EXPECT_EQ(e->level2[0].Size, 0);
 
   tRawCpu short5 = WithSizeLeaves(tRawCpu::Amd(6, 4, 2), {}, {0, 0, 0x01008140, 0});
   short5.MaxExtendedLeaf(0x80000005);

@@ -29,6 +29,15 @@ std::uint32_t PackText(std::string_view text, std::size_t at) {
   return value;
 }
 
+tCpuidStore StoreOf(std::string_view vendor, std::uint32_t maxStandardLeaf,
+                    std::initializer_list<tCpuidEntry> answers) {
+  tCpuidStore store;
+  store.Put(0, 0, {maxStandardLeaf, PackText(vendor, 0), PackText(vendor, 8), PackText(vendor, 4)});
+  for (const tCpuidEntry& answer : answers)
+    store.Put(answer.Leaf, answer.SubLeaf, answer.Result);
+  return store;
+}
+
 tRawCpu::tRawCpu() {
   data_.StdLeaf[0].EAX = 1;
 }
@@ -216,6 +225,14 @@ std::unique_ptr<cCPUid> IdentifiedData(const std::vector<tCPUdata>& cpus) {
   std::vector<platform::tCpuidRecording> recordings;
   for (const tCPUdata& data : cpus)
     recordings.push_back(RecordingOf(data));
+  return std::make_unique<cCPUid>(
+      std::make_unique<platform::cReplayProcessorServices>(std::move(recordings)), true);
+}
+
+std::unique_ptr<cCPUid> IdentifiedStores(const std::vector<tCpuidStore>& cpus) {
+  std::vector<platform::tCpuidRecording> recordings;
+  for (const tCpuidStore& store : cpus)
+    recordings.push_back(RecordingOf(store));
   return std::make_unique<cCPUid>(
       std::make_unique<platform::cReplayProcessorServices>(std::move(recordings)), true);
 }

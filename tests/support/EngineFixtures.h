@@ -11,6 +11,7 @@
 
 #include "engine/CPUid.h"
 #include "engine/CommonTypes.h"
+#include "engine/CpuidStore.h"
 
 // Four characters of `text` from `at` as a register holds them, the first in the low byte;
 // NUL past the text's end.
@@ -63,6 +64,10 @@ class tRawCpu {
   tCPUdata data_;
 };
 
+// A store holding leaf 0 (the vendor string and the maximum standard leaf) and `answers`.
+tCpuidStore StoreOf(std::string_view vendor, std::uint32_t maxStandardLeaf,
+                    std::initializer_list<tCpuidEntry> answers);
+
 // The texts and logo key a name record should hold.
 struct tExpectedName {
   std::string_view CodeName;
@@ -81,6 +86,7 @@ void ExpectName(const tnameinfo& name, const tExpectedName& expected);
 // An engine that identified these processors, slot by slot, through replay services.
 std::unique_ptr<cCPUid> Identified(const std::vector<tRawCpu>& cpus);
 std::unique_ptr<cCPUid> IdentifiedData(const std::vector<tCPUdata>& cpus);
+std::unique_ptr<cCPUid> IdentifiedStores(const std::vector<tCpuidStore>& cpus);
 
 // Path of a file in tests/fixtures/cpuid.
 std::string FixturePath(std::string_view name);
