@@ -177,7 +177,65 @@ void CapturedLeaves(tJsonWriter& w, const tCpuidStore& store) {
   w.EndArray();
 }
 
-void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks, unsigned i) {
+void CacheList(tJsonWriter& w, const tCacheReport& report) {
+  w.Key("caches").BeginArray();
+  for (const tCacheInfo& c : report.Caches) {
+    w.BeginObject(kInline).Key("level").Unsigned(c.Level);
+    w.Key("type").Utf8Text(CacheTypeName(c.Type)).Key("size_kb").Unsigned(c.SizeKB);
+    w.Key("ways").Unsigned(c.Ways).Key("line_bytes").Unsigned(c.LineBytes);
+    w.Key("sets").Unsigned(c.Sets).Key("shared_by").Unsigned(c.SharedBy);
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
+void TlbList(tJsonWriter& w, const tCacheReport& report) {
+  struct tPageName {
+    std::uint8_t Bit;
+    const char* Name;
+  };
+  static constexpr tPageName kPages[] = {
+      {kPage4K, "4K"}, {kPage2M, "2M"}, {kPage4M, "4M"}, {kPage1G, "1G"}};
+  w.Key("tlbs").BeginArray();
+  for (const tTlbInfo& t : report.Tlbs) {
+    w.BeginObject(kInline).Key("level").Unsigned(t.Level);
+    w.Key("type").Utf8Text(TlbTypeName(t.Type)).Key("pages").BeginArray();
+    for (const tPageName& page : kPages) {
+      if ((t.Pages & page.Bit) != 0) w.Utf8Text(page.Name);
+    }
+    w.EndArray().Key("entries").Unsigned(t.Entries).Key("ways").Unsigned(t.Ways);
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
+void TopologyRecord(tJsonWriter& w, const tTopology& t, const tPlace& place) {
+  w.Key("topology").BeginObject(kInline);
+  w.Key("x2apic_id").Unsigned(t.X2ApicId).Key("package").Unsigned(place.Package);
+  w.Key("die").Unsigned(place.Die).Key("module").Unsigned(place.Module);
+  w.Key("core").Unsigned(place.Core).Key("thread").Unsigned(place.Thread);
+  w.Key("package_threads").Unsigned(t.PackageThreads);
+  w.Key("package_cores").Unsigned(t.PackageCores);
+  w.EndObject();
+}
+
+void FeatureList(tJsonWriter& w, const tFeatureWords& words) {
+  w.Key("features").BeginArray(kInline);
+  for (const std::string_view name : FeatureNames(words))
+    w.Utf8Text(name);
+  w.EndArray();
+}
+
+void FrequencyRecord(tJsonWriter& w, const tFrequencies& f, const tClocks& clocks) {
+  w.Key("frequency").BeginObject(kInline);
+  w.Key("base_mhz").Unsigned(f.BaseMHz).Key("max_mhz").Unsigned(f.MaxMHz);
+  w.Key("bus_mhz").Unsigned(f.BusMHz).Key("tsc_mhz").Double(clocks.CoreClock);
+  w.Key("effective_mhz").Double(0).Key("reported_tsc_mhz").Double(f.TscMHz);
+  w.EndObject();
+}
+
+void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks,
+               const tPlace& place, unsigned i) {
   w.BeginObject();
   w.Key("slot").Unsigned(i);
   w.Key("os_cpu").Signed(e.CPUstore[i].OsCpu);
@@ -195,7 +253,24 @@ void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks
   RawLeaves(w, e.CPUdata[i]);
   CapturedLeaves(w, e.CPUstore[i]);
   DisplayIdentity(w, e.CPUstore[i], e.ModernNames[i]);
+  CacheList(w, e.CacheReports[i]);
+  TlbList(w, e.CacheReports[i]);
+  TopologyRecord(w, e.Topologies[i], place);
+  FeatureList(w, e.FeatureWords[i]);
+  w.Key("hypervisor").Utf8Text(e.Hypervisors[i].Signature);
+  FrequencyRecord(w, e.Frequencies[i], clocks);
   w.EndObject();
+}
+
+// Counted over the identified processors.
+void MachineRecord(tJsonWriter& w, const tMachineTopology& m) {
+  w.Key("machine").BeginObject(kInline);
+  w.Key("packages").Unsigned(m.Packages).Key("dies").Unsigned(m.Dies);
+  w.Key("cores").Unsigned(m.Cores).Key("threads").Unsigned(m.Threads);
+  w.Key("core_types").BeginObject();
+  w.Key("performance").Unsigned(m.PerformanceCores);
+  w.Key("efficiency").Unsigned(m.EfficiencyCores);
+  w.EndObject().EndObject();
 }
 
 }  // namespace
@@ -212,9 +287,11 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
   w.Key("driver_loaded").Boolean(driverLoaded);
   w.Key("nodmi").Boolean(engine.NoDMI != 0);
   w.Key("cpu_count").Unsigned(count);
+  const tMachineTopology machine = records->Machine(count);
+  MachineRecord(w, machine);
   w.Key("processors").BeginArray();
   for (unsigned i = 0; i < count; ++i)
-    Processor(w, *records, engine.ClocksOf(i), i);
+    Processor(w, *records, engine.ClocksOf(i), machine.Places[i], i);
   w.EndArray();
   w.EndObject();
   return w.Finish();

@@ -101,18 +101,19 @@ void ClocksSection(tReport& r, const tClocksText& c) {
   r.Field("Bus Speed", c.BusSpeed);
 }
 
-void FlagsSection(tReport& r, const tFeaturesFlags& flags) {
+void FlagsSection(tReport& r, const tProcessorRecords& records, unsigned slot) {
   r.Heading("Feature Flags");
   for (const tFlagView& view : kFlagViews) {
-    const tFeatureBits& bits = flags.*view.Bits;
+    const tFlagBits bits = FlagViewBits(records, slot, view);
     std::string set;
-    for (std::size_t bit = 0; bit < bits.Bits.size(); ++bit) {
-      if (bits.Bits[bit] != 1) continue;
-      set.append(set.empty() ? "" : ", ").append((*view.Names)[bit]);
-      if ((*view.Names)[bit] == "Reserved") set.append(" (bit ").append(std::to_string(bit)) += ')';
+    for (unsigned bit = 0; bit < bits.Bits.size(); ++bit) {
+      if (!bits.Bits[bit]) continue;
+      const std::string_view caption = FlagCaption(view, bit);
+      set.append(set.empty() ? "" : ", ").append(caption);
+      if (caption == "Reserved") set.append(" (bit ").append(std::to_string(bit)) += ')';
     }
-    if (bits.Valid != 1) set = "not reported";
-    r.Line(view.Button, set.empty() ? "none" : set);
+    if (!bits.Valid) set = "not reported";
+    r.Line(FlagViewName(view), set.empty() ? "none" : set);
   }
 }
 
@@ -169,7 +170,7 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
     ProcessorSection(r, ProcessorPageText(*records, slot));
     ClocksSection(r, ClocksText(engine.ClocksOf(slot), engine.EffectiveClockOf(slot),
                                 records->FlagBrand[slot], records->CPUid_m[slot].Family, '.'));
-    FlagsSection(r, records->FeaturesFlags[slot]);
+    FlagsSection(r, *records, slot);
     CacheSection(r, *records, slot);
     ManagementSection(r, records->EPM[slot]);
   }

@@ -11,10 +11,11 @@
 
 namespace {
 
-TEST(AssocToStr, NamesTheKnownWaysAndLeavesOthersEmpty) {
+TEST(AssocToStr, NamesEveryCountOfWays) {
   const std::pair<std::uint16_t, std::string_view> cases[] = {
-      {0, "off"},     {1, "direct map"}, {2, "2-way"}, {4, "4-way"}, {8, "8-way"}, {16, "16-way"},
-      {32, "32-way"}, {255, "fully"},    {6, ""},      {12, ""},     {3, ""},      {256, ""},
+      {0, "off"},     {1, "direct map"}, {2, "2-way"},     {4, "4-way"}, {8, "8-way"},
+      {16, "16-way"}, {32, "32-way"},    {255, "fully"},   {6, "6-way"}, {12, "12-way"},
+      {3, "3-way"},   {20, "20-way"},    {254, "254-way"}, {256, ""},
   };
   for (const auto& [code, text] : cases)
     EXPECT_EQ(AssocToStr(code), text) << code;

@@ -6,117 +6,6 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 32> kStandard1Names{{
-    "Floating-point Unit",
-    "Virtual Mode Extensions",
-    "Debugging Extensions",
-    "Pase Size Extensions",
-    "Time Stamp Counter",
-    "Model-specific Registers",
-    "Page Adress Extensions",
-    "Machine Check Extensions",
-    "CMPXCHG8B Instruction",
-    "MP Support (APIC Presented)",
-    "Reserved",
-    "SYSENTER/SYSEXIT",
-    "Mem. Type Range Registers",
-    "Global Paging Extensions",
-    "Memory Check Architecture",
-    "Conditional move Instruction",
-    "Page Attribute Table",
-    "Page Size Extensions (36 bit)",
-    "Processor Serial Number",
-    "CLFLUSH Instruction",
-    "Reserved",
-    "Debug Trace Store",
-    "Thermal Control MSRs",
-    "MMX Instructions",
-    "Fast Save and Restore",
-    "SSE Instructions",
-    "SSE2 Instructions",
-    "Self Snoop",
-    "Hyper Threading technology",
-    "Thermal Monitor",
-    "IA64 Compatibility",
-    "Pending Break Event",
-}};
-
-constexpr std::array<std::string_view, 32> kStandard2Names{{
-    "SSE3 Instructions",
-    "Reserved",
-    "Reserved",
-    "MONITOR/MWAIT",
-    "CPL-qualified Debug Store",
-    "Reserved",
-    "Reserved",
-    "Enhanced SpeedStep",
-    "Thermal Control 2 MSRs",
-    "Reserved",
-    "Context ID",
-    "Reserved",
-    "Reserved",
-    "CMPXCHG16B Instruction",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-}};
-
-constexpr std::array<std::string_view, 32> kExtended1Names{{
-    "Floating-point Unit",
-    "Virtual Mode Extensions",
-    "Debugging Extensions",
-    "Pase Size Extensions",
-    "Time Stamp Counter",
-    "Model-specific Registers",
-    "Page Adress Extensions",
-    "Machine Check Extensions",
-    "CMPXCHG8B Instruction",
-    "MP Support (APIC Presented)",
-    "Reserved",
-    "SYSCALL/SYSRET",
-    "Mem. Type Range Registers",
-    "Global Paging Extensions",
-    "Memory Check Architecture",
-    "Conditional move Instruction",
-    "Page Attribute Table",
-    "Page Size Extensions (36 bit)",
-    "Reserved",
-    "Multiprocessor capability",
-    "Ext. Feature Enable MSR",
-    "Reserved",
-    "Ext. MMX Instructions",
-    "MMX Instructions",
-    "Fast Save and Restore",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "Reserved",
-    "AMD 64-bit compatibility",
-    "AMD Extended 3DNow! Inst.",
-    "AMD 3DNow! Instructions",
-}};
-
-constexpr std::array<std::string_view, 32> kExtended2Names = [] {
-  std::array<std::string_view, 32> names{};
-  names.fill("Reserved");
-  return names;
-}();
-
 struct tLogoRow {
   std::uint16_t Key;
   std::string_view File;
@@ -191,15 +80,10 @@ struct tAssocText {
   std::uint16_t Code;
   std::string_view Text;
 };
-constexpr std::array<tAssocText, 8> kAssocTexts{{
+constexpr std::array<tAssocText, 3> kAssocTexts{{
     {0, "off"},
     {1, "direct map"},
-    {2, "2-way"},
-    {4, "4-way"},
-    {8, "8-way"},
-    {16, "16-way"},
-    {32, "32-way"},
-    {255, "fully"},
+    {kFullyAssociative, "fully"},
 }};
 
 // A name as it is meant to be read: up to its first NUL, without the spaces that pad it on
@@ -261,27 +145,61 @@ void TlbBoxes(std::array<tCacheBox, 6>& boxes, const Record& r, std::string_view
   const std::string l(level);
   const std::string t(trace);
   SetBoxRows(boxes[2], l + " Data TLB (4Kb pages)",
-             {{"Associativity", std::string(AssocToStr(r.DTLB4KAssoc))},
-              {"Entries", Decimal(r.DTLB4KEntries)}});
+             {{"Associativity", AssocToStr(r.DTLB4KAssoc)}, {"Entries", Decimal(r.DTLB4KEntries)}});
   SetBoxRows(boxes[3], l + " " + t + " TLB (4Kb pages)",
-             {{"Associativity", std::string(AssocToStr(r.ITLB4KAssoc))},
-              {"Entries", Decimal(r.ITLB4KEntries)}});
+             {{"Associativity", AssocToStr(r.ITLB4KAssoc)}, {"Entries", Decimal(r.ITLB4KEntries)}});
   SetBoxRows(boxes[4], l + " Data TLB (2Mb pages)",
-             {{"Associativity", std::string(AssocToStr(r.DTLB2MAssoc))},
-              {"Entries", Decimal(r.DTLB2MEntries)}});
+             {{"Associativity", AssocToStr(r.DTLB2MAssoc)}, {"Entries", Decimal(r.DTLB2MEntries)}});
   SetBoxRows(boxes[5], l + " " + t + " TLB (2Mb pages)",
-             {{"Associativity", std::string(AssocToStr(r.ITLB2MAssoc))},
-              {"Entries", Decimal(r.ITLB2MEntries)}});
+             {{"Associativity", AssocToStr(r.ITLB2MAssoc)}, {"Entries", Decimal(r.ITLB2MEntries)}});
 }
 
 }  // namespace
 
-const std::array<tFlagView, 4> kFlagViews{{
-    {"Standard (1)", "Standard Features Flags", &kStandard1Names, &tFeaturesFlags::StdEDX},
-    {"Standard (2)", "Standard Features Flags", &kStandard2Names, &tFeaturesFlags::StdECX},
-    {"Extended (1)", "Extended Features Flags", &kExtended1Names, &tFeaturesFlags::ExtEDX},
-    {"Extended (2)", "Extended Features Flags", &kExtended2Names, &tFeaturesFlags::ExtECX},
+const std::array<tFlagView, kFlagViewCount> kFlagViews{{
+    {"Standard (1)", "Standard Features Flags", kLeaf1Edx, &tFeaturesFlags::StdEDX},
+    {"Standard (2)", "Standard Features Flags", kLeaf1Ecx, &tFeaturesFlags::StdECX},
+    {"Extended (1)", "Extended Features Flags", kExt1Edx, &tFeaturesFlags::ExtEDX},
+    {"Extended (2)", "Extended Features Flags", kExt1Ecx, &tFeaturesFlags::ExtECX},
+    {"Structured (1)", "Structured Features Flags", kLeaf7Ebx, nullptr},
+    {"Structured (2)", "Structured Features Flags", kLeaf7Ecx, nullptr},
+    {"Structured (3)", "Structured Features Flags", kLeaf7Edx, nullptr},
+    {"Structured (4)", "Structured Features Flags", kLeaf7Sub1Eax, nullptr},
+    {"Structured (5)", "Structured Features Flags", kLeaf7Sub1Edx, nullptr},
+    {"Structured (6)", "Structured Features Flags", kLeaf7Sub2Edx, nullptr},
+    {"XSAVE", "XSAVE Features Flags", kXsaveSub1Eax, nullptr},
+    {"Power Mgmt.", "Power Management Flags", kPowerEdx, nullptr},
+    {"Extended (3)", "Extended Features Flags", kExt8Ebx, nullptr},
+    {"Extended (4)", "Extended Features Flags", kExt21Eax, nullptr},
 }};
+
+std::string FlagViewName(const tFlagView& view) {
+  if (view.Bits != nullptr) return std::string(view.Button);
+  return std::string(view.Button) + " (" + std::string(kFeatureRegisters[view.Register].Title) +
+         ")";
+}
+
+std::string_view FlagCaption(const tFlagView& view, unsigned bit) {
+  return kFeatureRegisters[view.Register].Bits[bit].Caption;
+}
+
+tFlagBits FlagViewBits(const tProcessorRecords& records, unsigned slot, const tFlagView& view) {
+  tFlagBits shown;
+  if (slot >= records.SlotCount()) return shown;
+  if (view.Bits != nullptr) {
+    // The four first views show the record of the feature decoder as it stands.
+    const tFeatureBits& group = records.FeaturesFlags[slot].*(view.Bits);
+    for (unsigned bit = 0; bit < 32; ++bit)
+      shown.Bits[bit] = group.Bits[bit] != 0;
+    shown.Valid = group.Valid == 1;
+    return shown;
+  }
+  const tFeatureWords& words = records.FeatureWords[slot];
+  for (unsigned bit = 0; bit < 32; ++bit)
+    shown.Bits[bit] = words.Has(view.Register, bit);
+  shown.Valid = words.Reported[view.Register];
+  return shown;
+}
 
 const std::array<tPowerRow, 6> kPowerRows{{
     {"Temperature Sensor", &tEPM::TS},
@@ -299,10 +217,12 @@ std::string_view LogoFileName(std::uint16_t key) {
   return kNoLogo;
 }
 
-std::string_view AssocToStr(std::uint16_t code) {
+std::string AssocToStr(std::uint16_t code) {
   for (const tAssocText& row : kAssocTexts) {
-    if (row.Code == code) return row.Text;
+    if (row.Code == code) return std::string(row.Text);
   }
+  // Today's caches have ways of every count (12, 20, 24 ...), not only powers of two.
+  if (code < kFullyAssociative) return std::to_string(code) + "-way";
   return {};
 }
 
@@ -394,13 +314,13 @@ std::array<tCacheBox, 6> CacheLevelText(const tProcessorRecords& records, unsign
   if (level == 1) {
     SetBoxRows(boxes[0], "L1 Data Cache",
                {{"Size", WithUnit(l1.DCacheSize, kKBytes)},
-                {"Associativity", std::string(AssocToStr(l1.DCacheAssoc))},
+                {"Associativity", AssocToStr(l1.DCacheAssoc)},
                 {"Line Size", WithUnit(l1.DCacheLine, kBytes)},
                 {"Lines per Tag", Decimal(l1.DCacheLinesPerTag)}});
     const bool traceCache = l1.TraceCache == 1;
     SetBoxRows(boxes[1], "L1 " + std::string(trace) + " Cache",
                {{"Size", WithUnit(l1.ICacheSize, traceCache ? kKMicroOps : kKBytes)},
-                {"Associativity", std::string(AssocToStr(l1.ICacheAssoc))},
+                {"Associativity", AssocToStr(l1.ICacheAssoc)},
                 {"Line Size", WithUnit(l1.ICacheLine, traceCache ? kMicroOps : kBytes)},
                 {"Lines per Tag", Decimal(l1.ICacheLinesPerTag)}});
     TlbBoxes(boxes, l1, "L1", trace);
@@ -408,7 +328,7 @@ std::array<tCacheBox, 6> CacheLevelText(const tProcessorRecords& records, unsign
     const tlevel2& l2 = records.level2[slot];
     SetBoxRows(boxes[0], "L2 Cache",
                {{"Size", WithUnit(l2.Size, kKBytes)},
-                {"Associativity", std::string(AssocToStr(l2.Assoc))},
+                {"Associativity", AssocToStr(l2.Assoc)},
                 {"Line Size", WithUnit(l2.LineSize, kBytes)},
                 {"Lines per Tag", Decimal(l2.LinesPerTag)}});
     TlbBoxes(boxes, l2, "L2", trace);
@@ -416,7 +336,7 @@ std::array<tCacheBox, 6> CacheLevelText(const tProcessorRecords& records, unsign
     const tlevel3& l3 = records.level3[slot];
     SetBoxRows(boxes[0], "L3 Cache",
                {{"Size", WithUnit(l3.Size, kKBytes)},
-                {"Associativity", std::string(AssocToStr(l3.Assoc))},
+                {"Associativity", AssocToStr(l3.Assoc)},
                 {"Line Size", WithUnit(l3.LineSize, kBytes)},
                 {"Sectors", Decimal(l3.LinesPerSector)}});
   }

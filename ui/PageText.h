@@ -85,18 +85,39 @@ tClocksText ClocksText(const tClocks& clocks, const tEffectiveClock& effective, 
 // ---- Feature Flags page ---------------------------------------------------------------
 
 struct tFlagView {
-  std::string_view Button;
-  std::string_view Group;
-  const std::array<std::string_view, 32>* Names;
+  std::string_view Button;  // the caption of its button
+  std::string_view Group;   // the caption of the group box
+  std::size_t Register;     // in kFeatureRegisters: the names of its bits
+  // The four views of the buttons show the feature decoder's record of their register; the
+  // others (nullptr) the register as the processor reports it.
   tFeatureBits tFeaturesFlags::*Bits;
 };
 
-// Views 1 to 4: Standard (1), Standard (2), Extended (1), Extended (2); index 0 is view 1.
-extern const std::array<tFlagView, 4> kFlagViews;
+// Views 1 to 4 have buttons: Standard (1), Standard (2), Extended (1), Extended (2). Views 5
+// to 14 are the registers defined since: leaf 7 (sub-leaves 0 to 2), 0xD.1, 0x80000007 EDX,
+// 0x80000008 EBX and 0x80000021 EAX. Index 0 is view 1.
+inline constexpr std::size_t kFlagViewCount = 14;
+inline constexpr std::size_t kButtonFlagViews = 4;
+extern const std::array<tFlagView, kFlagViewCount> kFlagViews;
+
+// How a view is named where its button caption alone does not say which register it shows:
+// "Structured (1) (7.0 EBX)"; the button caption for the four views of the buttons.
+std::string FlagViewName(const tFlagView& view);
+// The caption of `bit` (0 to 31) in a view.
+std::string_view FlagCaption(const tFlagView& view, unsigned bit);
+
+struct tFlagBits {
+  std::array<bool, 32> Bits{};
+  // The register is there to show: the feature decoder's Valid flag for the four views of the
+  // buttons, whether the processor reports the register for the others.
+  bool Valid = false;
+};
+tFlagBits FlagViewBits(const tProcessorRecords& records, unsigned slot, const tFlagView& view);
 
 // ---- Cache page -----------------------------------------------------------------------
 
-std::string_view AssocToStr(std::uint16_t code);
+// "off", "direct map", "N-way", "fully" (255); "" for a count above 255.
+std::string AssocToStr(std::uint16_t code);
 
 struct tCacheRow {
   std::string_view Caption;

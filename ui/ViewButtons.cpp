@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kBarTop = 426;
 constexpr int kBarHeight = 25;
+constexpr int kBarPitch = 31;  // from a bar to the one above it
 constexpr int kButtonTop = 428;
 constexpr int kButtonHeight = 22;
 
@@ -33,12 +34,16 @@ void MarkChosenButton(std::span<QPushButton* const> buttons, std::size_t chosen)
     SetCaptionColour(buttons[k], k == chosen ? ButtonTextColour() : SkyBlue());
 }
 
-void PlaceViewBar(QWidget* page, const char* name, int left, int width) {
+int ViewBarControlTop(int rowsAbove) {
+  return kButtonTop - kBarPitch * rowsAbove;
+}
+
+void PlaceViewBar(QWidget* page, const char* name, int left, int width, int rowsAbove) {
   auto* bar = new QFrame(page);
   bar->setObjectName(QString::fromLatin1(name));
   bar->setFrameShape(QFrame::Box);
   bar->setFrameShadow(QFrame::Sunken);
-  bar->setGeometry(left, kBarTop, width, kBarHeight);
+  bar->setGeometry(left, kBarTop - kBarPitch * rowsAbove, width, kBarHeight);
 }
 
 QPushButton* PlaceViewButton(QWidget* page, const char* name, const QString& caption, int left,

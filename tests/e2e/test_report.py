@@ -86,6 +86,23 @@ class LiveReport(unittest.TestCase):
                     want[1] &= 0x00FFFFFF
                 self.assertEqual(got, want, f"slot {slot} leaf {leaf:08X}")
 
+    def test_hypervisor_is_the_signature_cpuid_shows(self):
+        cpuid = shutil.which("cpuid")
+        self.assertIsNotNone(cpuid, "Debian's cpuid package is needed (the README installs it)")
+        shown = subprocess.run([cpuid, "-1", "-l", "0x40000000"], capture_output=True, text=True,
+                               check=True).stdout
+        quoted = re.search(r'hypervisor_id \(0x40000000\) = "(.*)"', shown).group(1)
+        signature = re.sub(r"(\\0| )+$", "", quoted)
+        leaf1 = subprocess.run([cpuid, "-1", "-r", "-l", "1"], capture_output=True, text=True,
+                               check=True).stdout
+        ecx = int(re.search(r"ecx=0x(\w+)", leaf1).group(1), 16)
+        document = report_json()
+        if ecx & (1 << 31):
+            self.assertNotEqual(signature, "")
+            self.assertEqual(document["processors"][0]["hypervisor"], signature)
+        else:  # bare metal: only a signature some hypervisor uses counts
+            self.assertIn(document["processors"][0]["hypervisor"], ("", signature))
+
     def test_core_clock_matches_the_kernels_tsc_frequency(self):
         with open("/proc/cpuinfo") as f:
             cpuinfo = f.read()
