@@ -85,6 +85,9 @@ void ProcessorSection(tReport& r, const tProcessorPageText& p) {
     if (label.Enabled) features.append(features.empty() ? "" : " ").append(label.Caption);
   }
   if (p.Power.Enabled) features.append(features.empty() ? "" : " ").append(p.Power.Caption);
+  for (const tFeatureLabel& label : p.Extensions) {
+    if (label.Enabled) features.append(features.empty() ? "" : " ").append(label.Caption);
+  }
   r.Line("Features", features.empty() ? kUnavailable : std::string_view(features));
 
   r.Field("Level 1 Data", p.Level1Data);
@@ -133,6 +136,31 @@ void CacheSection(tReport& r, const tProcessorRecords& records, unsigned slot) {
   }
 }
 
+void TopologySection(tReport& r, const tTopologyPageText& t) {
+  r.Heading("Topology");
+  r.Field("Packages", t.Packages);
+  r.Field("Dies", t.Dies);
+  r.Field("Cores", t.Cores);
+  r.Field("Threads", t.Threads);
+  r.Field("Performance Cores", t.PerformanceCores);
+  r.Field("Efficiency Cores", t.EfficiencyCores);
+  r.Field("Hypervisor", t.Hypervisor);
+  r.Field("x2APIC ID", t.X2ApicId);
+  r.Field("Core Type", t.CoreType);
+  r.Field("Package", t.Package);
+  r.Field("Die", t.Die);
+  r.Field("Module", t.Module);
+  r.Field("Core", t.Core);
+  r.Field("Thread", t.Thread);
+  r.Field("Package Threads", t.PackageThreads);
+  r.Field("Package Cores", t.PackageCores);
+  r.Field("Source", t.Source);
+  r.Field("Base Clock", t.BaseClock);
+  r.Field("Maximum Clock", t.MaxClock);
+  r.Field("Bus Clock", t.BusClock);
+  r.Field("TSC Rate", t.TscClock);
+}
+
 void ManagementSection(tReport& r, const tEPM& epm) {
   r.Heading("Management");
   for (const tPowerRow& row : kPowerRows)
@@ -155,7 +183,8 @@ std::string_view AccessText(tHardwareAccess access) {
 
 }  // namespace
 
-std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
+std::string TextReport(const cCPUid& engine, tHardwareAccess access,
+                       std::string_view probedHypervisor) {
   tReport r;
   const std::shared_ptr<const tProcessorRecords> records = engine.Records();
   const unsigned count =
@@ -173,6 +202,7 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access) {
     FlagsSection(r, *records, slot);
     CacheSection(r, *records, slot);
     ManagementSection(r, records->EPM[slot]);
+    TopologySection(r, TopologyPageText(*records, count, slot, probedHypervisor));
   }
   return r.Take();
 }

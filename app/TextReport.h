@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class cCPUid;
 
@@ -13,4 +14,7 @@ enum class tHardwareAccess {
   Skipped,   // -nodriver
 };
 
-std::string TextReport(const cCPUid& engine, tHardwareAccess access);
+// `probedHypervisor` is what the virtual-machine probes found where CPUID names no hypervisor
+// ("" for nothing, or where they were not run).
+std::string TextReport(const cCPUid& engine, tHardwareAccess access,
+                       std::string_view probedHypervisor = {});

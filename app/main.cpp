@@ -19,6 +19,7 @@
 #include "engine/Version.h"
 #include "engine/listings/FullDump.h"
 #include "hw/VXLDrv.h"
+#include "hw/VirtMach.h"
 #include "hw/get_dmi.h"
 #include "platform/LiveProcessorServices.h"
 #include "platform/ReplayProcessorServices.h"
@@ -106,8 +107,12 @@ int main(int argc, char** argv) {
 
   cCPUid engine(std::move(services), options.SkipDMI, std::move(smbios));
   engine.WaitClocksReady();
-  const std::string report = options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded)
-                                          : TextReport(engine, access);
+  // Where CPUID names no hypervisor, this machine's back doors may still answer.
+  const bool probe = access != tHardwareAccess::NotTried && engine.Records()->SlotCount() > 0 &&
+                     engine.Records()->Hypervisors[0].Signature.empty();
+  const std::string report = options.Json
+                                 ? JsonReport(engine, access == tHardwareAccess::Loaded)
+                                 : TextReport(engine, access, probe ? ProbedVirtualMachine() : "");
   engine.Destroy();
   return Emit(report);
 }

@@ -112,3 +112,9 @@ bool InVirtualPC() {
   probingVirtualPC = false;
   return ebx == 0;
 }
+
+const char* ProbedVirtualMachine() {
+  if (InVMware()) return "VMware";
+  if (InVirtualPC()) return "Virtual PC";
+  return "";
+}

@@ -8,3 +8,6 @@ bool InVMware();
 // True when Virtual PC executes its private instruction. Elsewhere the instruction is
 // invalid; the fault is caught and execution resumes after it.
 bool InVirtualPC();
+
+// "VMware" or "Virtual PC" where its back door answers; "" elsewhere.
+const char* ProbedVirtualMachine();

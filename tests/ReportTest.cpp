@@ -120,4 +120,45 @@ TEST(Reports, TextReportNeutralisesControlCharactersOfHostileBrandStrings) {
   EXPECT_NE(text.find("?]0;owned? CPU"), std::string::npos);
 }
 
+TEST(Reports, WhatTodaysProcessorsReportAndTheMachine) {
+  const auto e = IdentifiedStores({RaptorLakeStore(0, false), RaptorLakeStore(1, false),
+                                   RaptorLakeStore(48, true), RaptorLakeStore(50, true)});
+  const std::string json = JsonReport(*e, false);
+  EXPECT_NE(json.find("\"machine\": {\"packages\": 1, \"dies\": 1, \"cores\": 3, \"threads\": 4, "
+                      "\"core_types\": {\"performance\": 1, \"efficiency\": 2}}"),
+            std::string::npos);
+  // The fourth processor: x2APIC 50 is core field 25, the package's third core.
+  const std::size_t fourth = json.find("\"slot\": 3");
+  ASSERT_NE(fourth, std::string::npos);
+  const std::size_t topology = json.find(
+      "\"topology\": {\"x2apic_id\": 50, \"package\": 0, \"die\": 0, \"module\": 0, \"core\": 2, "
+      "\"thread\": 0, \"package_threads\": 20, \"package_cores\": 20}",
+      fourth);
+  const std::size_t identity = json.find("\"identity\"", fourth);
+  const std::size_t caches = json.find("\"caches\": []", fourth);
+  const std::size_t tlbs = json.find("\"tlbs\": []", fourth);
+  const std::size_t features = json.find("\"features\": []", fourth);
+  const std::size_t hypervisor = json.find("\"hypervisor\": \"\"", fourth);
+  const std::size_t frequency = json.find(
+      "\"frequency\": {\"base_mhz\": 3500, \"max_mhz\": 5300, \"bus_mhz\": 100, \"tsc_mhz\": 0",
+      fourth);
+  for (const std::size_t at : {topology, identity, caches, tlbs, features, hypervisor, frequency})
+    ASSERT_NE(at, std::string::npos);
+  EXPECT_LT(identity, caches);
+  EXPECT_LT(caches, tlbs);
+  EXPECT_LT(tlbs, topology);
+  EXPECT_LT(topology, features);
+  EXPECT_LT(features, hypervisor);
+  EXPECT_LT(hypervisor, frequency);
+
+  const std::string text = TextReport(*e, tHardwareAccess::NotTried, "VMware");
+  const std::size_t cpu4 = text.find("==== CPU #4 ====");
+  ASSERT_NE(cpu4, std::string::npos);
+  for (const char* line : {"Topology\n", "  Core Type                       Efficiency\n",
+                           "  Performance Cores               1, 2 threads\n",
+                           "  x2APIC ID                       50\n",
+                           "  Hypervisor                      VMware (found by probing)\n"})
+    EXPECT_NE(text.find(line, cpu4), std::string::npos) << line;
+}
+
 }  // namespace

@@ -31,20 +31,6 @@ tTopology Place(S source, std::uint32_t x2apic, std::uint32_t package, std::uint
   return {source, x2apic, package, die, module, core, thread, threads, cores};
 }
 
-// Raptor Lake (IL GenuineIntel00B0671_RaptorLake_12): SMT shift 1 counting 2 (P-core) or 1
-// (E-core) logical processors, core shift 7 counting the package's 20.
-tCpuidStore RaptorLake(std::uint32_t x2apic, bool efficiency) {
-  const std::uint32_t smt = efficiency ? 1 : 2;
-  return StoreOf("GenuineIntel", 0x20,
-                 {{0xB, 0, {1, smt, 0x100, x2apic}},
-                  {0xB, 1, {7, 0x14, 0x201, x2apic}},
-                  {0xB, 2, {0, 0, 2, x2apic}},
-                  {0x1A, 0, {efficiency ? 0x20000001u : 0x40000001u, 0, 0, 0}},
-                  {0x1F, 0, {1, smt, 0x100, x2apic}},
-                  {0x1F, 1, {7, 0x14, 0x201, x2apic}},
-                  {0x1F, 2, {0, 0, 2, x2apic}}});
-}
-
 TEST(Topology, ExtendedTopologyLeavesSplitTheX2ApicId) {
   struct tCase {
     tCpuidStore Store;
@@ -65,16 +51,16 @@ TEST(Topology, ExtendedTopologyLeavesSplitTheX2ApicId) {
                                      {0x1F, 1, {3, 8, 0x201, 0x35}},
                                      {0x1F, 2, {4, 16, 0x402, 0x35}},
                                      {0x1F, 3, {5, 32, 0x503, 0x35}}});
-  tCpuidStore onlyB = RaptorLake(9, false);
+  tCpuidStore onlyB = RaptorLakeStore(9, false);
   onlyB.Put(0, 0, {0x1E, 0x756E6547, 0x6C65746E, 0x49656E69});  // 0x1F out of range
   onlyB.Put(0xB, 0, {1, 2, 0x100, 0x19});
   onlyB.Put(0xB, 1, {7, 0x14, 0x201, 0x19});
   const tCase cases[] = {
       // "CPU 2: APICID 8 / Package 0 / Core 1 / Thread 0": core field 8 >> 1 = 4.
-      {RaptorLake(8, false), Place(S::ExtendedTopologyV2, 8, 0, 0, 0, 4, 0, 20, 10),
+      {RaptorLakeStore(8, false), Place(S::ExtendedTopologyV2, 8, 0, 0, 0, 4, 0, 20, 10),
        "performance core: 20 threads over 2 per core"},
       // "CPU 13: APICID 50 / Package 0 / Core 7 / Thread 0".
-      {RaptorLake(50, true), Place(S::ExtendedTopologyV2, 50, 0, 0, 0, 25, 0, 20, 20),
+      {RaptorLakeStore(50, true), Place(S::ExtendedTopologyV2, 50, 0, 0, 0, 25, 0, 20, 20),
        "efficiency core: one thread per core"},
       {layered, Place(S::ExtendedTopologyV2, 0xBB, 2, 1, 1, 5, 1, 64, 32), "every level"},
       // 0x35 = 0b110101: core bits 2..0 = 5, tile bit 3 skipped, die bit 4 = 1, package 1.
@@ -162,7 +148,7 @@ TEST(MachineTopology, CountsAndPlacesOverTheIdentifiedProcessors) {
   std::vector<tTopology> places;
   for (const auto& [apic, efficiency] : std::vector<std::pair<std::uint32_t, bool>>{
            {0, false}, {1, false}, {8, false}, {9, false}, {48, true}, {50, true}})
-    places.push_back(TopologyOf(RaptorLake(apic, efficiency)));
+    places.push_back(TopologyOf(RaptorLakeStore(apic, efficiency)));
   const std::vector<tCoreType> kinds{P, P, P, P, E, E};
   const tMachineTopology hybrid = MachineTopologyOf(places, kinds);
   EXPECT_EQ(hybrid.Packages, 1);

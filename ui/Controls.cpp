@@ -21,6 +21,9 @@ void PlaceAt(QWidget* widget, int left, int top, int width, int height) {
                       height < 0 ? natural.height() : height);
 }
 
+constexpr int kCaptionGap = 4;
+constexpr int kCaptionDrop = 4;  // captions sit this much lower than their fields
+
 }  // namespace
 
 QFont TahomaFont(int pixelHeight, bool bold) {
@@ -94,6 +97,12 @@ QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, in
   SetEnabledColour(label, QPalette::WindowText, Qt::black);
   PlaceAt(label, left, top, width, -1);
   return label;
+}
+
+QLabel* PlaceFieldCaption(QWidget* parent, const char* name, const QString& caption, int left,
+                          int fieldLeft, int fieldTop) {
+  return PlaceLabel(parent, name, caption, left, fieldTop + kCaptionDrop,
+                    fieldLeft - kCaptionGap - left, Qt::AlignRight);
 }
 
 TExtEdit* PlaceValue(QWidget* parent, const char* name, int left, int top, int width,

@@ -45,6 +45,10 @@ QIcon ProgramIcon();
 // at left/top with the size given; a width or height of -1 sizes it to its content.
 QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, int left, int top,
                    int width = -1, Qt::Alignment align = Qt::AlignLeft);
+// The right-aligned caption of the field at fieldLeft/fieldTop: from `left` to 4 pixels before
+// the field, 4 pixels lower than the field's top.
+QLabel* PlaceFieldCaption(QWidget* parent, const char* name, const QString& caption, int left,
+                          int fieldLeft, int fieldTop);
 TExtEdit* PlaceValue(QWidget* parent, const char* name, int left, int top, int width,
                      const QString& text = {});
 QGroupBox* PlaceGroup(QWidget* parent, const char* name, const QString& caption, int left, int top,

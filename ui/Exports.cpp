@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr std::array<const char*, 5> kSnapshotNames{"ZEPHProc", "ZEPHFlags", "ZEPHCache",
-                                                    "ZEPHManag", "ZEPHAbout"};
+constexpr std::array<const char*, 6> kSnapshotNames{"ZEPHProc",  "ZEPHFlags",    "ZEPHCache",
+                                                    "ZEPHManag", "ZEPHTopology", "ZEPHAbout"};
 
 QString CannotWrite(const QString& path, const QString& reason) {
   return QStringLiteral("Cannot write the file \"%1\": %2").arg(path, reason);

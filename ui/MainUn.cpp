@@ -26,6 +26,7 @@
 #include "engine/CPUid.h"
 #include "engine/Version.h"
 #include "hw/VXLDrv.h"
+#include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
 #include "ui/AboutPage.h"
 #include "ui/AdvPageControl.h"
@@ -34,8 +35,10 @@
 #include "ui/DataFolder.h"
 #include "ui/Exports.h"
 #include "ui/FlagsPage.h"
+#include "ui/PageText.h"
 #include "ui/PowerPage.h"
 #include "ui/ProcessorPage.h"
+#include "ui/TopologyPage.h"
 
 namespace {
 
@@ -112,6 +115,8 @@ TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)
     setup_.Errors = ownErrors_.get();
   }
   if (!setup_.OpenUrl) setup_.OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  if (!setup_.ProbeVirtualMachine)
+    setup_.ProbeVirtualMachine = [] { return std::string(ProbedVirtualMachine()); };
   if (setup_.ProgramFolder.isEmpty()) setup_.ProgramFolder = QCoreApplication::applicationDirPath();
 
   setObjectName(QStringLiteral("MainFrm"));
@@ -148,6 +153,7 @@ void TMainFrm::CreatePages() {
   flagsPage_ = AddPage<TFlagsPage>(*mainPC_, "FFlagsPage", "Feature Flags");
   cachePage_ = AddPage<TCachePage>(*mainPC_, "CachePage", "Cache");
   powerPage_ = AddPage<TPowerPage>(*mainPC_, "PowerPage", "Management");
+  topologyPage_ = AddPage<TTopologyPage>(*mainPC_, "TopologyPage", "Topology");
   aboutPage_ = AddPage<TAboutPage>(*mainPC_, "AboutPage", "About");
   processorPage_->SetLogoFolder(LogoFolder(setup_.ProgramFolder));
 
@@ -182,10 +188,17 @@ void TMainFrm::FormCreate() {
   engine_ = std::make_unique<cCPUid>(setup_.Services(), skipDmi, setup_.Smbios());
 
   // 5-6: the selector, one item per processor; its list scrolls however many there are.
+  // On parts with more than one kind of core each item says the kind of its processor.
+  const std::shared_ptr<const tProcessorRecords> identified = engine_->Records();
   QStringList items;
   items.reserve(static_cast<qsizetype>(engine_->CPUCount));
-  for (unsigned n = 1; n <= engine_->CPUCount; ++n)
-    items << QStringLiteral("CPU #%1").arg(n);
+  for (unsigned n = 1; n <= engine_->CPUCount; ++n) {
+    const tCoreType kind =
+        n <= identified->CoreTypes.size() ? identified->CoreTypes[n - 1] : tCoreType::Unknown;
+    items << (kind == tCoreType::Unknown
+                  ? QStringLiteral("CPU #%1").arg(n)
+                  : QStringLiteral("CPU #%1 (%2)").arg(n).arg(FromText(CoreTypeShort(kind))));
+  }
   cpuSelection_->addItems(items);
   cpuSelection_->setCurrentIndex(0);
   selectedCpu_ = static_cast<unsigned>(std::max(0, cpuSelection_->currentIndex()));
@@ -199,6 +212,12 @@ void TMainFrm::FormCreate() {
     cachePage_->SetViewButtons(*records, selectedCpu_);
   });
 
+  // Where CPUID names no hypervisor on this machine's processors, its back doors may answer.
+  if (!setup_.NoDriver && identified->SlotCount() > 0 &&
+      identified->Hypervisors[0].Signature.empty()) {
+    probedVirtualMachine_ = setup_.ProbeVirtualMachine();
+  }
+
   // 9: nothing is shown before the first measuring pass is complete.
   engine_->WaitClocksReady();
 
@@ -208,6 +227,7 @@ void TMainFrm::FormCreate() {
   Guarded([this] { ShowClocks(); });
   Guarded([this, &records] { flagsPage_->ShowFlags(*records, selectedCpu_, 1); });
   Guarded([this, &records] { cachePage_->ShowLevel1Cache(*records, selectedCpu_); });
+  Guarded([this, &records] { ShowTopology(*records); });
 }
 
 void TMainFrm::CentreOnScreen() {
@@ -221,8 +241,10 @@ void TMainFrm::CentreOnScreen() {
 void TMainFrm::CpuSelectionVChange() {
   if (!engine_) return;
   selectedCpu_ = static_cast<unsigned>(std::max(0, cpuSelection_->currentIndex()));
-  processorPage_->ShowProcessor(*engine_->Records(), selectedCpu_);
+  const std::shared_ptr<const tProcessorRecords> records = engine_->Records();
+  processorPage_->ShowProcessor(*records, selectedCpu_);
   Guarded([this] { ShowClocks(); });
+  Guarded([this, &records] { ShowTopology(*records); });
 }
 
 void TMainFrm::RefresherTimer() {
@@ -244,7 +266,13 @@ void TMainFrm::RefresherTimer() {
 
 void TMainFrm::ShowIdentified() {
   if (!engine_) return;
-  processorPage_->ShowProcessor(*engine_->Records(), selectedCpu_);
+  const std::shared_ptr<const tProcessorRecords> records = engine_->Records();
+  processorPage_->ShowProcessor(*records, selectedCpu_);
+  Guarded([this, &records] { ShowTopology(*records); });
+}
+
+void TMainFrm::ShowTopology(const tProcessorRecords& records) {
+  topologyPage_->ShowTopology(records, engine_->CPUCount, selectedCpu_, probedVirtualMachine_);
 }
 
 void TMainFrm::ShowClocks() {

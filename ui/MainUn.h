@@ -25,6 +25,8 @@ class TCachePage;
 class TFlagsPage;
 class TPowerPage;
 class TProcessorPage;
+class TTopologyPage;
+struct tProcessorRecords;
 
 // Asks the user for the name of a file to save. Nothing when the dialog was cancelled.
 class IFileDialogs {
@@ -61,7 +63,10 @@ struct tMainSetup {
   IFileDialogs* Dialogs = nullptr;           // default: the standard file-save dialog
   IErrorSink* Errors = nullptr;              // default: the standard error message box
   std::function<void(const QUrl&)> OpenUrl;  // default: the desktop's web browser
-  QString ProgramFolder;                     // default: the folder of the program file
+  // The virtual machine whose back door answers, asked where CPUID names no hypervisor on
+  // this machine's processors ("" for none; default: the VMware and Virtual PC probes).
+  std::function<std::string()> ProbeVirtualMachine;
+  QString ProgramFolder;  // default: the folder of the program file
 };
 
 class TMainFrm : public QWidget {
@@ -125,6 +130,8 @@ class TMainFrm : public QWidget {
   enum class tSuffix { Always, WhereMissing };
   std::optional<QString> ChooseSavePath(const char* filter, const QString& initialName,
                                         const QString& suffix, tSuffix rule);
+  // The Topology page for the selected processor.
+  void ShowTopology(const tProcessorRecords& records);
   // Runs a handler; an error it raises is shown to the user and the program goes on.
   void Guarded(const std::function<void()>& handler);
   void ShowError(const QString& message);
@@ -138,6 +145,7 @@ class TMainFrm : public QWidget {
   unsigned selectedCpu_ = 0;
   std::uint8_t refreshTick_ = 0;
   bool driverLoaded_ = false;
+  std::string probedVirtualMachine_;  // asked once at start-up, where CPUID names none
   QTimer refresher_;
 
   TAdvPageControl* mainPC_ = nullptr;
@@ -145,6 +153,7 @@ class TMainFrm : public QWidget {
   TFlagsPage* flagsPage_ = nullptr;
   TCachePage* cachePage_ = nullptr;
   TPowerPage* powerPage_ = nullptr;
+  TTopologyPage* topologyPage_ = nullptr;
   TAboutPage* aboutPage_ = nullptr;
   QComboBox* cpuSelection_ = nullptr;
 };

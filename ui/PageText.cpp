@@ -284,6 +284,17 @@ tProcessorPageText ProcessorPageText(const tProcessorRecords& records, unsigned 
       {"NX", f.NX == 1},
       {"MP", f.MP == 1},
   }};
+  const tFeatureWords& words = records.FeatureWords[slot];
+  page.Extensions = {{
+      {"SSSE3", words.Has(kLeaf1Ecx, 9)},
+      {"SSE4.1", words.Has(kLeaf1Ecx, 19)},
+      {"SSE4.2", words.Has(kLeaf1Ecx, 20)},
+      {"AVX", words.Has(kLeaf1Ecx, 28)},
+      {"AVX2", words.Has(kLeaf7Ebx, 5)},
+      {"AVX-512F", words.Has(kLeaf7Ebx, 16)},
+      {"AES", words.Has(kLeaf1Ecx, 25)},
+      {"SHA", words.Has(kLeaf7Ebx, 29)},
+  }};
   if (f.PowerNow == 1) {
     page.Power = {"Power Now", 333, true};
   } else if (f.SpeedStep == 1) {
@@ -291,6 +302,81 @@ tProcessorPageText ProcessorPageText(const tProcessorRecords& records, unsigned 
   } else if (f.CoolnQuiet == 1) {
     page.Power = {"Cool'n'Quiet", 327, true};
   }
+  return page;
+}
+
+std::string_view CoreTypeCaption(tCoreType type) {
+  switch (type) {
+    case tCoreType::Performance:
+      return "Performance";
+    case tCoreType::Efficiency:
+      return "Efficiency";
+    default:
+      return {};
+  }
+}
+
+std::string_view CoreTypeShort(tCoreType type) {
+  switch (type) {
+    case tCoreType::Performance:
+      return "P-core";
+    case tCoreType::Efficiency:
+      return "E-core";
+    default:
+      return {};
+  }
+}
+
+namespace {
+
+tShownField CoresAndThreads(unsigned cores, unsigned threads) {
+  if (cores == 0) return {};
+  return Shown(Decimal(cores) + ", " + Decimal(threads) + (threads == 1 ? " thread" : " threads"));
+}
+
+// Whole MHz, the way the processor's clock leaves give them.
+tShownField MegaHertz(double mhz) {
+  if (mhz == 0.0) return {};
+  char text[32];
+  std::snprintf(text, sizeof text, "%.0f MHz", mhz);
+  return Shown(text);
+}
+
+}  // namespace
+
+tTopologyPageText TopologyPageText(const tProcessorRecords& records, std::size_t identified,
+                                   unsigned slot, std::string_view probedHypervisor) {
+  tTopologyPageText page;
+  const tMachineTopology machine = records.Machine(identified);
+  page.Packages = Shown(Decimal(machine.Packages));
+  page.Dies = Shown(Decimal(machine.Dies));
+  page.Cores = Shown(Decimal(machine.Cores));
+  page.Threads = Shown(Decimal(machine.Threads));
+  page.PerformanceCores = CoresAndThreads(machine.PerformanceCores, machine.PerformanceThreads);
+  page.EfficiencyCores = CoresAndThreads(machine.EfficiencyCores, machine.EfficiencyThreads);
+  if (slot >= machine.Places.size()) return page;
+
+  page.Hypervisor = Shown(HypervisorText(records.Hypervisors[slot], probedHypervisor));
+  const tTopology& t = records.Topologies[slot];
+  const tPlace& place = machine.Places[slot];
+  const std::string_view kind = CoreTypeCaption(records.CoreTypes[slot]);
+  if (!kind.empty()) page.CoreType = Shown(std::string(kind));
+  if (t.Source != tTopologySource::None) {
+    page.X2ApicId = Shown(Decimal(t.X2ApicId));
+    page.Package = Shown(Decimal(place.Package));
+    page.Die = Shown(Decimal(place.Die));
+    page.Module = Shown(Decimal(place.Module));
+    page.Core = Shown(Decimal(place.Core));
+    page.Thread = Shown(Decimal(place.Thread));
+    page.PackageThreads = Shown(Decimal(t.PackageThreads));
+    page.PackageCores = Shown(Decimal(t.PackageCores));
+    page.Source = Shown(std::string(TopologySourceName(t.Source)));
+  }
+  const tFrequencies& f = records.Frequencies[slot];
+  page.BaseClock = MegaHertz(f.BaseMHz);
+  page.MaxClock = MegaHertz(f.MaxMHz);
+  page.BusClock = MegaHertz(f.BusMHz);
+  page.TscClock = MegaHertz(f.TscMHz);
   return page;
 }
 

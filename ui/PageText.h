@@ -55,6 +55,8 @@ struct tProcessorPageText {
   // MMX, Ext. MMX, 3DNow!, 3DNow!+, SSE, SSE2, SSE3, HTT, IA64, AA64 or EM64T, NX, MP.
   std::array<tFeatureLabel, 12> Features;
   tPowerLabel Power;
+  // The extensions of today's processors: SSSE3, SSE4.1, SSE4.2, AVX, AVX2, AVX-512F, AES, SHA.
+  std::array<tFeatureLabel, 8> Extensions;
   tShownField Level1Data;
   std::string_view Level1InstrCaption;  // "Level 1 Instructions" or "Level 1 Trace"
   tShownField Level1Instr;
@@ -113,6 +115,46 @@ struct tFlagBits {
   bool Valid = false;
 };
 tFlagBits FlagViewBits(const tProcessorRecords& records, unsigned slot, const tFlagView& view);
+
+// ---- Topology page -------------------------------------------------------------------
+
+struct tTopologyPageText {
+  // The machine, counted over the identified processors.
+  tShownField Packages;
+  tShownField Dies;
+  tShownField Cores;
+  tShownField Threads;
+  // "8, 16 threads"; disabled where no processor says its kind.
+  tShownField PerformanceCores;
+  tShownField EfficiencyCores;
+  tShownField Hypervisor;
+  // The processor in the slot.
+  tShownField X2ApicId;
+  tShownField CoreType;  // "Performance", "Efficiency"; disabled where not said
+  tShownField Package;
+  tShownField Die;
+  tShownField Module;
+  tShownField Core;
+  tShownField Thread;
+  tShownField PackageThreads;  // as its leaves report them
+  tShownField PackageCores;
+  tShownField Source;  // the leaves its place comes from
+  // The clocks it reports of itself, in MHz; disabled where not reported.
+  tShownField BaseClock;
+  tShownField MaxClock;
+  tShownField BusClock;
+  tShownField TscClock;
+};
+
+// The machine is counted over the first `identified` slots. `probedHypervisor` is what the
+// virtual-machine probes found ("" for nothing, or where they were not run).
+tTopologyPageText TopologyPageText(const tProcessorRecords& records, std::size_t identified,
+                                   unsigned slot, std::string_view probedHypervisor);
+
+// "Performance" or "Efficiency" for a kind of core; "" for none.
+std::string_view CoreTypeCaption(tCoreType type);
+// "P-core" or "E-core"; "" for none.
+std::string_view CoreTypeShort(tCoreType type);
 
 // ---- Cache page -----------------------------------------------------------------------
 

@@ -33,9 +33,6 @@ struct tFieldPlace {
   tShownField tProcessorPageText::*Text;  // nullptr: never filled
 };
 
-constexpr int kCaptionGap = 4;
-constexpr int kCaptionDrop = 4;  // captions sit this much lower than their fields
-
 const tFieldPlace kFields[] = {
     {"CpuName", "CPU Name", "CpuNameV", 96, 22, 316, 6, &tProcessorPageText::CpuName},
     {"VendorString", "Vendor String", "VendorStringV", 96, 42, 152, 6,
@@ -67,16 +64,23 @@ struct tLabelPlace {
   int Top;
 };
 
-// In the order of tProcessorPageText::Features.
+// In the order of tProcessorPageText::Features, then of tProcessorPageText::Extensions: three
+// rows, 16 pixels apart.
 constexpr tLabelPlace kFeatures[] = {
-    {"MMXFeature", "MMX", 21, 18},       {"ExtMMXFeature", "Ext. MMX", 71, 18},
-    {"TDNowFeature", "3DNow!", 148, 18}, {"TDNowPlusFeature", "3DNow!+", 212, 18},
-    {"SSEFeature", "SSE", 283, 18},      {"SSE2Feature", "SSE2", 326, 18},
-    {"SSE3Feature", "SSE3", 375, 18},    {"HTTFeature", "HTT", 22, 42},
-    {"IA64Feature", "IA64", 79, 42},     {"AA64Feature", "AA64", 152, 42},
-    {"NXFeature", "NX", 226, 42},        {"MPFeature", "MP", 284, 42},
+    {"MMXFeature", "MMX", 21, 14},       {"ExtMMXFeature", "Ext. MMX", 71, 14},
+    {"TDNowFeature", "3DNow!", 148, 14}, {"TDNowPlusFeature", "3DNow!+", 212, 14},
+    {"SSEFeature", "SSE", 283, 14},      {"SSE2Feature", "SSE2", 326, 14},
+    {"SSE3Feature", "SSE3", 375, 14},    {"HTTFeature", "HTT", 22, 30},
+    {"IA64Feature", "IA64", 79, 30},     {"AA64Feature", "AA64", 152, 30},
+    {"NXFeature", "NX", 226, 30},        {"MPFeature", "MP", 284, 30},
 };
-constexpr tLabelPlace kPowerFeature{"PowerFeature", "Power Now", 333, 42};
+constexpr tLabelPlace kExtensions[] = {
+    {"SSSE3Feature", "SSSE3", 21, 46},   {"SSE41Feature", "SSE4.1", 71, 46},
+    {"SSE42Feature", "SSE4.2", 126, 46}, {"AVXFeature", "AVX", 181, 46},
+    {"AVX2Feature", "AVX2", 216, 46},    {"AVX512FFeature", "AVX-512F", 258, 46},
+    {"AESFeature", "AES", 330, 46},      {"SHAFeature", "SHA", 375, 46},
+};
+constexpr tLabelPlace kPowerFeature{"PowerFeature", "Power Now", 333, 30};
 
 // A row of the Cache or Clocks group: right-aligned caption, field at the group's field column.
 template <typename Text>
@@ -123,12 +127,6 @@ QString Latin(const char* text) {
 }
 
 // A right-aligned caption from `left` to just before its field.
-QLabel* PlaceCaption(QWidget* parent, const char* name, const char* caption, int left,
-                     int fieldLeft, int fieldTop) {
-  return PlaceLabel(parent, name, Latin(caption), left, fieldTop + kCaptionDrop,
-                    fieldLeft - kCaptionGap - left, Qt::AlignRight);
-}
-
 // A record text as its field shows it: without the leading spaces some processors put before
 // their brand (FromText ends it at the NULs brand strings are padded with).
 QString Visible(std::string_view text) {
@@ -151,8 +149,8 @@ void TProcessorPage::CreateProcessorGroup() {
   processorGroup_ = PlaceGroup(this, "ProcessorGB", "Processor", 4, 3, 425, 269);
   for (std::size_t k = 0; k < std::size(kFields); ++k) {
     const tFieldPlace& place = kFields[k];
-    fields_[k].Caption = PlaceCaption(processorGroup_, place.Label, place.Caption, place.LabelLeft,
-                                      place.Left, place.Top);
+    fields_[k].Caption = PlaceFieldCaption(processorGroup_, place.Label, Latin(place.Caption),
+                                           place.LabelLeft, place.Left, place.Top);
     if (place.Value == nullptr) continue;
     fields_[k].Value = PlaceValue(processorGroup_, place.Value, place.Left, place.Top, place.Width);
     // A field the page never fills ("Core Voltage": the voltage is not measured) stays greyed.
@@ -186,6 +184,8 @@ void TProcessorPage::CreateFeaturesGroup() {
   };
   for (std::size_t k = 0; k < features_.size(); ++k)
     features_[k] = place(kFeatures[k]);
+  for (std::size_t k = 0; k < extensions_.size(); ++k)
+    extensions_[k] = place(kExtensions[k]);
   powerFeature_ = place(kPowerFeature);
 }
 
@@ -193,8 +193,8 @@ void TProcessorPage::CreateSummaryGroups() {
   auto placeRows = [](QGroupBox* group, const auto& rows, const tSummaryColumns& columns,
                       auto& fields) {
     for (std::size_t k = 0; k < fields.size(); ++k) {
-      fields[k].Caption = PlaceCaption(group, rows[k].Label, rows[k].Caption, columns.LabelLeft,
-                                       columns.FieldLeft, rows[k].Top);
+      fields[k].Caption = PlaceFieldCaption(group, rows[k].Label, Latin(rows[k].Caption),
+                                            columns.LabelLeft, columns.FieldLeft, rows[k].Top);
       fields[k].Value =
           PlaceValue(group, rows[k].Value, columns.FieldLeft, rows[k].Top, columns.FieldWidth);
     }
@@ -234,6 +234,9 @@ void TProcessorPage::ShowProcessor(const tProcessorRecords& records, unsigned sl
       features_[k]->adjustSize();
       features_[k]->setEnabled(page.Features[k].Enabled);
     }
+
+    for (std::size_t k = 0; k < extensions_.size(); ++k)
+      extensions_[k]->setEnabled(page.Extensions[k].Enabled);
 
     if (page.Power.Enabled) {
       powerFeature_->setText(FromText(page.Power.Caption));

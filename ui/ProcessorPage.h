@@ -64,6 +64,7 @@ class TProcessorPage : public QWidget {
   QLabel* logoImage_ = nullptr;
   std::array<QLabel*, kFeatureCount> features_{};
   QLabel* powerFeature_ = nullptr;
+  std::array<QLabel*, 8> extensions_{};
   std::array<tField, kSummaryCount> cacheSummary_{};
   std::array<tField, kSummaryCount> clocks_{};
 };

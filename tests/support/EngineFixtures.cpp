@@ -38,6 +38,20 @@ tCpuidStore StoreOf(std::string_view vendor, std::uint32_t maxStandardLeaf,
   return store;
 }
 
+tCpuidStore RaptorLakeStore(std::uint32_t x2apic, bool efficiency) {
+  const std::uint32_t smt = efficiency ? 1 : 2;
+  return StoreOf("GenuineIntel", 0x20,
+                 {{1, 0, {0x000B0671, x2apic << 24, 0, 0}},
+                  {0xB, 0, {1, smt, 0x100, x2apic}},
+                  {0xB, 1, {7, 0x14, 0x201, x2apic}},
+                  {0xB, 2, {0, 0, 2, x2apic}},
+                  {0x16, 0, {0xDAC, 0x14B4, 0x64, 0}},
+                  {0x1A, 0, {efficiency ? 0x20000001u : 0x40000001u, 0, 0, 0}},
+                  {0x1F, 0, {1, smt, 0x100, x2apic}},
+                  {0x1F, 1, {7, 0x14, 0x201, x2apic}},
+                  {0x1F, 2, {0, 0, 2, x2apic}}});
+}
+
 tRawCpu::tRawCpu() {
   data_.StdLeaf[0].EAX = 1;
 }

@@ -68,6 +68,12 @@ class tRawCpu {
 tCpuidStore StoreOf(std::string_view vendor, std::uint32_t maxStandardLeaf,
                     std::initializer_list<tCpuidEntry> answers);
 
+// A logical processor of a Raptor Lake (Core i5-14600K, IL GenuineIntel00B0671_RaptorLake_12)
+// with this x2APIC ID: leaves 1, 0xB, 0x16 ("[3500 / 5300 / 100]"), 0x1A and 0x1F; a
+// performance core counts 2 logical processors at the SMT level, an efficiency core 1, and
+// the package 20 at the core level (shift 7).
+tCpuidStore RaptorLakeStore(std::uint32_t x2apic, bool efficiency);
+
 // The texts and logo key a name record should hold.
 struct tExpectedName {
   std::string_view CodeName;

@@ -200,11 +200,12 @@ TEST(SnapshotExport, F5OnEveryPageWithAnyModifierSavesTheWindow) {
   w.Window().show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.Window()));
   auto* pages = w.Find<TAdvPageControl>("MainPC");
-  const char* names[] = {"ZEPHProc", "ZEPHFlags", "ZEPHCache", "ZEPHManag", "ZEPHAbout"};
+  const char* names[] = {"ZEPHProc",  "ZEPHFlags",    "ZEPHCache",
+                         "ZEPHManag", "ZEPHTopology", "ZEPHAbout"};
   const Qt::KeyboardModifiers modifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
                                              Qt::ControlModifier};
   int saved = 0;
-  for (int page = 0; page < 5; ++page) {
+  for (int page = 0; page < 6; ++page) {
     pages->SetActivePageIndex(page);
     for (const Qt::KeyboardModifiers modifier : modifiers) {
       const QString chosen = w.PathOf(QStringLiteral("shot%1").arg(saved++));

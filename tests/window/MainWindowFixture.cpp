@@ -83,6 +83,7 @@ tTestWindow::tTestWindow(tServices services, std::vector<std::string> arguments,
     OpenedUrls.push_back(url);
   };
   setup.ProgramFolder = folder_.path();
+  setup.ProbeVirtualMachine = [] { return std::string("VMware"); };
   window_ = std::make_unique<TMainFrm>(std::move(setup));
 }
 

@@ -92,10 +92,12 @@ TEST(MainWindow, FixedClientAreaAndFivePagesInOrder) {
   auto* pages = w.Find<TAdvPageControl>("MainPC");
   ASSERT_NE(pages, nullptr);
   EXPECT_EQ(pages->geometry(), QRect(1, 0, 442, 499));
-  const char* names[] = {"ProcessorPage", "FFlagsPage", "CachePage", "PowerPage", "AboutPage"};
-  const char* captions[] = {"Processor", "Feature Flags", "Cache", "Management", "About"};
-  ASSERT_EQ(pages->PageCount(), 5);
-  for (int i = 0; i < 5; ++i) {
+  const char* names[] = {"ProcessorPage", "FFlagsPage",   "CachePage",
+                         "PowerPage",     "TopologyPage", "AboutPage"};
+  const char* captions[] = {"Processor",  "Feature Flags", "Cache",
+                            "Management", "Topology",      "About"};
+  ASSERT_EQ(pages->PageCount(), 6);
+  for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(pages->Page(i)->objectName(), QString::fromLatin1(names[i]));
     EXPECT_EQ(pages->Page(i)->Caption(), QString::fromLatin1(captions[i]));
   }
@@ -270,7 +272,7 @@ TEST(MainWindow, TabsSwitchPages) {
   tTestWindow w({kAthlon64});
   auto* pages = w.Find<TAdvPageControl>("MainPC");
   w.Window().show();
-  for (int i : {3, 1, 4, 0, 2}) {
+  for (int i : {3, 1, 5, 4, 0, 2}) {
     QTest::mouseClick(pages, Qt::LeftButton, {}, pages->TabRect(i).center());
     EXPECT_EQ(pages->ActivePageIndex(), i);
     for (int j = 0; j < pages->PageCount(); ++j)

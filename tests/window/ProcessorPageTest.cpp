@@ -281,6 +281,23 @@ TEST(ProcessorPageWindow, AMissingOrBrokenLogoKeepsThePictureAndTheRestIsFilled)
   ExpectLook(page, {"HTTFeature", "HTT"}, "after a broken logo");
 }
 
+TEST(ProcessorPageWindow, ExtensionsOfTodaysProcessors) {
+  // Leaf 1 ECX: SSSE3 bit 9, SSE4.2 bit 20, AES bit 25; leaf 7.0 EBX: AVX2 bit 5.
+  const auto engine =
+      IdentifiedStores({StoreOf("GenuineIntel", 7,
+                                {{1, 0, {0x000306C3, 0, (1u << 9) | (1u << 20) | (1u << 25), 0}},
+                                 {7, 0, {0, 1u << 5, 0, 0}}})});
+  TProcessorPage page(nullptr);
+  page.ShowProcessor(*engine, 0);
+  const std::pair<const char*, bool> labels[] = {
+      {"SSSE3Feature", true}, {"SSE41Feature", false}, {"SSE42Feature", true},
+      {"AVXFeature", false},  {"AVX2Feature", true},   {"AVX512FFeature", false},
+      {"AESFeature", true},   {"SHAFeature", false},
+  };
+  for (const auto& [name, enabled] : labels)
+    EXPECT_EQ(page.findChild<QLabel*>(name)->isEnabled(), enabled) << name;
+}
+
 TEST(ProcessorPageWindow, ControlsSitWhereTheLayoutPutsThem) {
   TProcessorPage page(nullptr);
   const std::pair<const char*, QRect> places[] = {
@@ -295,12 +312,27 @@ TEST(ProcessorPageWindow, ControlsSitWhereTheLayoutPutsThem) {
     ASSERT_NE(control, nullptr) << name;
     EXPECT_EQ(control->geometry(), rect) << name;
   }
+  // Three rows of features, 16 pixels apart, the third for today's extensions.
   const std::pair<const char*, QPoint> labels[] = {
-      {"MMXFeature", {21, 18}}, {"SSE3Feature", {375, 18}},  {"HTTFeature", {22, 42}},
-      {"MPFeature", {284, 42}}, {"PowerFeature", {333, 42}},
+      {"MMXFeature", {21, 14}},  {"SSE3Feature", {375, 14}},  {"HTTFeature", {22, 30}},
+      {"MPFeature", {284, 30}},  {"PowerFeature", {333, 30}}, {"SSSE3Feature", {21, 46}},
+      {"SHAFeature", {375, 46}},
   };
   for (const auto& [name, at] : labels)
     EXPECT_EQ(page.findChild<QLabel*>(name)->pos(), at) << name;
+  // No label of the Features box covers another or leaves the box.
+  const auto* box = page.findChild<QGroupBox*>("FeaturesGB");
+  const QList<QLabel*> features = box->findChildren<QLabel*>();
+  for (const QLabel* a : features) {
+    EXPECT_TRUE(QRect(QPoint(0, 0), box->size()).contains(a->geometry()))
+        << a->objectName().toStdString();
+    for (const QLabel* b : features) {
+      if (a != b && a->objectName() != "PowerFeature" && b->objectName() != "PowerFeature") {
+        EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+            << a->objectName().toStdString() << " " << b->objectName().toStdString();
+      }
+    }
+  }
 
   // Captions end before their fields; the selector's caption sits beside its place.
   for (const char* name : {"CpuName", "Rating", "Mod", "BrandID", "Level1Instr", "Bus"}) {

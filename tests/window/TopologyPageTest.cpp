@@ -1,0 +1,107 @@
+// The Topology page: the machine's counts, the selected processor's place and core type, the
+// hypervisor and the reported clocks; the processor selector names the kind of each core.
+#include "ui/TopologyPage.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <string>
+
+#include "platform/ReplayProcessorServices.h"
+#include "tests/support/EngineFixtures.h"
+#include "tests/window/MainWindowFixture.h"
+#include "ui/ExtEdit.h"
+
+namespace {
+
+// Two threads of a performance core, then two efficiency cores.
+std::vector<tCpuidStore> Hybrid() {
+  return {RaptorLakeStore(0, false), RaptorLakeStore(1, false), RaptorLakeStore(48, true),
+          RaptorLakeStore(50, true)};
+}
+
+QString Shown(const TTopologyPage& page, const char* field) {
+  return page.findChild<TExtEdit*>(field)->text();
+}
+bool Enabled(const TTopologyPage& page, const char* field) {
+  return page.findChild<TExtEdit*>(field)->isEnabled();
+}
+
+TEST(TopologyPageWindow, TheMachineAndTheSelectedProcessor) {
+  const auto engine = IdentifiedStores(Hybrid());
+  TTopologyPage page(nullptr);
+  page.ShowTopology(*engine, 4, 3, "");
+  const std::pair<const char*, const char*> fields[] = {
+      {"PackagesV", "1"},
+      {"CoresV", "3"},
+      {"ThreadsV", "4"},
+      {"PCoresV", "1, 2 threads"},
+      {"ECoresV", "2, 2 threads"},
+      {"HypervisorV", "none"},
+      {"X2ApicIdV", "50"},
+      {"CoreTypeV", "Efficiency"},
+      {"CoreV", "2"},  // the third core of the package, in the order the processors come
+      {"ThreadV", "0"},
+      {"PkgThreadsV", "20"},
+      {"SourceV", "leaf 0x1F"},
+      {"BaseV", "3500 MHz"},
+      {"MaximumV", "5300 MHz"},
+      {"BusV", "100 MHz"},
+  };
+  for (const auto& [field, text] : fields) {
+    EXPECT_EQ(Shown(page, field), text) << field;
+    EXPECT_TRUE(Enabled(page, field)) << field;
+  }
+  EXPECT_FALSE(Enabled(page, "TscV")) << "no leaf 0x15";
+  EXPECT_EQ(page.findChild<QGroupBox*>("SelectedGB")->title(), "Selected Processor: CPU #4");
+
+  // A processor of one kind of core says no kind and counts no cores of a kind.
+  const auto plain =
+      IdentifiedStores({StoreOf("AuthenticAMD", 1, {{1, 0, {0x00A10F11, 0, 0, 0}}})});
+  page.ShowTopology(*plain, 1, 0, "VMware");
+  EXPECT_FALSE(Enabled(page, "CoreTypeV"));
+  EXPECT_FALSE(Enabled(page, "PCoresV"));
+  EXPECT_EQ(Shown(page, "CoreTypeV"), "Efficiency") << "a greyed field keeps its text";
+  EXPECT_EQ(Shown(page, "HypervisorV"), "VMware (found by probing)");
+}
+
+TEST(TopologyPageWindow, CaptionsStandBeforeTheirFieldsInsideTheirGroups) {
+  TTopologyPage page(nullptr);
+  for (const TExtEdit* field : page.findChildren<TExtEdit*>()) {
+    const std::string name = field->objectName().toStdString();
+    const auto* caption =
+        page.findChild<QLabel*>(QString::fromStdString(name.substr(0, name.size() - 1)));
+    ASSERT_NE(caption, nullptr) << name;
+    EXPECT_EQ(caption->parentWidget(), field->parentWidget()) << name;
+    EXPECT_LT(caption->geometry().right(), field->x()) << name;
+    EXPECT_TRUE(QRect(QPoint(0, 0), field->parentWidget()->size()).contains(field->geometry()))
+        << name;
+  }
+  for (const QGroupBox* group : page.findChildren<QGroupBox*>())
+    EXPECT_LE(group->geometry().bottom(), 470) << "above the tabs";
+}
+
+TEST(TopologyPageWindow, SelectorNamesTheKindOfEachCoreAndThePageFollowsIt) {
+  tTestWindow w([] {
+    std::vector<platform::tCpuidRecording> recordings;
+    for (const tCpuidStore& store : Hybrid())
+      recordings.push_back(RecordingOf(store));
+    return std::make_unique<platform::cReplayProcessorServices>(recordings);
+  });
+  auto* selector = w.Find<QComboBox>("CpuSelectionV");
+  QStringList items;
+  for (int i = 0; i < selector->count(); ++i)
+    items << selector->itemText(i);
+  EXPECT_EQ(items, (QStringList{"CPU #1 (P-core)", "CPU #2 (P-core)", "CPU #3 (E-core)",
+                                "CPU #4 (E-core)"}));
+  EXPECT_EQ(w.TextOf("X2ApicIdV"), "0");
+  selector->setCurrentIndex(2);
+  EXPECT_EQ(w.TextOf("X2ApicIdV"), "48");
+  EXPECT_EQ(w.TextOf("CoreTypeV"), "Efficiency");
+  // CPUID names no hypervisor here, and the processors are this machine's: the probes are asked.
+  EXPECT_EQ(w.TextOf("HypervisorV"), "VMware (found by probing)");
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "ui/TopologyPage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+#include "engine/ProcessorRecords.h"
+#include "ui/Controls.h"
+#include "ui/ExtEdit.h"
+#include "ui/PageText.h"
+
+namespace {
+
+enum tGroup : std::uint8_t { kMachineGroup, kProcessorGroup, kClocksGroup };
+
+struct tGroupPlace {
+  const char* Name;
+  const char* Caption;
+  int Top;
+  int Height;
+};
+// Three groups across the page, one above the other, in the look of the Processor page.
+constexpr tGroupPlace kGroups[] = {
+    {"MachineGB", "Machine", 3, 111},
+    {"SelectedGB", "Selected Processor", 118, 131},
+    {"ReportedClocksGB", "Reported Clocks", 253, 71},
+};
+
+// A caption and its field: the caption right-aligned from LabelLeft to just before the field.
+struct tFieldPlace {
+  tGroup Group;
+  const char* Label;
+  const char* Caption;
+  const char* Value;
+  int Left;
+  int Top;
+  int Width;
+  int LabelLeft;
+  tShownField tTopologyPageText::*Text;
+};
+
+using T = tTopologyPageText;
+constexpr tFieldPlace kFields[] = {
+    {kMachineGroup, "Packages", "Packages", "PackagesV", 96, 22, 50, 6, &T::Packages},
+    {kMachineGroup, "Dies", "Dies", "DiesV", 218, 22, 50, 150, &T::Dies},
+    {kMachineGroup, "Cores", "Cores", "CoresV", 357, 22, 55, 272, &T::Cores},
+    {kMachineGroup, "Threads", "Threads", "ThreadsV", 96, 42, 50, 6, &T::Threads},
+    {kMachineGroup, "PCores", "Performance", "PCoresV", 96, 62, 105, 6, &T::PerformanceCores},
+    {kMachineGroup, "ECores", "Efficiency", "ECoresV", 300, 62, 112, 205, &T::EfficiencyCores},
+    {kMachineGroup, "Hypervisor", "Hypervisor", "HypervisorV", 96, 82, 316, 6, &T::Hypervisor},
+    {kProcessorGroup, "X2ApicId", "x2APIC ID", "X2ApicIdV", 96, 22, 105, 6, &T::X2ApicId},
+    {kProcessorGroup, "CoreType", "Core Type", "CoreTypeV", 300, 22, 112, 205, &T::CoreType},
+    {kProcessorGroup, "Package", "Package", "PackageV", 96, 42, 50, 6, &T::Package},
+    {kProcessorGroup, "Die", "Die", "DieV", 218, 42, 50, 150, &T::Die},
+    {kProcessorGroup, "Module", "Module", "ModuleV", 357, 42, 55, 272, &T::Module},
+    {kProcessorGroup, "Core", "Core", "CoreV", 96, 62, 50, 6, &T::Core},
+    {kProcessorGroup, "Thread", "Thread", "ThreadV", 218, 62, 50, 150, &T::Thread},
+    {kProcessorGroup, "PkgThreads", "Pkg. Threads", "PkgThreadsV", 96, 82, 50, 6,
+     &T::PackageThreads},
+    {kProcessorGroup, "PkgCores", "Pkg. Cores", "PkgCoresV", 218, 82, 50, 150, &T::PackageCores},
+    {kProcessorGroup, "Source", "Source", "SourceV", 96, 102, 316, 6, &T::Source},
+    {kClocksGroup, "Base", "Base", "BaseV", 96, 22, 105, 6, &T::BaseClock},
+    {kClocksGroup, "Maximum", "Maximum", "MaximumV", 300, 22, 112, 205, &T::MaxClock},
+    {kClocksGroup, "Bus", "Bus", "BusV", 96, 42, 105, 6, &T::BusClock},
+    {kClocksGroup, "Tsc", "TSC Rate", "TscV", 300, 42, 112, 205, &T::TscClock},
+};
+
+}  // namespace
+
+TTopologyPage::TTopologyPage(QWidget* parent) : QWidget(parent) {
+  setObjectName("TopologyPageContent");
+  std::array<QGroupBox*, std::size(kGroups)> groups{};
+  static_assert(std::size(kGroups) == 3);
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    groups[g] = PlaceGroup(this, kGroups[g].Name, QString::fromLatin1(kGroups[g].Caption), 4,
+                           kGroups[g].Top, 425, kGroups[g].Height);
+  }
+  selected_ = groups[kProcessorGroup];
+  static_assert(std::size(kFields) == kFieldCount);
+  for (std::size_t k = 0; k < kFieldCount; ++k) {
+    const tFieldPlace& place = kFields[k];
+    QGroupBox* group = groups[place.Group];
+    fields_[k].Caption = PlaceFieldCaption(group, place.Label, QString::fromLatin1(place.Caption),
+                                           place.LabelLeft, place.Left, place.Top);
+    fields_[k].Value = PlaceValue(group, place.Value, place.Left, place.Top, place.Width);
+  }
+  resize(childrenRect().right() + 4, childrenRect().bottom() + 4);
+}
+
+void TTopologyPage::ShowTopology(const tProcessorRecords& records, std::size_t identified,
+                                 unsigned slot, std::string_view probedHypervisor) {
+  if (slot >= records.SlotCount()) return;
+  const tTopologyPageText page = TopologyPageText(records, identified, slot, probedHypervisor);
+  selected_->setTitle(QStringLiteral("Selected Processor: CPU #%1").arg(slot + 1));
+  for (std::size_t k = 0; k < kFieldCount; ++k) {
+    const tShownField& shown = page.*(kFields[k].Text);
+    ShowField(fields_[k].Caption, fields_[k].Value, FromText(shown.Text), shown.Enabled);
+  }
+}

@@ -1,0 +1,33 @@
+// The Topology page: the machine's packages, dies, cores and threads and the cores of each
+// kind, the hypervisor, and where the selected processor sits, with the clocks it reports.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string_view>
+
+struct tProcessorRecords;
+class QGroupBox;
+class QLabel;
+class TExtEdit;
+
+class TTopologyPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TTopologyPage(QWidget* parent);
+
+  // Fills the page for the processor in `slot`, the machine counted over the first
+  // `identified` slots; `probedHypervisor` as TopologyPageText takes it.
+  void ShowTopology(const tProcessorRecords& records, std::size_t identified, unsigned slot,
+                    std::string_view probedHypervisor);
+
+ private:
+  struct tField {
+    QLabel* Caption = nullptr;
+    TExtEdit* Value = nullptr;
+  };
+  static constexpr std::size_t kFieldCount = 21;
+  std::array<tField, kFieldCount> fields_{};
+  QGroupBox* selected_ = nullptr;  // its caption names the selected processor
+};
