@@ -13,7 +13,13 @@
 
 #include "app/DumpFiles.h"
 #include "engine/CPUid.h"
+#include "engine/Caches.h"
+#include "engine/CoreType.h"
 #include "engine/CpuidCapture.h"
+#include "engine/FeatureFlags.h"
+#include "engine/Frequencies.h"
+#include "engine/Hypervisor.h"
+#include "engine/Topology.h"
 #include "platform/LiveProcessorServices.h"
 #include "platform/ReplayProcessorServices.h"
 
@@ -117,6 +123,36 @@ void LoadAndIdentify(benchmark::State& state, const std::string& path) {
 BENCHMARK_CAPTURE(LoadAndIdentify, largest_public_listing, kLargest)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(LoadAndIdentify, listing_of_384_processors, ListingOf(384))
     ->Unit(benchmark::kMillisecond);
+
+// Reading the listing of 384 processors alone, and decoding what today's processors report
+// of all of them alone: caches and TLBs, place, core type, feature registers and their names,
+// hypervisor, reported clocks, and the machine's counts. The second is what the decoders add
+// to loading.
+void LoadListing(benchmark::State& state) {
+  const std::string path = ListingOf(384);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Load(path));
+}
+BENCHMARK(LoadListing)->Unit(benchmark::kMillisecond);
+
+void DecodeTodaysLeaves(benchmark::State& state) {
+  const std::vector<tCpuidStore> processors = Load(ListingOf(384));
+  for (auto _ : state) {
+    std::vector<tTopology> topologies;
+    std::vector<tCoreType> kinds;
+    for (const tCpuidStore& store : processors) {
+      benchmark::DoNotOptimize(CachesOf(store));
+      topologies.push_back(TopologyOf(store));
+      kinds.push_back(CoreTypeOf(store));
+      benchmark::DoNotOptimize(FeatureNames(FeatureWordsOf(store)));
+      benchmark::DoNotOptimize(HypervisorOf(store));
+      benchmark::DoNotOptimize(FrequenciesOf(store));
+    }
+    benchmark::DoNotOptimize(MachineTopologyOf(topologies, kinds));
+  }
+  state.counters["processors"] = static_cast<double>(processors.size());
+}
+BENCHMARK(DecodeTodaysLeaves)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
