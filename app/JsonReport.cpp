@@ -226,16 +226,20 @@ void FeatureList(tJsonWriter& w, const tFeatureWords& words) {
   w.EndArray();
 }
 
-void FrequencyRecord(tJsonWriter& w, const tFrequencies& f, const tClocks& clocks) {
+// The measured counter rate is the clock record's core clock; the effective clock comes from
+// APERF and MPERF where they could be read.
+void FrequencyRecord(tJsonWriter& w, const tFrequencies& f, const tClocks& clocks,
+                     const tEffectiveClock& effective) {
   w.Key("frequency").BeginObject(kInline);
   w.Key("base_mhz").Unsigned(f.BaseMHz).Key("max_mhz").Unsigned(f.MaxMHz);
   w.Key("bus_mhz").Unsigned(f.BusMHz).Key("tsc_mhz").Double(clocks.CoreClock);
-  w.Key("effective_mhz").Double(0).Key("reported_tsc_mhz").Double(f.TscMHz);
+  w.Key("effective_mhz").Double(effective.CoreClock);
+  w.Key("reported_tsc_mhz").Double(f.TscMHz);
   w.EndObject();
 }
 
 void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks,
-               const tPlace& place, unsigned i) {
+               const tEffectiveClock& effective, const tPlace& place, unsigned i) {
   w.BeginObject();
   w.Key("slot").Unsigned(i);
   w.Key("os_cpu").Signed(e.CPUstore[i].OsCpu);
@@ -258,7 +262,7 @@ void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks
   TopologyRecord(w, e.Topologies[i], place);
   FeatureList(w, e.FeatureWords[i]);
   w.Key("hypervisor").Utf8Text(e.Hypervisors[i].Signature);
-  FrequencyRecord(w, e.Frequencies[i], clocks);
+  FrequencyRecord(w, e.Frequencies[i], clocks, effective);
   w.EndObject();
 }
 
@@ -291,7 +295,7 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
   MachineRecord(w, machine);
   w.Key("processors").BeginArray();
   for (unsigned i = 0; i < count; ++i)
-    Processor(w, *records, engine.ClocksOf(i), machine.Places[i], i);
+    Processor(w, *records, engine.ClocksOf(i), engine.EffectiveClockOf(i), machine.Places[i], i);
   w.EndArray();
   w.EndObject();
   return w.Finish();
