@@ -63,8 +63,7 @@ std::string Kilobytes(std::string_view label) {
   std::string number(label.substr(0, space));
   number = number.substr(0, number.find('+'));
   const std::string_view unit = space == std::string_view::npos ? "" : label.substr(space + 1, 2);
-  if (number.find_first_not_of("0123456789") != std::string::npos || number.empty())
-    return number;
+  if (number.find_first_not_of("0123456789") != std::string::npos || number.empty()) return number;
   const unsigned long value = std::stoul(number);
   return std::to_string(unit == "MB" ? value * 1024 : value);
 }
@@ -191,17 +190,18 @@ TEST(FullListings, CacheSizesAgreeWithTheListingsLabels) {
     bool agrees = true;
     for (const auto& [kind, sizes] : labels) {
       const auto got = decoded.find(kind);
-      const std::set<std::string> mine = got == decoded.end() ? std::set<std::string>{} : got->second;
+      const std::set<std::string> mine =
+          got == decoded.end() ? std::set<std::string>{} : got->second;
       if (mine == sizes) continue;
       agrees = false;
-      const auto listed = std::find_if(std::begin(kDisagreements), std::end(kDisagreements),
-                                       [&](const tDisagreement& d) {
-                                         return d.File == file && d.Kind == std::string(NameOf(kind));
-                                       });
+      const auto listed = std::find_if(
+          std::begin(kDisagreements), std::end(kDisagreements), [&](const tDisagreement& d) {
+            return d.File == file && d.Kind == std::string(NameOf(kind));
+          });
       found.insert({file, NameOf(kind)});
       if (listed == std::end(kDisagreements)) {
-        ADD_FAILURE() << file << " " << NameOf(kind) << ": labels " << Text(sizes)
-                      << ", decoded " << Text(mine);
+        ADD_FAILURE() << file << " " << NameOf(kind) << ": labels " << Text(sizes) << ", decoded "
+                      << Text(mine);
         continue;
       }
       EXPECT_EQ(listed->Label, Text(sizes)) << file << " " << NameOf(kind);
@@ -240,7 +240,8 @@ std::vector<tListing> Listings() {
   return listings;
 }
 
-using tPlaceLabel = std::tuple<unsigned, unsigned, unsigned, unsigned>;  // APIC, package, core, thread
+using tPlaceLabel =
+    std::tuple<unsigned, unsigned, unsigned, unsigned>;  // APIC, package, core, thread
 
 // Listings whose place labels the registers contradict, and why.
 const std::pair<const char*, const char*> kPlaceDisagreements[] = {
@@ -276,9 +277,8 @@ TEST(FullListings, PlacesAgreeWithTheListingsLabels) {
       const tPlace& p = machine.Places[k];
       decoded.insert({topologies[k].X2ApicId, p.Package, p.Core, p.Thread});
     }
-    const bool listed =
-        std::any_of(std::begin(kPlaceDisagreements), std::end(kPlaceDisagreements),
-                    [&](const auto& d) { return listing.File == d.first; });
+    const bool listed = std::any_of(std::begin(kPlaceDisagreements), std::end(kPlaceDisagreements),
+                                    [&](const auto& d) { return listing.File == d.first; });
     if (listed) {
       EXPECT_NE(decoded, labels) << listing.File << " agrees now";
     } else {
@@ -303,10 +303,12 @@ TEST(FullListings, CoreKindsAgreeWithTheListingsLabels) {
       if (line.rfind("CPUID 0000001A", 0) == 0) {
         labels[0] += line.find("[Core") != std::string::npos;
         labels[1] += line.find("[Atom") != std::string::npos;
-      } else if (line.rfind("CPUID 80000026", 0) == 0 && line.find("[SL 00]") != std::string::npos &&
-                 Hybrid80000026(line)) {
-        labels[0] += line.find("[P-Core]") != std::string::npos || line.find("[P-core]") != std::string::npos;
-        labels[1] += line.find("[E-Core]") != std::string::npos || line.find("[E-core]") != std::string::npos;
+      } else if (line.rfind("CPUID 80000026", 0) == 0 &&
+                 line.find("[SL 00]") != std::string::npos && Hybrid80000026(line)) {
+        labels[0] += line.find("[P-Core]") != std::string::npos ||
+                     line.find("[P-core]") != std::string::npos;
+        labels[1] += line.find("[E-Core]") != std::string::npos ||
+                     line.find("[E-core]") != std::string::npos;
       }
     }
     if (labels[0] + labels[1] == 0) continue;
