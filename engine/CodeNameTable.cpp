@@ -329,7 +329,7 @@ constexpr tCodeNameRow kRows[] = {
     {IntelFamily(0x13, 0x00), {"Diamond Rapids", "Panther Cove", nullptr, kIntel18A, nullptr}, {}, IntelCore, "TA", true},
 
     // ---- Intel family 15, the models the vendor table leaves unnamed -----------------------
-    {Netburst(0x04, 7, 7), {"Smithfield", "NetBurst", nullptr, "90 nm", "desktop"}, {"LGA775"}, None, "W (Intel specification update: Smithfield B0)"},
+    {Netburst(0x04, 7, 7), {"Smithfield", "NetBurst", nullptr, "90 nm", "desktop"}, {"LGA775"}, None, "W (Intel Pentium D 800 errata update: Smithfield B0)"},
     {Netburst(0x04, 8, 8), {"Paxville", "NetBurst", nullptr, "90 nm", "server"}, {}, None, "IL 0F48 Paxville"},
     {Netburst(0x04, 10, 10), {"Irwindale", "NetBurst", nullptr, "90 nm", "server/desktop"}, {}, None, "IL 0F4A Irwindale; LC"},
     {Netburst(0x06, 2, 4), {"Presler", "NetBurst", nullptr, k65, "desktop"}, {"LGA775"}, None, "K P4_CEDARMILL; IL 0F62 Presler"},

@@ -204,7 +204,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"flush_l1d", "L1D Flush Command"},                // 28
          {"arch_capabilities", "ARCH_CAPABILITIES MSR"},    // 29
          {"core_capabilities", "CORE_CAPABILITIES MSR"},    // 30
-         {"spec_ctrl_ssbd", "Spec. Store Bypass Disable"},  // 31
+         {"spec_ctrl_ssbd", "Specul. Store Byp. Disable"},  // 31
      }}},
     // leaf 7.1 EAX
     {0x7,
@@ -509,9 +509,9 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"tlb_flush_nested", "INVLPGB Nested Translations"},  // 21
          {"", "Reserved"},                                     // 22
          {"amd_ppin", "Processor Inventory No."},              // 23
-         {"amd_ssbd", "Spec. Store Bypass Disable"},           // 24
+         {"amd_ssbd", "Specul. Store Byp. Disable"},           // 24
          {"virt_ssbd", "Virtualised SSBD"},                    // 25
-         {"amd_ssb_no", "No Spec. Store Bypass"},              // 26
+         {"amd_ssb_no", "No Specul. Store Bypass"},            // 26
          {"cppc", "Collaborative Perf. Control"},              // 27
          {"amd_psfd", "PSF Disable"},                          // 28
          {"btc_no", "No Branch Type Confusion"},               // 29
