@@ -14,7 +14,7 @@
 #include "driver/RequestServer.h"
 #include "hw/DriverProcess.h"
 #include "hw/DrvInterface.h"
-#include "hw/ModelSpecificRegisters.h"
+#include "hw/MsrReads.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "driver/AllowList.h"
 
-#include "hw/ModelSpecificRegisters.h"
+#include "hw/MsrReads.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // What the hardware-access device performs for the program, and nothing more: reads of the
-// model-specific registers the program's readers use (the table of hw/ModelSpecificRegisters.h,
+// model-specific registers the program's readers use (the table of hw/MsrReads.h,
 // which the readers take their indices from), and PCI configuration access through the
 // configuration ports.
 #pragma once

@@ -122,7 +122,7 @@ class cCPUid : public tProcessorRecords {
   void GetMultiplier(float& multiplier, unsigned s);
   // Register `index` of the processor the thread runs on; false without a driver, when the
   // read fails, or for a register that is not on the program's list of the registers it
-  // reads (hw/ModelSpecificRegisters.h), which is then not asked for at all.
+  // reads (hw/MsrReads.h), which is then not asked for at all.
   bool ReadMsr(std::uint32_t index, std::uint64_t& value);
   // The register readers: true when the register was read and the multiplier stored.
   bool GetMultiplierK7(float& multiplier, unsigned s);

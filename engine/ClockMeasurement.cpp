@@ -9,7 +9,7 @@
 #include "engine/CPUid.h"
 #include "engine/CurrentRatio.h"
 #include "engine/MyUtils.h"
-#include "hw/ModelSpecificRegisters.h"
+#include "hw/MsrReads.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "engine/CurrentRatio.h"
 
-#include "hw/ModelSpecificRegisters.h"
+#include "hw/MsrReads.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "engine/CPUid.h"
 #include "engine/MyUtils.h"
-#include "hw/ModelSpecificRegisters.h"
+#include "hw/MsrReads.h"
 #include "hw/VXLDrv.h"
 
 namespace {

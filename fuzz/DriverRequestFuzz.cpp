@@ -14,7 +14,7 @@
 #include "driver/RequestMessage.h"
 #include "driver/RequestServer.h"
 #include "hw/LittleEndian.h"
-#include "hw/ModelSpecificRegisters.h"
+#include "hw/MsrReads.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {

@@ -14,7 +14,7 @@
 #include "engine/CPUid.h"
 #include "hw/CmnTnC.h"
 #include "hw/LittleEndian.h"
-#include "hw/ModelSpecificRegisters.h"
+#include "hw/MsrReads.h"
 #include "hw/VXLDrv.h"
 #include "tests/support/EngineFixtures.h"
 #include "tests/support/FakeDeviceBackend.h"

@@ -17,7 +17,7 @@
 #include "driver/ControlDevice.h"
 #include "engine/CPUid.h"
 #include "hw/DrvInterface.h"
-#include "hw/ModelSpecificRegisters.h"
+#include "hw/MsrReads.h"
 #include "hw/VXLDrv.h"
 #include "platform/ReplayProcessorServices.h"
 #include "tests/support/EngineFixtures.h"
