@@ -75,4 +75,17 @@ class IProcessorServices {
   virtual int PackageOf(unsigned slot) = 0;
 };
 
+// Services of processors that are recorded or scripted: no counter runs, raising the
+// priority and sleeping do nothing, and no package is known.
+class cClocklessProcessorServices : public IProcessorServices {
+ public:
+  bool HasClocks() const override { return false; }
+  std::uint64_t ReadTimeStampCounter() override { return 0; }
+  std::int64_t CounterNanoseconds() override { return 0; }
+  void RaisePriority() override {}
+  void RestorePriority() override {}
+  void Sleep(std::chrono::milliseconds) override {}
+  int PackageOf(unsigned) override { return -1; }
+};
+
 }  // namespace platform

@@ -10,7 +10,7 @@
 
 namespace platform {
 
-class cReplayProcessorServices final : public IProcessorServices {
+class cReplayProcessorServices final : public cClocklessProcessorServices {
  public:
   explicit cReplayProcessorServices(std::vector<tCpuidRecording> processors);
 
@@ -21,13 +21,6 @@ class cReplayProcessorServices final : public IProcessorServices {
   // A (leaf, sub-leaf) that the recording of the selected slot does not hold gets no answer.
   bool Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, tCPUIDResult& out) override;
   const tCpuidRecording* Recorded(unsigned slot) const override;
-  bool HasClocks() const override { return false; }
-  std::uint64_t ReadTimeStampCounter() override { return 0; }
-  std::int64_t CounterNanoseconds() override { return 0; }
-  void RaisePriority() override {}
-  void RestorePriority() override {}
-  void Sleep(std::chrono::milliseconds) override {}
-  int PackageOf(unsigned) override { return -1; }
 
  private:
   std::vector<tCpuidRecording> processors_;

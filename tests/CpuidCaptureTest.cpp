@@ -19,7 +19,7 @@ using tPair = std::pair<std::uint32_t, std::uint32_t>;
 
 // A processor that answers from a table of (leaf, sub-leaf) answers; any other pair gets
 // `fallback`. Every execution is logged.
-class tScriptedProcessor : public platform::IProcessorServices {
+class tScriptedProcessor : public platform::cClocklessProcessorServices {
  public:
   std::map<tPair, tCPUIDResult> Answers;
   std::function<tCPUIDResult(std::uint32_t, std::uint32_t)> Fallback =
@@ -37,13 +37,6 @@ class tScriptedProcessor : public platform::IProcessorServices {
     out = known != Answers.end() ? known->second : Fallback(leaf, sub);
     return true;
   }
-  bool HasClocks() const override { return false; }
-  std::uint64_t ReadTimeStampCounter() override { return 0; }
-  std::int64_t CounterNanoseconds() override { return 0; }
-  void RaisePriority() override {}
-  void RestorePriority() override {}
-  void Sleep(std::chrono::milliseconds) override {}
-  int PackageOf(unsigned) override { return -1; }
 
   void Set(std::uint32_t leaf, std::uint32_t sub, tCPUIDResult r) { Answers[{leaf, sub}] = r; }
   std::set<tPair> SubLeavesOf(std::uint32_t leaf) const {

@@ -17,7 +17,7 @@ namespace {
 
 // Answers every CPUID with (leaf, selected slot, generation, 0), so each stored result
 // tells which processor and which identification produced it.
-class tFakeServices final : public platform::IProcessorServices {
+class tFakeServices final : public platform::cClocklessProcessorServices {
  public:
   explicit tFakeServices(unsigned count) : count_(count) {}
 
@@ -38,13 +38,6 @@ class tFakeServices final : public platform::IProcessorServices {
     out = {leaf, selected_, generation_, 0};
     return true;
   }
-  bool HasClocks() const override { return false; }
-  std::uint64_t ReadTimeStampCounter() override { return 0; }
-  std::int64_t CounterNanoseconds() override { return 0; }
-  void RaisePriority() override {}
-  void RestorePriority() override {}
-  void Sleep(std::chrono::milliseconds) override {}
-  int PackageOf(unsigned) override { return -1; }
 
   void SetCount(unsigned count) { count_ = count; }
   void NextGeneration() {
