@@ -17,6 +17,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from listing_formats import read_cpuid_r, read_register_listing, write_cpuid_r  # noqa: E402
+from one_line_errors import OneLineErrors  # noqa: E402
 
 BINARY = None
 FIXTURES = None
@@ -223,15 +224,7 @@ class ThisMachine(unittest.TestCase):
             self.assertIn(b"vendor_id = ", decoded.stdout)
 
 
-class Refused(unittest.TestCase):
-    def assert_refused(self, result, *named):
-        self.assertEqual(result.returncode, 2)
-        self.assertEqual(result.stdout, b"")
-        message = result.stderr.decode()
-        self.assertEqual(message.count("\n"), 1, message)
-        for text in named:
-            self.assertIn(text, message)
-
+class Refused(OneLineErrors, unittest.TestCase):
     def test_listings_past_a_bound_or_of_no_known_format(self):
         good = os.path.join(FIXTURES, "formats", "cpuid-r-vm-2cpu.txt")
         answer = "   0x00000000 0x00: eax=0x00000001 ebx=0x00000000 ecx=0x00000000 edx=0x00000000\n"
@@ -247,7 +240,7 @@ class Refused(unittest.TestCase):
                 path = write(folder, name, content)
                 with self.subTest(name=name):
                     for mode in (("--report", "--json"), ("--dump",)):
-                        self.assert_refused(run(*mode, "--load", good, "--load", path),
+                        self.assert_one_line_error(run(*mode, "--load", good, "--load", path),
                                             f"'{path}'{line}")
 
     def test_sections_that_are_not_cpuid_data_are_never_printed(self):
@@ -263,13 +256,13 @@ class Refused(unittest.TestCase):
             broken = write(folder, "broken", read_text(path).replace(
                 "CPUID 00000001: 00090672", "CPUID 00000001: 0009067", 1))
             result = run("--report", "--load", broken)
-            self.assert_refused(result, f"'{broken}':")
+            self.assert_one_line_error(result, f"'{broken}':")
             for text in private:
                 self.assertNotIn(text, result.stderr)
 
     def test_dump_goes_without_report(self):
-        self.assert_refused(run("--dump", "--report"), "--dump")
-        self.assert_refused(run("--dump", "--json"), "--json")
+        self.assert_one_line_error(run("--dump", "--report"), "--dump")
+        self.assert_one_line_error(run("--dump", "--json"), "--json")
 
     def test_help_names_the_dump_and_the_formats(self):
         text = run("--help").stdout

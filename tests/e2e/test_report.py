@@ -13,6 +13,9 @@ import sys
 import tempfile
 import unittest
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from one_line_errors import OneLineErrors  # noqa: E402
+
 BINARY = None
 FIXTURES = None
 
@@ -173,15 +176,7 @@ class Replay(unittest.TestCase):
         raw.decode("utf-8")
 
 
-class Errors(unittest.TestCase):
-    def assert_usage_error(self, result, *named):
-        self.assertEqual(result.returncode, 2)
-        self.assertEqual(result.stdout, b"")
-        message = result.stderr.decode()
-        self.assertEqual(message.count("\n"), 1, message)
-        for text in named:
-            self.assertIn(text, message)
-
+class Errors(OneLineErrors, unittest.TestCase):
     def test_malformed_dumps_name_the_file_and_line(self):
         good = open(fixture_files()[0], "rb").read()
         cases = [
@@ -197,12 +192,12 @@ class Errors(unittest.TestCase):
                     f.write(content)
                 with self.subTest(name=name):
                     # A good dump first: nothing of it may reach standard output.
-                    self.assert_usage_error(
+                    self.assert_one_line_error(
                         run("--report", "--json", "--load", fixture_files()[0], "--load", path),
                         f"'{path}'{line}")
-            self.assert_usage_error(run("--report", "--load", folder), f"'{folder}'")
+            self.assert_one_line_error(run("--report", "--load", folder), f"'{folder}'")
             missing = os.path.join(folder, "missing.txt")
-            self.assert_usage_error(run("--report", "--load", missing), f"'{missing}'")
+            self.assert_one_line_error(run("--report", "--load", missing), f"'{missing}'")
 
     def test_names_reach_the_terminal_quoted_with_their_controls_escaped(self):
         with tempfile.TemporaryDirectory() as folder:
@@ -210,10 +205,10 @@ class Errors(unittest.TestCase):
             with open(hostile, "wb") as f:
                 f.write(b"not a dump")
             result = run("--report", "--load", hostile)
-            self.assert_usage_error(result, f"'{folder}/x\\x1b[2J\\x0alumarian: forged':1:")
+            self.assert_one_line_error(result, f"'{folder}/x\\x1b[2J\\x0alumarian: forged':1:")
             self.assertNotIn(b"\x1b", result.stderr)
         result = run("--report", "--\x1b]0;title\x07")
-        self.assert_usage_error(result, "unknown option '--\\x1b]0;title\\x07'")
+        self.assert_one_line_error(result, "unknown option '--\\x1b]0;title\\x07'")
         self.assertNotIn(b"\x1b", result.stderr)
 
     def test_a_fifo_without_a_writer_reads_as_empty(self):
@@ -222,12 +217,12 @@ class Errors(unittest.TestCase):
             os.mkfifo(fifo)
             result = subprocess.run([BINARY, "--report", "--load", fifo], capture_output=True,
                                     timeout=10)
-            self.assert_usage_error(result, f"'{fifo}':1:")
+            self.assert_one_line_error(result, f"'{fifo}':1:")
 
     def test_options_it_cannot_use(self):
-        self.assert_usage_error(run("--frobnicate"), "--frobnicate")
-        self.assert_usage_error(run("--report", "--load"), "--load")
-        self.assert_usage_error(run("--json"), "--json")
+        self.assert_one_line_error(run("--frobnicate"), "--frobnicate")
+        self.assert_one_line_error(run("--report", "--load"), "--load")
+        self.assert_one_line_error(run("--json"), "--json")
 
     def test_help_and_version(self):
         result = run("--help")
