@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -156,6 +157,27 @@ TEST(DriverServer, AnswersWithTheDevicesStatusAndOutputOnly) {
                                                             {tFakeRequest::MsrRead, 0x2A, 8, 0}}));
   s.Answer(Request(IOCTL_READ_MSR, 8, kAnyProcessor, index2A));
   EXPECT_EQ(s.processors.back(), kAnyProcessor);
+}
+
+// A device that fails after writing part of its output, and counts what it wrote.
+class tFailingDevice final : public IControlDevice {
+ public:
+  tDeviceStatus Control(std::uint32_t, const void*, std::uint32_t, void* out,
+                        std::uint32_t outLength, std::uint32_t& returned) override {
+    returned = std::min<std::uint32_t>(outLength, 4);
+    std::fill_n(static_cast<std::uint8_t*>(out), returned, 0xAB);
+    return tDeviceStatus::Unsuccessful;
+  }
+};
+
+TEST(DriverServer, AFailedRequestCarriesNoOutputWhateverTheDeviceWrote) {
+  cRequestServer server(
+      std::make_shared<tFailingDevice>(), [](tBytes&, tBytes&) { return false; },
+      [](std::uint32_t) {});
+  tBytes reply(kMaxReplySize);
+  const std::size_t length = server.Answer(Request(IOCTL_READ_MSR, 8, 0, Le32(0x2A)), reply);
+  EXPECT_EQ(length, kReplyHeaderSize);
+  EXPECT_EQ(LoadLE(reply.data(), 4), static_cast<std::uint32_t>(tDeviceStatus::Unsuccessful));
 }
 
 TEST(DriverServer, FirmwareTablesAreReadOnceAndHandedOutInPieces) {
