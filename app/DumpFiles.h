@@ -5,7 +5,7 @@
 #include <variant>
 #include <vector>
 
-#include "engine/CpuidStore.h"
+#include "engine/store/CpuidStore.h"
 
 // The processors recorded in the listing file at `path`, in the order listed, or a one-line
 // error that names the file, quoted (and the line that keeps it from being read).

@@ -6,10 +6,10 @@
 
 #include "app/JsonWriter.h"
 #include "engine/CPUid.h"
-#include "engine/CoreType.h"
-#include "engine/CpuidDump.h"
-#include "engine/DisplaySignature.h"
 #include "engine/Version.h"
+#include "engine/decode/CoreType.h"
+#include "engine/decode/DisplaySignature.h"
+#include "engine/listings/CpuidDump.h"
 
 namespace {
 

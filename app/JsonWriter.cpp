@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "engine/Windows1252.h"
+#include "engine/store/Windows1252.h"
 
 namespace {
 

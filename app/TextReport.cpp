@@ -6,8 +6,8 @@
 
 #include "engine/CPUid.h"
 #include "engine/Version.h"
-#include "engine/Windows1252.h"
-#include "ui/PageText.h"
+#include "engine/store/Windows1252.h"
+#include "view/PageText.h"
 
 namespace {
 

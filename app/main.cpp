@@ -15,14 +15,14 @@
 #include "app/StandardDescriptors.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
-#include "engine/CpuidCapture.h"
 #include "engine/Version.h"
+#include "engine/capture/CpuidCapture.h"
 #include "engine/listings/FullDump.h"
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
-#include "hw/get_dmi.h"
 #include "platform/LiveProcessorServices.h"
 #include "platform/ReplayProcessorServices.h"
+#include "smbios/get_dmi.h"
 #include "ui/WindowApp.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include <memory>
 #include <vector>
 
-#include "driver/ControlDevice.h"
-#include "driver/RequestMessage.h"
+#include "device/ControlDevice.h"
 #include "driver/RequestServer.h"
 #include "hw/DriverProcess.h"
 #include "hw/DrvInterface.h"
-#include "hw/MsrReads.h"
+#include "protocol/MsrReads.h"
+#include "protocol/RequestMessage.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "app/JsonReport.h"
 #include "engine/CPUid.h"
-#include "engine/CpuidDump.h"
+#include "engine/listings/CpuidDump.h"
 #include "platform/ReplayProcessorServices.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <thread>
 #include <utility>
 
-#include "engine/CpuidDump.h"
+#include "engine/listings/CpuidDump.h"
 
 tSimulatedProcessors::tSimulatedProcessors(unsigned count, platform::tCpuidRecording recording)
     : count_(count), recording_(std::move(recording)) {}

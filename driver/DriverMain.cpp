@@ -8,13 +8,13 @@
 #include <memory>
 #include <vector>
 
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
+#include "device/Modprobe.h"
+#include "device/SystemBackend.h"
 #include "driver/Privileges.h"
-#include "driver/RequestMessage.h"
 #include "driver/RequestServer.h"
-#include "driver/SystemBackend.h"
-#include "hw/Modprobe.h"
-#include "hw/get_dmi.h"
+#include "protocol/RequestMessage.h"
+#include "smbios/get_dmi.h"
 
 int main(int argc, char**) {
   if (argc > 1 || !IsDriverSocket(STDIN_FILENO)) {

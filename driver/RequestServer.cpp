@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <utility>
 
-#include "driver/RequestMessage.h"
-#include "hw/CmnTnC.h"
-#include "hw/LittleEndian.h"
+#include "protocol/CmnTnC.h"
+#include "protocol/LittleEndian.h"
+#include "protocol/RequestMessage.h"
 
 namespace {
 

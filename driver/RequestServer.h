@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
 
 // Reads the firmware's SMBIOS entry point and structure table; false when there are none.
 using tFirmwareTables =

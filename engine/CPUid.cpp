@@ -1,6 +1,6 @@
 #include "engine/CPUid.h"
 
-#include "engine/CpuidCapture.h"
+#include "engine/capture/CpuidCapture.h"
 
 #include <algorithm>
 #include <chrono>

@@ -23,13 +23,13 @@
 #include <thread>
 #include <vector>
 
-#include "engine/Caches.h"
-#include "engine/CommonTypes.h"
-#include "engine/ProcessorRecords.h"
-#include "hw/get_cpu_dmi_info.h"
-#include "hw/get_dmi.h"
+#include "engine/decode/Caches.h"
+#include "engine/store/CommonTypes.h"
+#include "engine/store/ProcessorRecords.h"
 #include "platform/ProcessorServices.h"
 #include "platform/StopSignal.h"
+#include "smbios/get_cpu_dmi_info.h"
+#include "smbios/get_dmi.h"
 
 // The vendor of a 12-character vendor string; nothing for a string no vendor uses.
 std::optional<tVendor> KnownVendor(std::string_view text);
@@ -122,7 +122,7 @@ class cCPUid : public tProcessorRecords {
   void GetMultiplier(float& multiplier, unsigned s);
   // Register `index` of the processor the thread runs on; false without a driver, when the
   // read fails, or for a register that is not on the program's list of the registers it
-  // reads (hw/MsrReads.h), which is then not asked for at all.
+  // reads (protocol/MsrReads.h), which is then not asked for at all.
   bool ReadMsr(std::uint32_t index, std::uint64_t& value);
   // The register readers: true when the register was read and the multiplier stored.
   bool GetMultiplierK7(float& multiplier, unsigned s);

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 namespace {

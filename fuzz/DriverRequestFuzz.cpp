@@ -10,11 +10,11 @@
 #include <optional>
 #include <vector>
 
-#include "driver/AllowList.h"
-#include "driver/RequestMessage.h"
+#include "device/AllowList.h"
 #include "driver/RequestServer.h"
-#include "hw/LittleEndian.h"
-#include "hw/MsrReads.h"
+#include "protocol/LittleEndian.h"
+#include "protocol/MsrReads.h"
+#include "protocol/RequestMessage.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {

@@ -8,7 +8,7 @@
 #include "app/JsonReport.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
-#include "engine/CpuidDump.h"
+#include "engine/listings/CpuidDump.h"
 #include "platform/ReplayProcessorServices.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/images/Jpeg.h"
-#include "ui/images/Png.h"
+#include "images/Jpeg.h"
+#include "images/Png.h"
 
 namespace {
 

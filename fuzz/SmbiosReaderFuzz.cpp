@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "hw/get_cpu_dmi_info.h"
-#include "hw/get_dmi.h"
+#include "smbios/get_cpu_dmi_info.h"
+#include "smbios/get_dmi.h"
 
 namespace {
 

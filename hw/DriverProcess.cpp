@@ -17,9 +17,9 @@
 #include <memory>
 #include <thread>
 
-#include "driver/RequestMessage.h"
-#include "hw/LittleEndian.h"
-#include "hw/Modprobe.h"
+#include "device/Modprobe.h"
+#include "protocol/LittleEndian.h"
+#include "protocol/RequestMessage.h"
 
 extern char** environ;
 

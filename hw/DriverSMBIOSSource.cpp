@@ -5,7 +5,7 @@
 
 #include "hw/DrvInterface.h"
 #include "hw/VXLDrv.h"
-#include "hw/get_dmi.h"
+#include "smbios/get_dmi.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "driver/RequestMessage.h"
-#include "hw/LittleEndian.h"
+#include "protocol/LittleEndian.h"
+#include "protocol/RequestMessage.h"
 
 namespace {
 

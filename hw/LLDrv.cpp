@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "driver/SystemBackend.h"
+#include "device/Modprobe.h"
+#include "device/SystemBackend.h"
 #include "hw/DriverProcess.h"
-#include "hw/Modprobe.h"
 #include "hw/VirtMach.h"
 
 cLLDrv::cLLDrv(std::string deviceRoot, tVirtualMachineProbe inVirtualMachine,

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "driver/ControlDevice.h"
-#include "driver/PortInstructions.h"
+#include "device/ControlDevice.h"
+#include "device/PortInstructions.h"
 
 // Stands for the opened device; empty (invalid) until a device is opened.
 using tDeviceHandle = std::shared_ptr<IControlDevice>;

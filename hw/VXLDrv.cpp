@@ -6,7 +6,6 @@
 #include "hw/DrvInterface.h"
 
 std::shared_ptr<cDrvIface> DriverInterface;
-std::shared_ptr<tVXLDrv> DriverAccess;
 
 namespace {
 
@@ -95,10 +94,11 @@ bool tPCIIO::DevicePresent(std::uint8_t bus, std::uint8_t device) {
   return id != 0xFFFFFFFFu && id != 0;
 }
 
-tVXLDrv::tVXLDrv()
-    : PortIO(std::make_shared<tPortIO>()),
-      MSRIO(std::make_shared<tMSRIO>()),
-      PCIIO(std::make_shared<tPCIIO>(PortIO)) {}
+tVXLDrv::tVXLDrv() {
+  PortIO = std::make_shared<tPortIO>();
+  MSRIO = std::make_shared<tMSRIO>();
+  PCIIO = std::make_shared<tPCIIO>(PortIO);
+}
 
 tVXLDrv::~tVXLDrv() {
   PCIIO.reset();
@@ -117,6 +117,7 @@ bool tVXLDrv::OpenDriver() {
 }
 
 bool OpenDriverAccess() {
-  DriverAccess = std::make_shared<tVXLDrv>();
-  return DriverAccess->OpenDriver();
+  auto access = std::make_shared<tVXLDrv>();
+  DriverAccess = access;
+  return access->OpenDriver();
 }

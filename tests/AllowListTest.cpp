@@ -1,7 +1,7 @@
 // What the hardware-access device performs: the register reads the program's readers make and
 // the PCI configuration ports, nothing else, whether it runs in the program or as the driver
 // process.
-#include "driver/AllowList.h"
+#include "device/AllowList.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@
 #include <set>
 #include <vector>
 
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
 #include "engine/CPUid.h"
-#include "hw/CmnTnC.h"
-#include "hw/LittleEndian.h"
-#include "hw/MsrReads.h"
 #include "hw/VXLDrv.h"
+#include "protocol/CmnTnC.h"
+#include "protocol/LittleEndian.h"
+#include "protocol/MsrReads.h"
 #include "tests/support/EngineFixtures.h"
 #include "tests/support/FakeDeviceBackend.h"
 

@@ -1,7 +1,7 @@
 // Caches and TLBs of today's processors, and the completion of the level records from them.
 // Every expected value is worked out by hand from the registers quoted beside it; the
 // listings the registers come from label their caches themselves ([L1D: 48 KB] ...).
-#include "engine/Caches.h"
+#include "engine/decode/Caches.h"
 
 #include <gtest/gtest.h>
 

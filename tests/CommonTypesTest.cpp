@@ -1,4 +1,4 @@
-#include "engine/CommonTypes.h"
+#include "engine/store/CommonTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The hardware-access device: control codes, buffer layouts, length rules and statuses, over
 // in-memory ports and registers.
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "hw/CmnTnC.h"
+#include "protocol/CmnTnC.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 namespace {

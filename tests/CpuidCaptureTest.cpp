@@ -1,7 +1,7 @@
 // The capture rules, run against scripted processors: what is executed, in which ranges,
 // how sub-leaves are enumerated, and that processors which lie about maxima or never end a
 // list cannot make the capture run away.
-#include "engine/CpuidCapture.h"
+#include "engine/capture/CpuidCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/CpuidDump.h"
+#include "engine/listings/CpuidDump.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The store of captured answers: order, replacement, lookup, and the 27 legacy rows read
 // from it.
-#include "engine/CpuidStore.h"
+#include "engine/store/CpuidStore.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/CoreType.h"
-#include "engine/DisplaySignature.h"
+#include "engine/decode/CoreType.h"
+#include "engine/decode/DisplaySignature.h"
 
 // Shown by GoogleTest when a comparison fails.
 void PrintTo(const tDisplaySignature& s, std::ostream* out) {

@@ -22,14 +22,14 @@
 #include <vector>
 
 #include "driver/Privileges.h"
-#include "driver/RequestMessage.h"
 #include "driver/RequestServer.h"
-#include "hw/CmnTnC.h"
 #include "hw/DriverProcess.h"
 #include "hw/DrvInterface.h"
-#include "hw/LittleEndian.h"
 #include "hw/VXLDrv.h"
-#include "hw/get_dmi.h"
+#include "protocol/CmnTnC.h"
+#include "protocol/LittleEndian.h"
+#include "protocol/RequestMessage.h"
+#include "smbios/get_dmi.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "hw/CmnTnC.h"
 #include "hw/LLDrv.h"
 #include "hw/VXLDrv.h"
+#include "protocol/CmnTnC.h"
 #include "tests/support/FakeDeviceBackend.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // has always shown. The short names are those of the public lists (the Linux flag names,
 // the kernel's CPUID database, the vendors' manuals); "-" marks a reserved bit or a bit of a
 // value field.
-#include "engine/FeatureFlags.h"
+#include "engine/decode/FeatureFlags.h"
 
 #include <gtest/gtest.h>
 

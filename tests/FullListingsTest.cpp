@@ -19,9 +19,9 @@
 #include <variant>
 #include <vector>
 
-#include "engine/Caches.h"
-#include "engine/CoreType.h"
-#include "engine/Topology.h"
+#include "engine/decode/Caches.h"
+#include "engine/decode/CoreType.h"
+#include "engine/decode/Topology.h"
 #include "engine/listings/Listings.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "engine/Frequencies.h"
-#include "engine/Hypervisor.h"
+#include "engine/decode/Frequencies.h"
+#include "engine/decode/Hypervisor.h"
 #include "tests/support/EngineFixtures.h"
 
 namespace {

@@ -18,11 +18,11 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/PageText.h"
-#include "ui/images/AboutPicture.h"
-#include "ui/images/FileBytes.h"
-#include "ui/images/Jpeg.h"
-#include "ui/images/Png.h"
+#include "images/AboutPicture.h"
+#include "images/FileBytes.h"
+#include "images/Jpeg.h"
+#include "images/Png.h"
+#include "view/PageText.h"
 
 namespace {
 

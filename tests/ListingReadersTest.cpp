@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/CpuidDump.h"
+#include "engine/listings/CpuidDump.h"
 #include "engine/listings/CpuidToolListing.h"
 #include "engine/listings/FullDump.h"
 #include "engine/listings/LibcpuidRawListing.h"

@@ -2,7 +2,7 @@
 // specific row, the marketing lines, which processors the table speaks for, the kinds of
 // core, and how its record meets the vendor tables' record. One test per rule; the expected
 // names come from the vendors' product data and public CPUID collections quoted beside them.
-#include "engine/ModernNaming.h"
+#include "engine/naming/ModernNaming.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // modprobe runs as root: it is taken only from an absolute path and gets a minimal
 // environment, whatever the caller's PATH and environment hold.
-#include "hw/Modprobe.h"
+#include "device/Modprobe.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "engine/MyUtils.h"
+#include "engine/store/MyUtils.h"
 
 #include <gtest/gtest.h>
 

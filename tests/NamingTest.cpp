@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/Naming.h"
+#include "engine/naming/Naming.h"
 #include "platform/ReplayProcessorServices.h"
 #include "tests/support/EngineFixtures.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
 #include "hw/DrvInterface.h"
 #include "hw/VXLDrv.h"
 #include "tests/support/FakeDeviceBackend.h"

@@ -1,12 +1,12 @@
 // What the pages show for a processor: field texts, what is greyed, captions that change.
-#include "ui/PageText.h"
+#include "view/PageText.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-#include "engine/CodeNameTable.h"
+#include "engine/naming/CodeNameTable.h"
 #include "tests/support/EngineFixtures.h"
 
 namespace {

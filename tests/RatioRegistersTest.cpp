@@ -3,7 +3,7 @@
 // device over a fake backend: multiplier and bus clock, the effective clock from APERF and
 // MPERF read inside the measuring window, the leaf-0x16 bus clock without a driver, and the
 // one list that every register read is on.
-#include "engine/CurrentRatio.h"
+#include "engine/clocks/CurrentRatio.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
 #include "engine/CPUid.h"
 #include "hw/DrvInterface.h"
-#include "hw/MsrReads.h"
 #include "hw/VXLDrv.h"
 #include "platform/ReplayProcessorServices.h"
+#include "protocol/MsrReads.h"
 #include "tests/support/EngineFixtures.h"
 #include "tests/support/FakeDeviceBackend.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "hw/get_cpu_dmi_info.h"
-#include "hw/get_dmi.h"
+#include "smbios/get_cpu_dmi_info.h"
+#include "smbios/get_dmi.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // alone; registers are read and written at their index in the register device of the calling
 // thread's processor. Plain files stand in for the register devices; missing devices, as on
 // this machine, fail every request cleanly.
-#include "driver/SystemBackend.h"
+#include "device/SystemBackend.h"
 
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
 #include "hw/DrvInterface.h"
 #include "hw/VXLDrv.h"
 #include "tests/support/FakeDeviceBackend.h"

@@ -1,7 +1,7 @@
 // Where each logical processor sits, and the machine counted over them. The registers come
 // from public listings whose own labels ("APICID 17 / Package 0 / Core 1 / Thread 0") give
 // the expected places; the fields are worked out by hand beside each case.
-#include "engine/Topology.h"
+#include "engine/decode/Topology.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <string>
 
+#include "images/AboutPicture.h"
+#include "images/Jpeg.h"
 #include "ui/Controls.h"
-#include "ui/images/AboutPicture.h"
-#include "ui/images/Jpeg.h"
 
 namespace {
 

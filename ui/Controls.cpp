@@ -9,9 +9,9 @@
 #include <string>
 
 #include "data/Icon/ProgramIcon.h"
-#include "engine/Windows1252.h"
+#include "engine/store/Windows1252.h"
+#include "images/Png.h"
 #include "ui/ExtEdit.h"
-#include "ui/images/Png.h"
 
 namespace {
 

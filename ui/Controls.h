@@ -12,7 +12,7 @@
 #include <Qt>
 #include <string_view>
 
-#include "ui/images/Image.h"
+#include "images/Image.h"
 
 class QGroupBox;
 class QLabel;

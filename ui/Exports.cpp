@@ -6,10 +6,10 @@
 #include <span>
 #include <string>
 
-#include "engine/CpuidDump.h"
+#include "engine/listings/CpuidDump.h"
 #include "engine/listings/FullDump.h"
-#include "ui/images/FileBytes.h"
-#include "ui/images/Png.h"
+#include "images/FileBytes.h"
+#include "images/Png.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <span>
 
-#include "engine/CommonTypes.h"
-#include "engine/CpuidStore.h"
-#include "ui/images/Image.h"
+#include "engine/store/CommonTypes.h"
+#include "engine/store/CpuidStore.h"
+#include "images/Image.h"
 
 // Writes the dump of `data` as the file at `path`, whole or not at all (see WriteFileBytes).
 // Nothing on success; otherwise the error to show.

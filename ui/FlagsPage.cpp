@@ -8,11 +8,11 @@
 #include <QStandardItemModel>
 #include <string>
 
-#include "engine/ProcessorRecords.h"
+#include "engine/store/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
-#include "ui/PageText.h"
 #include "ui/ViewButtons.h"
+#include "view/PageText.h"
 
 namespace {
 

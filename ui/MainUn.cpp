@@ -35,10 +35,10 @@
 #include "ui/DataFolder.h"
 #include "ui/Exports.h"
 #include "ui/FlagsPage.h"
-#include "ui/PageText.h"
 #include "ui/PowerPage.h"
 #include "ui/ProcessorPage.h"
 #include "ui/TopologyPage.h"
+#include "view/PageText.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "hw/get_dmi.h"
 #include "platform/ProcessorServices.h"
+#include "smbios/get_dmi.h"
 
 class cCPUid;
 class QComboBox;

@@ -3,10 +3,10 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "engine/ProcessorRecords.h"
+#include "engine/store/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
-#include "ui/PageText.h"
+#include "view/PageText.h"
 
 namespace {
 

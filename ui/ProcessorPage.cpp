@@ -11,12 +11,12 @@
 #include <string>
 #include <string_view>
 
-#include "engine/ProcessorRecords.h"
+#include "engine/store/ProcessorRecords.h"
+#include "images/Png.h"
 #include "ui/Controls.h"
 #include "ui/DataFolder.h"
 #include "ui/ExtEdit.h"
-#include "ui/PageText.h"
-#include "ui/images/Png.h"
+#include "view/PageText.h"
 
 namespace {
 

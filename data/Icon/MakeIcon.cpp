@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/images/Png.h"
-#include "ui/images/tools/ByteSource.h"
-#include "ui/images/tools/Canvas.h"
+#include "images/Png.h"
+#include "images/tools/ByteSource.h"
+#include "images/tools/Canvas.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
-#include "ui/PageText.h"
-#include "ui/images/Png.h"
-#include "ui/images/tools/Canvas.h"
+#include "images/Png.h"
+#include "images/tools/Canvas.h"
+#include "view/PageText.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "engine/CpuidStore.h"
+#include "engine/store/CpuidStore.h"
 
 // A "CPU n:" line for each processor (n: its operating system's number, or its place in
 // `processors` where it has none), then one line for each of its answers, in ascending

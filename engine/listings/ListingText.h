@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "engine/CpuidStore.h"
+#include "engine/store/CpuidStore.h"
 
 // A listing of 4096 processors with every leaf and sub-leaf, sections the readers skip
 // included, stays well below these bounds.

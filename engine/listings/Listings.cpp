@@ -1,6 +1,6 @@
 #include "engine/listings/Listings.h"
 
-#include "engine/CpuidDump.h"
+#include "engine/listings/CpuidDump.h"
 #include "engine/listings/CpuidToolListing.h"
 #include "engine/listings/LibcpuidRawListing.h"
 #include "engine/listings/RegisterListing.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/CPUid.h"
-#include "engine/CommonTypes.h"
-#include "engine/CpuidStore.h"
+#include "engine/store/CommonTypes.h"
+#include "engine/store/CpuidStore.h"
 
 // Four characters of `text` from `at` as a register holds them, the first in the low byte;
 // NUL past the text's end.

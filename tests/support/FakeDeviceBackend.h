@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/AllowList.h"
-#include "driver/DeviceBackend.h"
-#include "driver/PortInstructions.h"
+#include "device/AllowList.h"
+#include "device/DeviceBackend.h"
+#include "device/PortInstructions.h"
 
 // A device policy that performs every request: for tests of the protocol itself.
 inline bool AllowEverything(tRequestKind, std::uint32_t, unsigned) {

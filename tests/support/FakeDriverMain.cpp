@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/ControlDevice.h"
+#include "device/ControlDevice.h"
 #include "driver/Privileges.h"
 #include "driver/RequestServer.h"
 #include "tests/support/FakeDeviceBackend.h"

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/CommonTypes.h"
+#include "engine/store/CommonTypes.h"
 #include "platform/ProcessorServices.h"
 
 class tGatedProcessors final : public platform::IProcessorServices {

@@ -10,13 +10,13 @@
 #include <QTest>
 #include <span>
 
-#include "engine/CpuidDump.h"
+#include "engine/listings/CpuidDump.h"
 #include "engine/listings/Listings.h"
+#include "images/Png.h"
 #include "tests/support/EngineFixtures.h"
 #include "tests/window/MainWindowFixture.h"
 #include "ui/AdvPageControl.h"
 #include "ui/Exports.h"
-#include "ui/images/Png.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include "ui/AdvPageControl.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
-#include "ui/PageText.h"
 #include "ui/WindowApp.h"
+#include "view/PageText.h"
 
 namespace {
 

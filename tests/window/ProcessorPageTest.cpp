@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "images/Png.h"
 #include "tests/support/EngineFixtures.h"
 #include "ui/ExtEdit.h"
-#include "ui/images/Png.h"
 
 namespace {
 

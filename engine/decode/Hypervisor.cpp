@@ -1,0 +1,93 @@
+#include "engine/decode/Hypervisor.h"
+
+#include <array>
+
+#include "engine/store/MyUtils.h"
+
+namespace {
+
+constexpr std::uint32_t kFeatureLeaf = 0x1;
+constexpr unsigned kHypervisorBit = 31;  // of leaf 1 ECX
+constexpr std::uint32_t kHypervisorLeaf = 0x40000000;
+constexpr std::uint32_t kSecondInterfaceLeaf = 0x40000100;
+constexpr std::uint32_t kTdxLeaf = 0x21;
+constexpr std::string_view kTdxSignature = "IntelTDX    ";
+
+struct tKnownHypervisor {
+  std::string_view Signature;  // as kept: trailing NULs and spaces cut
+  std::string_view Name;
+};
+
+constexpr std::array<tKnownHypervisor, 10> kHypervisors{{
+    {"KVMKVMKVM", "KVM"},
+    {"Linux KVM Hv", "KVM"},
+    {"Microsoft Hv", "Microsoft Hyper-V"},
+    {"VMwareVMware", "VMware"},
+    {"XenVMMXenVMM", "Xen"},
+    {"bhyve bhyve", "bhyve"},
+    {"TCGTCGTCGTCG", "QEMU TCG"},
+    {"VBoxVBoxVBox", "VirtualBox"},
+    {" lrpepyh  vr", "Parallels"},
+    {"ACRNACRNACRN", "ACRN"},
+}};
+
+std::string_view NameOf(std::string_view signature) {
+  for (const tKnownHypervisor& known : kHypervisors) {
+    if (known.Signature == signature) return known.Name;
+  }
+  return {};
+}
+
+// The signature of EBX, ECX, EDX with trailing NULs and spaces cut; "" when it holds anything
+// but printable ASCII before them.
+std::string SignatureOf(const tCPUIDResult& r) {
+  std::string text = RegsToText(r.EBX, r.ECX, r.EDX, 0);
+  const std::size_t end = text.find_last_not_of(std::string_view("\0 ", 2));
+  text.resize(end == std::string::npos ? 0 : end + 1);
+  for (const char c : text) {
+    if (c < 0x20 || c > 0x7E) return {};
+  }
+  return text;
+}
+
+}  // namespace
+
+tHypervisor HypervisorOf(const tCpuidStore& store) {
+  tHypervisor hv;
+  const tCPUIDResult* leaf1 = ReportedLeaf(store, kFeatureLeaf);
+  hv.Present = leaf1 != nullptr && GetBits(leaf1->ECX, kHypervisorBit, kHypervisorBit) != 0;
+  if (const tCPUIDResult* vendor = store.Find(kHypervisorLeaf)) {
+    std::string signature = SignatureOf(*vendor);
+    const std::string_view name = NameOf(signature);
+    // Without the hypervisor bit only a known signature counts: bare metal answers the leaf
+    // with whatever its highest standard leaf holds.
+    if (hv.Present || !name.empty()) {
+      hv.Signature = std::move(signature);
+      hv.Name = name;
+    }
+  }
+  if (hv.Name == "Microsoft Hyper-V") {
+    if (const tCPUIDResult* second = store.Find(kSecondInterfaceLeaf)) {
+      if (NameOf(SignatureOf(*second)) == "Xen") hv.Name = "Xen (Hyper-V interface)";
+    }
+  }
+  if (const tCPUIDResult* tdx = ReportedLeaf(store, kTdxLeaf))
+    hv.TdxGuest = RegsToText(tdx->EBX, tdx->EDX, tdx->ECX, 0) == kTdxSignature;
+  return hv;
+}
+
+std::string HypervisorText(const tHypervisor& hv, std::string_view probed) {
+  std::string text;
+  if (!hv.Signature.empty()) {
+    text = hv.Name.empty() ? "\"" + hv.Signature + "\""
+                           : std::string(hv.Name) + " (\"" + hv.Signature + "\")";
+  } else if (hv.Present) {
+    text = "present, unnamed";
+  } else if (!probed.empty()) {
+    text = std::string(probed) + " (found by probing)";
+  } else {
+    text = "none";
+  }
+  if (hv.TdxGuest) text += ", TDX guest";
+  return text;
+}

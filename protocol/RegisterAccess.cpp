@@ -1,0 +1,3 @@
+#include "protocol/RegisterAccess.h"
+
+std::shared_ptr<tRegisterAccess> DriverAccess;
