@@ -23,9 +23,9 @@
 #include <thread>
 #include <vector>
 
+#include "engine/ProcessorRecords.h"
 #include "engine/decode/Caches.h"
 #include "engine/store/CommonTypes.h"
-#include "engine/store/ProcessorRecords.h"
 #include "platform/ProcessorServices.h"
 #include "platform/StopSignal.h"
 #include "smbios/get_cpu_dmi_info.h"

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "engine/store/ProcessorRecords.h"
+#include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/ViewButtons.h"

@@ -8,7 +8,7 @@
 #include <QStandardItemModel>
 #include <string>
 
-#include "engine/store/ProcessorRecords.h"
+#include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/ViewButtons.h"

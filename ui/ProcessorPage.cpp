@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/store/ProcessorRecords.h"
+#include "engine/ProcessorRecords.h"
 #include "images/Png.h"
 #include "ui/Controls.h"
 #include "ui/DataFolder.h"

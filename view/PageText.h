@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/ProcessorRecords.h"
 #include "engine/store/CommonTypes.h"
-#include "engine/store/ProcessorRecords.h"
 
 // A value field with its caption: shown with Text, or disabled (greyed, keeping whatever it
 // showed before).

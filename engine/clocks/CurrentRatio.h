@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "engine/naming/CodeNameTable.h"
+#include "engine/clocks/RatioRegisters.h"
 
 // Multiplier methods of today's processors follow the seven register readers of the
 // generations before them: method kFirstRatioMethod + k - 1 reads the k-th kind of ratio

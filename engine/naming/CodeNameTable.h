@@ -6,22 +6,11 @@
 #include <cstdint>
 #include <span>
 
+#include "engine/clocks/RatioRegisters.h"
+
 // Whose processors a row describes. Centaur covers both vendor strings of the Centaur and
 // Zhaoxin parts ("CentaurHauls" and "  Shanghai  "); their brand strings tell them apart.
 enum class tMaker : std::uint8_t { Intel, Amd, Hygon, Centaur };
-
-// Where the core's current ratio and its reference clock are read, for the parts whose
-// registers are documented for it.
-enum class tRatioRegisters : std::uint8_t {
-  None,
-  IntelNehalem,       // IA32_PERF_STATUS 15..0, 133.33 MHz
-  IntelCore,          // IA32_PERF_STATUS 15..8, 100 MHz
-  AmdCofVid200,       // COFVID status, (CpuFid + 10h) / 2^CpuDid x 100 MHz; 200 MHz reference
-  AmdCofVid100,       // the same formula, 100 MHz reference
-  AmdCofVidFamily11,  // COFVID status, (CpuFid + 8) / 2^CpuDid x 100 MHz; 200 MHz reference
-  AmdPState,          // current P-state's definition, CpuFid / CpuDfsId x 200 MHz
-  AmdPStateFamily1A,  // current P-state's definition, CpuFid x 5 MHz
-};
 
 // What a row keys on. Models and steppings are inclusive ranges of the display values; a
 // brand pattern is found anywhere in the cleaned brand string (see BrandMatches).

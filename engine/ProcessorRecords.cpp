@@ -1,4 +1,4 @@
-#include "engine/store/ProcessorRecords.h"
+#include "engine/ProcessorRecords.h"
 
 #include <algorithm>
 #include <span>
