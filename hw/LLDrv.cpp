@@ -1,3 +1,5 @@
+// Deployment of the hardware-access device: in this process when root, else the driver
+// process started through pkexec.
 #include "hw/LLDrv.h"
 
 #include <unistd.h>

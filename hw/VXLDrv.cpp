@@ -1,3 +1,4 @@
+// The port, register and PCI configuration accessors over the deployed device interface.
 #include "hw/VXLDrv.h"
 
 #include <mutex>

@@ -1,6 +1,7 @@
-// The hardware-access bundle: processor I/O ports, model-specific registers and PCI
-// configuration space, reached through reference-counted interfaces. The window creates one
-// bundle at start-up and keeps it in DriverAccess, where the engine finds it.
+// The hardware-access bundle over the driver: processor I/O ports, model-specific registers and
+// PCI configuration space, reached through the interfaces of protocol/RegisterAccess.h. The
+// window and the live report create one at start-up and keep it in DriverAccess, where the
+// engine finds it.
 #pragma once
 
 #include <cstdint>

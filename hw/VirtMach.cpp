@@ -1,3 +1,4 @@
+// The VMware and Virtual PC back-door probes, under a guard for the faults they raise elsewhere.
 #include "hw/VirtMach.h"
 
 #include <setjmp.h>

@@ -1,3 +1,4 @@
+// The window's tab control: stacked pages and the coloured tabs along the bottom edge.
 #include "ui/AdvPageControl.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// The read-only value field every page shows its values in.
 #include "ui/ExtEdit.h"
 
 #include <QContextMenuEvent>

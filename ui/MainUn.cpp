@@ -1,3 +1,5 @@
+// The program's window (TMainFrm): its pages, the processor selector, the refresh cycle, the
+// snapshot and the dumps.
 #include "ui/MainUn.h"
 
 #include <QApplication>
