@@ -34,7 +34,7 @@ ALLOWED = {
     "images/tools": ["images"],
     "data/Icon": ["images", "images/tools"],
     "data/Logo": ["images", "images/tools", "view"],
-    "ui": ["view", "engine", "engine/*", "hw", "protocol", "smbios", "platform", "images",
+    "ui": ["app", "view", "engine", "engine/*", "hw", "protocol", "smbios", "platform", "images",
            "data/Icon"],
     "app": ["view", "engine", "engine/*", "hw", "protocol", "smbios", "platform"],
 }

@@ -2,59 +2,21 @@
 
 #include <QApplication>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <utility>
 
+#include "app/Display.h"
 #include "engine/Version.h"
 #include "ui/Controls.h"
 
 namespace {
 
-// Qt's platforms that show windows nowhere; the last one always starts.
-constexpr std::string_view kHeadlessPlatforms[] = {"minimal", "offscreen"};
-
-bool Named(const char* variable) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && *value != '\0';
-}
-
-// True for a headless platform, or a list of platforms (with their arguments) that starts
-// with one: Qt tries them in order, and a headless one always starts.
-bool Headless(std::string_view platforms) {
-  const std::string_view first = platforms.substr(0, platforms.find_first_of(";:"));
-  for (const std::string_view headless : kHeadlessPlatforms) {
-    if (first == headless) return true;
-  }
-  return false;
-}
-
-// The platforms to try, best first, ending in one that always starts: a display that cannot
-// be reached is then noticed here instead of ending the program in Qt.
-std::string PlatformsToTry() {
-  std::string platforms;
-  if (Named("QT_QPA_PLATFORM")) {
-    platforms = std::getenv("QT_QPA_PLATFORM");
-  } else {
-    if (Named("WAYLAND_DISPLAY")) platforms += "wayland;";
-    if (Named("DISPLAY")) platforms += "xcb;";
-  }
-  if (!platforms.empty() && platforms.back() != ';') platforms += ';';
-  return platforms + std::string(kHeadlessPlatforms[std::size(kHeadlessPlatforms) - 1]);
-}
-
 // Qt's complaints about the platforms it could not start; they are not the program's to show.
 void Unheard(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 }  // namespace
-
-bool DisplayNamed() {
-  if (Named("QT_QPA_PLATFORM")) return !Headless(std::getenv("QT_QPA_PLATFORM"));
-  return Named("DISPLAY") || Named("WAYLAND_DISPLAY");
-}
 
 tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> recordings) {
   tMainSetup setup;

@@ -1,4 +1,5 @@
-// The program's window: started by main when a display is named and no report was asked for.
+// The program's window: started by the window program, lumarian-window, which the command
+// lumarian runs when a display is named and no report or dump was asked for.
 #pragma once
 
 #include <optional>
@@ -6,10 +7,6 @@
 
 #include "platform/ReplayProcessorServices.h"
 #include "ui/MainUn.h"
-
-// True when the environment names a display: an X or Wayland display, or a Qt platform that
-// shows windows somewhere (offscreen and minimal show them nowhere).
-bool DisplayNamed();
 
 // The window's set-up for processors recorded in dump files: no driver is tried for them (and
 // the caption says nothing about one), no firmware tables are read.

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""The installed tree: `cmake --install` into a fresh prefix gives the program and its driver,
-the logo pictures under share/ (where the installed program looks for them), a desktop entry
-that desktop-file-validate accepts, the icon in the hicolor theme at every size, the polkit
-action that names the installed driver, and a man page that covers every option."""
+"""The installed tree: `cmake --install` into a fresh prefix gives the program, the window
+program it runs where a window is wanted, and its driver, the logo pictures under share/ (where
+the installed program looks for them), a desktop entry that desktop-file-validate accepts, the
+icon in the hicolor theme at every size, the polkit action that names the installed driver, and
+a man page that covers every option."""
 
 import argparse
 import os
@@ -36,12 +37,25 @@ def png_size(path):
 
 class InstalledTree(unittest.TestCase):
     def test_the_program_and_its_driver_run_from_the_prefix(self):
-        for name in ("lumarian", "lumarian-driver"):
+        for name in ("lumarian", "lumarian-window", "lumarian-driver"):
             with self.subTest(name=name):
                 self.assertTrue(os.access(installed("bin", name), os.X_OK))
         version = subprocess.run([installed("bin", "lumarian"), "--version"],
                                  capture_output=True, timeout=60)
         self.assertEqual(version.stdout, b"Quorvane CPU Lumarian version 0.7\n")
+
+    def test_the_installed_program_runs_the_installed_window_program(self):
+        # A display is named that cannot be reached. Only the window program tries a display,
+        # so its line saying so shows that the program found it; the report follows.
+        env = {name: value for name, value in os.environ.items()
+               if name not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["DISPLAY"] = ":987"
+        result = subprocess.run([installed("bin", "lumarian"), "-nodriver"], env=env,
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr,
+                         b"lumarian: no display could be opened; writing the text report instead\n")
+        self.assertIn(b"==== CPU #1 ====", result.stdout)
 
     def test_the_logo_pictures_are_under_share_and_none_beside_the_program(self):
         built = sorted(os.listdir(os.path.join(BUILD, "Logo")))

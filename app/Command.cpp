@@ -1,0 +1,120 @@
+#include "app/Command.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "app/CommandLine.h"
+#include "app/Display.h"
+#include "app/DumpFiles.h"
+#include "app/JsonReport.h"
+#include "app/TextReport.h"
+#include "engine/CPUid.h"
+#include "engine/Version.h"
+#include "engine/capture/CpuidCapture.h"
+#include "engine/listings/FullDump.h"
+#include "hw/VXLDrv.h"
+#include "hw/VirtMach.h"
+#include "platform/LiveProcessorServices.h"
+#include "smbios/get_dmi.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "lumarian: %s\n", message.c_str());
+  return kUsageError;
+}
+
+// Writes the whole text to standard output; false when any of it could not be written.
+bool WriteOut(const std::string& text) {
+  const std::size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
+  return written == text.size() && std::fflush(stdout) == 0;
+}
+
+int Emit(const std::string& text) {
+  if (WriteOut(text)) return 0;
+  std::fprintf(stderr, "lumarian: cannot write to standard output: %s\n", std::strerror(errno));
+  return kOutputError;
+}
+
+std::variant<tOptions, std::string> Parse(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  return ParseCommandLine(args);
+}
+
+}  // namespace
+
+bool WindowWanted(int argc, char** argv) {
+  const auto parsed = Parse(argc, argv);
+  const auto* options = std::get_if<tOptions>(&parsed);
+  return options != nullptr && !options->Help && !options->Version && !options->Dump &&
+         !options->Report && DisplayNamed();
+}
+
+int RunCommand(int argc, char** argv, tWindowRun runWindow) {
+  auto parsed = Parse(argc, argv);
+  if (const auto* error = std::get_if<std::string>(&parsed)) {
+    return Fail(*error + " (see lumarian --help)");
+  }
+  const tOptions& options = std::get<tOptions>(parsed);
+  if (options.Help) return Emit(UsageText());
+  if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
+
+  // Every listing is read before anything is printed, so a bad file leaves standard output
+  // empty. The processors of all files become consecutive slots.
+  std::vector<tCpuidStore> loaded;
+  for (const std::string& path : options.LoadFiles) {
+    auto read = LoadDumpFile(path);
+    if (const auto* error = std::get_if<std::string>(&read)) return Fail(*error);
+    for (tCpuidStore& store : std::get<std::vector<tCpuidStore>>(read))
+      loaded.push_back(std::move(store));
+  }
+
+  if (options.Dump) {
+    if (options.LoadFiles.empty()) {
+      platform::cLiveProcessorServices live;
+      loaded = CaptureEveryProcessor(live);
+    }
+    return Emit(FormatFullDump(loaded));
+  }
+
+  std::vector<platform::tCpuidRecording> recordings;
+  recordings.reserve(loaded.size());
+  for (const tCpuidStore& store : loaded)
+    recordings.push_back(RecordingOf(store));
+
+  if (runWindow != nullptr && !options.Report && DisplayNamed()) {
+    if (const std::optional<int> status = runWindow(argc, argv, recordings, !options.NoDriver))
+      return *status;
+    std::fprintf(stderr, "lumarian: no display could be opened; writing the text report instead\n");
+  }
+
+  // The report. Recorded processors touch no hardware: no driver, no firmware tables.
+  std::unique_ptr<platform::IProcessorServices> services;
+  std::unique_ptr<ISMBIOSSource> smbios;
+  tHardwareAccess access = tHardwareAccess::NotTried;
+  if (recordings.empty()) {
+    access = options.NoDriver     ? tHardwareAccess::Skipped
+             : OpenDriverAccess() ? tHardwareAccess::Loaded
+                                  : tHardwareAccess::NotLoaded;
+    services = std::make_unique<platform::cLiveProcessorServices>();
+    smbios = SMBIOSThroughDriver();
+  } else {
+    services = std::make_unique<platform::cReplayProcessorServices>(std::move(recordings));
+  }
+
+  cCPUid engine(std::move(services), options.SkipDMI, std::move(smbios));
+  engine.WaitClocksReady();
+  // Where CPUID names no hypervisor, this machine's back doors may still answer.
+  const bool probe = access != tHardwareAccess::NotTried && engine.Records()->SlotCount() > 0 &&
+                     engine.Records()->Hypervisors[0].Signature.empty();
+  const std::string report = options.Json
+                                 ? JsonReport(engine, access == tHardwareAccess::Loaded)
+                                 : TextReport(engine, access, probe ? ProbedVirtualMachine() : "");
+  engine.Destroy();
+  return Emit(report);
+}
