@@ -213,4 +213,42 @@ TEST(CachePage, TraceCaptionsUnitsAndTheLevelThreeView) {
     EXPECT_FALSE(l3[box].Visible) << box;
 }
 
+// The form's boxes are level 1's; a trace cache names the instruction side "Trace" at levels 1
+// and 2; level 3 has one box.
+TEST(CachePage, BoxCaptionsOfEveryLevel) {
+  struct tCase {
+    int Level;
+    bool Trace;
+    std::array<std::string_view, 6> Captions;
+  };
+  const tCase cases[] = {
+      {1,
+       false,
+       {"L1 Data Cache", "L1 Instruction Cache", "L1 Data TLB (4Kb pages)",
+        "L1 Instruction TLB (4Kb pages)", "L1 Data TLB (2Mb pages)",
+        "L1 Instruction TLB (2Mb pages)"}},
+      {1,
+       true,
+       {"L1 Data Cache", "L1 Trace Cache", "L1 Data TLB (4Kb pages)", "L1 Trace TLB (4Kb pages)",
+        "L1 Data TLB (2Mb pages)", "L1 Trace TLB (2Mb pages)"}},
+      {2,
+       false,
+       {"L2 Cache", "", "L2 Data TLB (4Kb pages)", "L2 Instruction TLB (4Kb pages)",
+        "L2 Data TLB (2Mb pages)", "L2 Instruction TLB (2Mb pages)"}},
+      {2,
+       true,
+       {"L2 Cache", "", "L2 Data TLB (4Kb pages)", "L2 Trace TLB (4Kb pages)",
+        "L2 Data TLB (2Mb pages)", "L2 Trace TLB (2Mb pages)"}},
+      {3, false, {"L3 Cache", "", "", "", "", ""}},
+      {3, true, {"L3 Cache", "", "", "", "", ""}},
+      {0, false, {"", "", "", "", "", ""}},
+      {4, true, {"", "", "", "", "", ""}},
+  };
+  for (const tCase& c : cases) {
+    const std::array<std::string, 6> captions = CacheBoxCaptions(c.Level, c.Trace);
+    for (std::size_t box = 0; box < captions.size(); ++box)
+      EXPECT_EQ(captions[box], c.Captions[box]) << c.Level << " " << c.Trace << " box " << box;
+  }
+}
+
 }  // namespace

@@ -38,6 +38,7 @@
 #include "ui/PowerPage.h"
 #include "ui/ProcessorPage.h"
 #include "ui/TopologyPage.h"
+#include "view/Captions.h"
 #include "view/PageText.h"
 
 namespace {
@@ -48,7 +49,6 @@ constexpr int kRefreshMs = 2000;
 constexpr std::uint8_t kTicksPerIdentify = 4;  // the fifth tick identifies again
 constexpr int kSelectorFontPixels = 9;
 
-const char kNoDriver[] = " - Couldn't Load Driver";
 const char kDumpFilter[] = "Text File (*.txt)";
 const char kSnapshotFilter[] = "Portable Network Graphics (*.png)";
 
@@ -89,8 +89,8 @@ class tMessageBoxErrors final : public IErrorSink {
 
 // A page of the tab control, filled by a page widget that covers it.
 template <class tPage>
-tPage* AddPage(TAdvPageControl& pages, const char* name, const char* caption) {
-  TAdvTabSheet* sheet = pages.AddPage(name, QString::fromLatin1(caption));
+tPage* AddPage(TAdvPageControl& pages, const char* name, std::string_view caption) {
+  TAdvTabSheet* sheet = pages.AddPage(name, FromText(caption));
   auto* page = new tPage(sheet);
   auto* layout = new QVBoxLayout(sheet);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -149,11 +149,11 @@ void TMainFrm::CreatePages() {
   mainPC_ = new TAdvPageControl(this);
   mainPC_->setObjectName(QStringLiteral("MainPC"));
   mainPC_->setGeometry(1, 0, 442, 499);
-  processorPage_ = AddPage<TProcessorPage>(*mainPC_, "ProcessorPage", "Processor");
-  flagsPage_ = AddPage<TFlagsPage>(*mainPC_, "FFlagsPage", "Feature Flags");
-  cachePage_ = AddPage<TCachePage>(*mainPC_, "CachePage", "Cache");
-  powerPage_ = AddPage<TPowerPage>(*mainPC_, "PowerPage", "Management");
-  topologyPage_ = AddPage<TTopologyPage>(*mainPC_, "TopologyPage", "Topology");
+  processorPage_ = AddPage<TProcessorPage>(*mainPC_, "ProcessorPage", page_caption::kProcessor);
+  flagsPage_ = AddPage<TFlagsPage>(*mainPC_, "FFlagsPage", page_caption::kFeatureFlags);
+  cachePage_ = AddPage<TCachePage>(*mainPC_, "CachePage", page_caption::kCache);
+  powerPage_ = AddPage<TPowerPage>(*mainPC_, "PowerPage", page_caption::kManagement);
+  topologyPage_ = AddPage<TTopologyPage>(*mainPC_, "TopologyPage", page_caption::kTopology);
   aboutPage_ = AddPage<TAboutPage>(*mainPC_, "AboutPage", "About");
   processorPage_->SetLogoFolder(LogoFolder(setup_.ProgramFolder));
 
@@ -180,7 +180,7 @@ void TMainFrm::FormCreate() {
     } catch (...) {
       driverLoaded_ = false;
     }
-    if (!driverLoaded_) setWindowTitle(windowTitle() + QString::fromLatin1(kNoDriver));
+    if (!driverLoaded_) setWindowTitle(windowTitle() + " - " + FromText(kDriverNotLoaded));
   }
 
   // 4: the engine identifies every processor before its constructor returns.
