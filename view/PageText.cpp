@@ -2,76 +2,11 @@
 
 #include <cstdio>
 
-#include "engine/naming/CodeNameTable.h"
 #include "view/Captions.h"
+#include "view/LogoTable.h"
 
 namespace {
 
-struct tLogoRow {
-  std::uint16_t Key;
-  std::string_view File;
-};
-
-// The 44 rows of the processors of the vendor tables, then the lines of today's processors.
-constexpr std::array<tLogoRow, 55> kLogoTable{{
-    {125, "AMD_K6.PNG"},
-    {130, "AMD_K6_2.PNG"},
-    {135, "AMD_K6_III.PNG"},
-    {140, "AMD_K6_2_plus.PNG"},
-    {145, "AMD_K6_III.PNG"},
-    {150, "AMD_Athlon.PNG"},
-    {155, "AMD_Duron.PNG"},
-    {160, "AMD_Athlon_XP.PNG"},
-    {165, "AMD_Athlon_4.PNG"},
-    {170, "AMD_Athlon_MP.PNG"},
-    {175, "AMD_Duron.PNG"},
-    {180, "AMD_Athlon_XP_M.PNG"},
-    {185, "AMD_Sempron.PNG"},
-    {190, "AMD_Opteron_64.PNG"},
-    {195, "AMD_Athlon_64.PNG"},
-    {200, "AMD_Athlon_64_X2.PNG"},
-    {205, "AMD_Sempron.PNG"},
-    {210, "AMD_Athlon_64.PNG"},
-    {215, "AMD_Athlon_64_FX.PNG"},
-    {220, "AMD_Turion_64.PNG"},
-    {225, "AMD_Sempron_M.PNG"},
-    {230, "AMD_Athlon_64_M.PNG"},
-    {410, "Intel_Pentium.PNG"},
-    {415, "Intel_Pentium_MMX.PNG"},
-    {420, "Intel_Pentium_Pro.PNG"},
-    {425, "Intel_Pentium_2.PNG"},
-    {430, "Intel_Celeron.PNG"},
-    {435, "Intel_PIII.PNG"},
-    {440, "Intel_PIII_M.PNG"},
-    {445, "Intel_PIII_Xeon.PNG"},
-    {450, "Intel_Pentium_M.PNG"},
-    {455, "Intel_Celeron_M.PNG"},
-    {460, "Intel_P4_M.PNG"},
-    {465, "Intel_Celeron.PNG"},
-    {470, "Intel_P4.PNG"},
-    {475, "Intel_P4_HT.PNG"},
-    {480, "Intel_P4_Extreme.PNG"},
-    {485, "Intel_Extreme.PNG"},
-    {490, "Intel_Pentium_D.PNG"},
-    {495, "Intel_Celeron_D.PNG"},
-    {500, "Intel_P4_Xeon.PNG"},
-    {510, "Intel_Itanium.PNG"},
-    {515, "Intel_Itanium_2.PNG"},
-    {705, "Transmeta_Crusoe.PNG"},
-    {kLogoRyzen, "AMD_Ryzen.PNG"},
-    {kLogoThreadripper, "AMD_Threadripper.PNG"},
-    {kLogoEpyc, "AMD_EPYC.PNG"},
-    {kLogoAthlon, "AMD_Athlon_Today.PNG"},
-    {kLogoCore, "Intel_Core.PNG"},
-    {kLogoCoreUltra, "Intel_Core_Ultra.PNG"},
-    {kLogoXeon, "Intel_Xeon.PNG"},
-    {kLogoAtom, "Intel_Atom.PNG"},
-    {kLogoCeleronPentium, "Intel_Celeron_Pentium.PNG"},
-    {kLogoHygon, "Hygon.PNG"},
-    {kLogoZhaoxin, "Zhaoxin.PNG"},
-}};
-
-constexpr std::string_view kNoLogo = "No_Logo.PNG";
 constexpr std::string_view kKBytes = " KBytes";
 constexpr std::string_view kBytes = " Bytes";
 constexpr std::string_view kKMicroOps = " K\xB5Ops";
@@ -219,10 +154,10 @@ const std::array<tPowerRow, 6> kPowerRows{{
 }};
 
 std::string_view LogoFileName(std::uint16_t key) {
-  for (const tLogoRow& row : kLogoTable) {
+  for (const tLogoFile& row : kLogoFiles) {
     if (row.Key == key) return row.File;
   }
-  return kNoLogo;
+  return kNoLogoFile;
 }
 
 std::string AssocToStr(std::uint16_t code) {
