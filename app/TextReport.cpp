@@ -199,7 +199,7 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access,
   r.Line("SMBIOS", engine.NoDMI != 0 ? "not read" : "read");
   for (unsigned slot = 0; slot < count; ++slot) {
     r.Blank();
-    r.Heading("==== CPU #" + std::to_string(slot + 1) + " ====");
+    r.Heading("==== " + ProcessorName(slot + 1) + " ====");
     ProcessorSection(r, ProcessorPageText(*records, slot));
     ClocksSection(r, ClocksText(engine.ClocksOf(slot), engine.EffectiveClockOf(slot),
                                 records->FlagBrand[slot], records->CPUid_m[slot].Family, '.'));

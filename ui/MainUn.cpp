@@ -195,9 +195,10 @@ void TMainFrm::FormCreate() {
   for (unsigned n = 1; n <= engine_->CPUCount; ++n) {
     const tCoreType kind =
         n <= identified->CoreTypes.size() ? identified->CoreTypes[n - 1] : tCoreType::Unknown;
+    const QString name = FromText(ProcessorName(n));
     items << (kind == tCoreType::Unknown
-                  ? QStringLiteral("CPU #%1").arg(n)
-                  : QStringLiteral("CPU #%1 (%2)").arg(n).arg(FromText(CoreTypeShort(kind))));
+                  ? name
+                  : QStringLiteral("%1 (%2)").arg(name, FromText(CoreTypeShort(kind))));
   }
   cpuSelection_->addItems(items);
   cpuSelection_->setCurrentIndex(0);

@@ -95,7 +95,7 @@ void TTopologyPage::ShowTopology(const tProcessorRecords& records, std::size_t i
                                  unsigned slot, std::string_view probedHypervisor) {
   if (slot >= records.SlotCount()) return;
   const tTopologyPageText page = TopologyPageText(records, identified, slot, probedHypervisor);
-  selected_->setTitle(QStringLiteral("Selected Processor: CPU #%1").arg(slot + 1));
+  selected_->setTitle(QStringLiteral("Selected Processor: ") + FromText(ProcessorName(slot + 1)));
   for (std::size_t k = 0; k < kFieldCount; ++k) {
     const tShownField& shown = page.*(kFields[k].Text);
     ShowField(fields_[k].Caption, fields_[k].Value, FromText(shown.Text), shown.Enabled);

@@ -16,6 +16,10 @@ struct tTwoFormCaption {
   std::string_view Report;
 };
 
+// A processor is "CPU #" and its number from 1 (ProcessorName): in the window's selector, on
+// the Topology page and over its section of the text report.
+inline constexpr std::string_view kProcessorNumber = "CPU #";
+
 // The window's pages (its tabs), which the text report's sections are headed with.
 namespace page_caption {
 inline constexpr std::string_view kProcessor = "Processor";

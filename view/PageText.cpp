@@ -99,6 +99,10 @@ std::string Words(std::initializer_list<std::string_view> words) {
 
 }  // namespace
 
+std::string ProcessorName(std::size_t number) {
+  return std::string(kProcessorNumber) + std::to_string(number);
+}
+
 const std::array<tFlagView, kFlagViewCount> kFlagViews{{
     {"Standard (1)", "Standard Features Flags", kLeaf1Edx, &tFeaturesFlags::StdEDX},
     {"Standard (2)", "Standard Features Flags", kLeaf1Ecx, &tFeaturesFlags::StdECX},

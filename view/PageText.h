@@ -18,6 +18,9 @@ struct tShownField {
   bool Enabled = false;
 };
 
+// "CPU #1" for the first processor.
+std::string ProcessorName(std::size_t number);
+
 // ---- Processor page -------------------------------------------------------------------
 
 struct tFeatureLabel {
