@@ -13,11 +13,12 @@ namespace {
 constexpr std::string_view kFallback = "No_Logo.PNG\t-\t-\t-\n";
 
 TEST(LogoList, ReadsTheRowsAndSkipsCommentsAndBlankLines) {
-  const std::string text = "# file keys package accent\n"
-                           "\n"
-                           "AMD_K6_III.PNG\t135,145\t-\t-\r\n"
-                           "AMD_Ryzen.PNG\tkLogoRyzen\tTwoChiplets\t246,142,52\n" +
-                           std::string(kFallback);
+  const std::string text =
+      "# file keys package accent\n"
+      "\n"
+      "AMD_K6_III.PNG\t135,145\t-\t-\r\n"
+      "AMD_Ryzen.PNG\tkLogoRyzen\tTwoChiplets\t246,142,52\n" +
+      std::string(kFallback);
   tLogoList list;
   ASSERT_EQ(ReadLogoList(text, list), std::nullopt);
   ASSERT_EQ(list.Pictures.size(), 3u);
@@ -102,8 +103,9 @@ TEST(LogoList, AFileErrorNamesTheFileAndTheLine) {
     out << kFallback << "A.PNG\t125\t-\n";
   }
   EXPECT_EQ(ReadLogoListFile(path, list),
-            path + ":2: expected 4 columns separated by tabs (file, keys, package, accent), "
-                   "found 3");
+            path +
+                ":2: expected 4 columns separated by tabs (file, keys, package, accent), "
+                "found 3");
   std::remove(path.c_str());
 }
 
