@@ -7,6 +7,7 @@
 #include "engine/CPUid.h"
 #include "engine/Version.h"
 #include "engine/store/Windows1252.h"
+#include "view/Captions.h"
 #include "view/PageText.h"
 
 namespace {
@@ -60,24 +61,25 @@ class tReport {
 };
 
 void ProcessorSection(tReport& r, const tProcessorPageText& p) {
-  r.Heading("Processor");
-  r.Field("CPU Name", p.CpuName);
-  r.Field("Vendor String", p.VendorString);
-  r.Field("Rating", p.Rating);
-  r.Field("Core CodeName", p.CodeName);
-  r.Field("Platform", p.Platform);
-  r.Field("Extended Name", p.ExtName);
-  r.Field("Family", p.Family);
-  r.Field("Model", p.Model);
-  r.Field("Stepping", p.Stepping);
-  r.Field("Ext. Family", p.ExtFamily);
-  r.Field("Ext. Model", p.ExtModel);
-  r.Field("Ext. Stepping", p.ExtStepping);
-  r.Field("Tech. Process", p.TechProcess);
-  r.Field("Trans. Quantity", p.TranQuantity);
-  r.Field("Brand ID", p.BrandID);
-  r.Field("Die Size", p.DieSize);
-  r.Field("APIC ID", p.APICID);
+  using namespace processor_caption;
+  r.Heading(page_caption::kProcessor);
+  r.Field(kCpuName, p.CpuName);
+  r.Field(kVendorString, p.VendorString);
+  r.Field(kRating, p.Rating);
+  r.Field(kCodeName, p.CodeName);
+  r.Field(kPlatform, p.Platform);
+  r.Field(kExtName, p.ExtName);
+  r.Field(kFamily, p.Family);
+  r.Field(kModel, p.Model);
+  r.Field(kStepping, p.Stepping);
+  r.Field(kExtFamily, p.ExtFamily);
+  r.Field(kExtModel, p.ExtModel);
+  r.Field(kExtStepping, p.ExtStepping);
+  r.Field(kTechProcess, p.TechProcess);
+  r.Field(kTranQuantity, p.TranQuantity);
+  r.Field(kBrandID, p.BrandID);
+  r.Field(kDieSize, p.DieSize);
+  r.Field(kAPICID, p.APICID);
   r.Line("Logo", p.LogoFile);
 
   std::string features;
@@ -88,24 +90,25 @@ void ProcessorSection(tReport& r, const tProcessorPageText& p) {
   for (const tFeatureLabel& label : p.Extensions) {
     if (label.Enabled) features.append(features.empty() ? "" : " ").append(label.Caption);
   }
-  r.Line("Features", features.empty() ? kUnavailable : std::string_view(features));
+  r.Line(kFeaturesGroup, features.empty() ? kUnavailable : std::string_view(features));
 
-  r.Field("Level 1 Data", p.Level1Data);
+  r.Field(kLevel1Data, p.Level1Data);
   r.Field(p.Level1InstrCaption, p.Level1Instr);
-  r.Field("Level 2", p.Level2);
-  r.Field("Level 3", p.Level3);
+  r.Field(kLevel2, p.Level2);
+  r.Field(kLevel3, p.Level3);
 }
 
 void ClocksSection(tReport& r, const tClocksText& c) {
-  r.Heading("Clocks");
-  r.Field("Core", c.Core);
-  r.Field("Multiplier", c.Multiplier);
-  r.Field(c.BusCaptionHtt ? "HTT" : "FSB", c.Bus);
-  r.Field("Bus Speed", c.BusSpeed);
+  using namespace clock_caption;
+  r.Heading(processor_caption::kClocksGroup);
+  r.Field(kCore, c.Core);
+  r.Field(kMultiplier, c.Multiplier);
+  r.Field(c.BusCaptionHtt ? kHTT : kFSB, c.Bus);
+  r.Field(kBusSpeed, c.BusSpeed);
 }
 
 void FlagsSection(tReport& r, const tProcessorRecords& records, unsigned slot) {
-  r.Heading("Feature Flags");
+  r.Heading(page_caption::kFeatureFlags);
   for (const tFlagView& view : kFlagViews) {
     const tFlagBits bits = FlagViewBits(records, slot, view);
     std::string set;
@@ -121,7 +124,7 @@ void FlagsSection(tReport& r, const tProcessorRecords& records, unsigned slot) {
 }
 
 void CacheSection(tReport& r, const tProcessorRecords& records, unsigned slot) {
-  r.Heading("Cache");
+  r.Heading(page_caption::kCache);
   for (int level = 1; level <= 3; ++level) {
     for (const tCacheBox& box : CacheLevelText(records, slot, level)) {
       if (!box.Visible) continue;
@@ -137,34 +140,35 @@ void CacheSection(tReport& r, const tProcessorRecords& records, unsigned slot) {
 }
 
 void TopologySection(tReport& r, const tTopologyPageText& t) {
-  r.Heading("Topology");
-  r.Field("Packages", t.Packages);
-  r.Field("Dies", t.Dies);
-  r.Field("Cores", t.Cores);
-  r.Field("Threads", t.Threads);
-  r.Field("Performance Cores", t.PerformanceCores);
-  r.Field("Efficiency Cores", t.EfficiencyCores);
-  r.Field("Hypervisor", t.Hypervisor);
-  r.Field("x2APIC ID", t.X2ApicId);
-  r.Field("Core Type", t.CoreType);
-  r.Field("Package", t.Package);
-  r.Field("Die", t.Die);
-  r.Field("Module", t.Module);
-  r.Field("Core", t.Core);
-  r.Field("Thread", t.Thread);
-  r.Field("Package Threads", t.PackageThreads);
-  r.Field("Package Cores", t.PackageCores);
-  r.Field("Source", t.Source);
-  r.Field("Base Clock", t.BaseClock);
-  r.Field("Maximum Clock", t.MaxClock);
-  r.Field("Bus Clock", t.BusClock);
-  r.Field("TSC Rate", t.TscClock);
+  using namespace topology_caption;
+  r.Heading(page_caption::kTopology);
+  r.Field(kPackages, t.Packages);
+  r.Field(kDies, t.Dies);
+  r.Field(kCores, t.Cores);
+  r.Field(kThreads, t.Threads);
+  r.Field(kPerformanceCores.Report, t.PerformanceCores);
+  r.Field(kEfficiencyCores.Report, t.EfficiencyCores);
+  r.Field(kHypervisor, t.Hypervisor);
+  r.Field(kX2ApicId, t.X2ApicId);
+  r.Field(kCoreType, t.CoreType);
+  r.Field(kPackage, t.Package);
+  r.Field(kDie, t.Die);
+  r.Field(kModule, t.Module);
+  r.Field(kCore, t.Core);
+  r.Field(kThread, t.Thread);
+  r.Field(kPackageThreads.Report, t.PackageThreads);
+  r.Field(kPackageCores.Report, t.PackageCores);
+  r.Field(kSource, t.Source);
+  r.Field(kBaseClock.Report, t.BaseClock);
+  r.Field(kMaxClock.Report, t.MaxClock);
+  r.Field(kBusClock.Report, t.BusClock);
+  r.Field(kTscClock, t.TscClock);
 }
 
 void ManagementSection(tReport& r, const tEPM& epm) {
-  r.Heading("Management");
+  r.Heading(page_caption::kManagement);
   for (const tPowerRow& row : kPowerRows)
-    r.Line(row.Caption, epm.*row.Flag == 1 ? "Yes" : "No");
+    r.Line(row.Caption, epm.*row.Flag == 1 ? flag_caption::kYes : flag_caption::kNo);
 }
 
 std::string_view AccessText(tHardwareAccess access) {
@@ -172,7 +176,7 @@ std::string_view AccessText(tHardwareAccess access) {
     case tHardwareAccess::Loaded:
       return "loaded";
     case tHardwareAccess::NotLoaded:
-      return "Couldn't Load Driver";
+      return kDriverNotLoaded;
     case tHardwareAccess::NotTried:
       return "not used for recorded processors";
     case tHardwareAccess::Skipped:
@@ -195,7 +199,7 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access,
   r.Line("SMBIOS", engine.NoDMI != 0 ? "not read" : "read");
   for (unsigned slot = 0; slot < count; ++slot) {
     r.Blank();
-    r.Heading("==== CPU #" + std::to_string(slot + 1) + " ====");
+    r.Heading("==== " + ProcessorName(slot + 1) + " ====");
     ProcessorSection(r, ProcessorPageText(*records, slot));
     ClocksSection(r, ClocksText(engine.ClocksOf(slot), engine.EffectiveClockOf(slot),
                                 records->FlagBrand[slot], records->CPUid_m[slot].Family, '.'));

@@ -30,6 +30,68 @@ TEST(LogoFileName, SharedKeysAndUnknownKeys) {
   EXPECT_EQ(LogoFileName(0), "No_Logo.PNG");
 }
 
+// The logo table of the vendor tables' processors, key by key.
+TEST(LogoFileName, EveryKeyOfTheVendorTables) {
+  const std::pair<std::uint16_t, std::string_view> rows[] = {
+      {125, "AMD_K6.PNG"},
+      {130, "AMD_K6_2.PNG"},
+      {135, "AMD_K6_III.PNG"},
+      {140, "AMD_K6_2_plus.PNG"},
+      {145, "AMD_K6_III.PNG"},
+      {150, "AMD_Athlon.PNG"},
+      {155, "AMD_Duron.PNG"},
+      {160, "AMD_Athlon_XP.PNG"},
+      {165, "AMD_Athlon_4.PNG"},
+      {170, "AMD_Athlon_MP.PNG"},
+      {175, "AMD_Duron.PNG"},
+      {180, "AMD_Athlon_XP_M.PNG"},
+      {185, "AMD_Sempron.PNG"},
+      {190, "AMD_Opteron_64.PNG"},
+      {195, "AMD_Athlon_64.PNG"},
+      {200, "AMD_Athlon_64_X2.PNG"},
+      {205, "AMD_Sempron.PNG"},
+      {210, "AMD_Athlon_64.PNG"},
+      {215, "AMD_Athlon_64_FX.PNG"},
+      {220, "AMD_Turion_64.PNG"},
+      {225, "AMD_Sempron_M.PNG"},
+      {230, "AMD_Athlon_64_M.PNG"},
+      {410, "Intel_Pentium.PNG"},
+      {415, "Intel_Pentium_MMX.PNG"},
+      {420, "Intel_Pentium_Pro.PNG"},
+      {425, "Intel_Pentium_2.PNG"},
+      {430, "Intel_Celeron.PNG"},
+      {435, "Intel_PIII.PNG"},
+      {440, "Intel_PIII_M.PNG"},
+      {445, "Intel_PIII_Xeon.PNG"},
+      {450, "Intel_Pentium_M.PNG"},
+      {455, "Intel_Celeron_M.PNG"},
+      {460, "Intel_P4_M.PNG"},
+      {465, "Intel_Celeron.PNG"},
+      {470, "Intel_P4.PNG"},
+      {475, "Intel_P4_HT.PNG"},
+      {480, "Intel_P4_Extreme.PNG"},
+      {485, "Intel_Extreme.PNG"},
+      {490, "Intel_Pentium_D.PNG"},
+      {495, "Intel_Celeron_D.PNG"},
+      {500, "Intel_P4_Xeon.PNG"},
+      {510, "Intel_Itanium.PNG"},
+      {515, "Intel_Itanium_2.PNG"},
+      {705, "Transmeta_Crusoe.PNG"},
+      // Keys of the tables without a picture.
+      {105, "No_Logo.PNG"},
+      {400, "No_Logo.PNG"},
+      {401, "No_Logo.PNG"},
+      {501, "No_Logo.PNG"},
+      {601, "No_Logo.PNG"},
+      {701, "No_Logo.PNG"},
+      {801, "No_Logo.PNG"},
+      {1001, "No_Logo.PNG"},
+      {65535, "No_Logo.PNG"},
+  };
+  for (const auto& [key, file] : rows)
+    EXPECT_EQ(LogoFileName(key), file) << key;
+}
+
 // Every marketing line of today's processors that names a logo has a picture of its own:
 // never the fallback, and no two of today's lines share one.
 TEST(LogoFileName, EveryLineOfTodayHasItsOwnPicture) {
@@ -211,6 +273,44 @@ TEST(CachePage, TraceCaptionsUnitsAndTheLevelThreeView) {
   EXPECT_EQ(l3[0].Rows[3].Value, "2");
   for (std::size_t box = 1; box < 6; ++box)
     EXPECT_FALSE(l3[box].Visible) << box;
+}
+
+// The form's boxes are level 1's; a trace cache names the instruction side "Trace" at levels 1
+// and 2; level 3 has one box.
+TEST(CachePage, BoxCaptionsOfEveryLevel) {
+  struct tCase {
+    int Level;
+    bool Trace;
+    std::array<std::string_view, 6> Captions;
+  };
+  const tCase cases[] = {
+      {1,
+       false,
+       {"L1 Data Cache", "L1 Instruction Cache", "L1 Data TLB (4Kb pages)",
+        "L1 Instruction TLB (4Kb pages)", "L1 Data TLB (2Mb pages)",
+        "L1 Instruction TLB (2Mb pages)"}},
+      {1,
+       true,
+       {"L1 Data Cache", "L1 Trace Cache", "L1 Data TLB (4Kb pages)", "L1 Trace TLB (4Kb pages)",
+        "L1 Data TLB (2Mb pages)", "L1 Trace TLB (2Mb pages)"}},
+      {2,
+       false,
+       {"L2 Cache", "", "L2 Data TLB (4Kb pages)", "L2 Instruction TLB (4Kb pages)",
+        "L2 Data TLB (2Mb pages)", "L2 Instruction TLB (2Mb pages)"}},
+      {2,
+       true,
+       {"L2 Cache", "", "L2 Data TLB (4Kb pages)", "L2 Trace TLB (4Kb pages)",
+        "L2 Data TLB (2Mb pages)", "L2 Trace TLB (2Mb pages)"}},
+      {3, false, {"L3 Cache", "", "", "", "", ""}},
+      {3, true, {"L3 Cache", "", "", "", "", ""}},
+      {0, false, {"", "", "", "", "", ""}},
+      {4, true, {"", "", "", "", "", ""}},
+  };
+  for (const tCase& c : cases) {
+    const std::array<std::string, 6> captions = CacheBoxCaptions(c.Level, c.Trace);
+    for (std::size_t box = 0; box < captions.size(); ++box)
+      EXPECT_EQ(captions[box], c.Captions[box]) << c.Level << " " << c.Trace << " box " << box;
+  }
 }
 
 }  // namespace

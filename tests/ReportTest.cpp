@@ -111,6 +111,61 @@ TEST(Reports, TheExtendedNameEndsWhereTheBrandDoes) {
             std::string::npos);
 }
 
+// The text report heads its sections with the pages and groups it follows and captions its
+// lines as the window captions their fields, in the window's order.
+TEST(Reports, TheTextReportsSectionsAndCaptionsFollowThePages) {
+  const auto e = IdentifiedFixture("intel-pentium-4-cpu-3.20ghz.txt");
+  const std::string text = TextReport(*e, tHardwareAccess::NotLoaded);
+  const char* const lines[] = {
+      "Processor\n",
+      "  CPU Name ",
+      "  Vendor String ",
+      "  Rating ",
+      "  Core CodeName ",
+      "  Platform ",
+      "  Extended Name ",
+      "  Family ",
+      "  Model ",
+      "  Stepping ",
+      "  Ext. Family ",
+      "  Ext. Model ",
+      "  Ext. Stepping ",
+      "  Tech. Process ",
+      "  Trans. Quantity ",
+      "  Brand ID ",
+      "  Die Size ",
+      "  APIC ID ",
+      "  Logo ",
+      "  Features ",
+      "  Level 1 Data ",
+      "  Level 1 Trace ",
+      "  Level 2 ",
+      "  Level 3 ",
+      "Clocks\n",
+      "  Core ",
+      "  Multiplier ",
+      "  FSB ",
+      "  Bus Speed ",
+      "Feature Flags\n",
+      "Cache\n",
+      "  L1 Trace Cache ",
+      "Management\n",
+      "  Temperature Sensor ",
+      "  Frequency ID Control[FID] ",
+      "  Voltage ID Control[VID] ",
+      "  Thermal Trip ",
+      "  Thermal Monitoring ",
+      "  Software Thermal Control ",
+      "Topology\n",
+  };
+  std::size_t at = 0;
+  for (const char* line : lines) {
+    const std::size_t found = text.find(std::string("\n") + line, at);
+    ASSERT_NE(found, std::string::npos) << "missing or out of order: " << line;
+    at = found + 1;
+  }
+}
+
 TEST(Reports, TextReportNeutralisesControlCharactersOfHostileBrandStrings) {
   tRawCpu cpu;
   cpu.Brand("\x1B]0;owned\x07 CPU");

@@ -10,27 +10,27 @@
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/ViewButtons.h"
+#include "view/Captions.h"
 #include "view/PageText.h"
 
 namespace {
 
 struct tRowPlace {
   const char* Suffix;  // label Bl<n><Suffix>, field Bl<n><Suffix>V
-  const char* Caption;
+  std::string_view Caption;
 };
 constexpr tRowPlace kCacheRows[] = {
-    {"Size", "Size"},
-    {"assoc", "Associativity"},
-    {"LS", "Line Size"},
-    {"LPT", "Lines per Tag"},
+    {"Size", cache_caption::kSize},
+    {"assoc", cache_caption::kAssociativity},
+    {"LS", cache_caption::kLineSize},
+    {"LPT", cache_caption::kLinesPerTag},
 };
 constexpr tRowPlace kTlbRows[] = {
-    {"assoc", "Associativity"},
-    {"entr", "Entries"},
+    {"assoc", cache_caption::kAssociativity},
+    {"entr", cache_caption::kEntries},
 };
 
 struct tBoxPlace {
-  const char* Caption;
   int Left;
   int Top;
   int Width;
@@ -38,12 +38,8 @@ struct tBoxPlace {
   bool Cache;  // four cache rows, else two TLB rows
 };
 constexpr tBoxPlace kBoxPlaces[] = {
-    {"L1 Data Cache", 8, 3, 207, 126, true},
-    {"L1 Instruction Cache", 218, 3, 209, 126, true},
-    {"L1 Data TLB (4Kb pages)", 6, 141, 209, 82, false},
-    {"L1 Instruction TLB (4Kb pages)", 218, 141, 209, 82, false},
-    {"L1 Data TLB (2Mb pages)", 6, 231, 209, 82, false},
-    {"L1 Instruction TLB (2Mb pages)", 218, 231, 209, 82, false},
+    {8, 3, 207, 126, true},     {218, 3, 209, 126, true}, {6, 141, 209, 82, false},
+    {218, 141, 209, 82, false}, {6, 231, 209, 82, false}, {218, 231, 209, 82, false},
 };
 
 constexpr int kLabelLeft = 12;
@@ -69,20 +65,21 @@ constexpr tButtonPlace kButtons[] = {
 
 TCachePage::TCachePage(QWidget* parent) : QWidget(parent) {
   setObjectName("CachePageContent");
+  // The form shows level 1 of a processor without a trace cache.
+  const std::array<std::string, kBoxes> captions = CacheBoxCaptions(1, false);
   for (std::size_t b = 0; b < kBoxes; ++b) {
     const tBoxPlace& place = kBoxPlaces[b];
     const std::string box = "Bl" + std::to_string(b + 1);
-    boxes_[b].Group = PlaceGroup(this, ("Block" + std::to_string(b + 1) + "GB").c_str(),
-                                 QString::fromLatin1(place.Caption), place.Left, place.Top,
-                                 place.Width, place.Height);
+    boxes_[b].Group =
+        PlaceGroup(this, ("Block" + std::to_string(b + 1) + "GB").c_str(), FromText(captions[b]),
+                   place.Left, place.Top, place.Width, place.Height);
     const std::span<const tRowPlace> rows(
         place.Cache ? kCacheRows : kTlbRows,
         place.Cache ? std::size(kCacheRows) : std::size(kTlbRows));
     for (std::size_t r = 0; r < rows.size(); ++r) {
       const std::string label = box + rows[r].Suffix;
-      boxes_[b].Captions[r] =
-          PlaceLabel(boxes_[b].Group, label.c_str(), QString::fromLatin1(rows[r].Caption),
-                     kLabelLeft, kLabelTops[r], kLabelWidth);
+      boxes_[b].Captions[r] = PlaceLabel(boxes_[b].Group, label.c_str(), FromText(rows[r].Caption),
+                                         kLabelLeft, kLabelTops[r], kLabelWidth);
       boxes_[b].Values[r] = PlaceValue(boxes_[b].Group, (label + "V").c_str(), kFieldLeft,
                                        kFieldTops[r], kFieldWidth);
     }

@@ -12,6 +12,7 @@
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
 #include "ui/ViewButtons.h"
+#include "view/Captions.h"
 #include "view/PageText.h"
 
 namespace {
@@ -60,7 +61,7 @@ TFlagsPage::TFlagsPage(QWidget* parent) : QWidget(parent) {
     names_[n] = PlaceLabel(group_, label.c_str(), "Feat", kLabelLeft[column],
                            kLabelTop + kRowPitch * row, kLabelWidth, Qt::AlignRight);
     values_[n] = PlaceValue(group_, value.c_str(), kFieldLeft[column], kFieldTop + kRowPitch * row,
-                            kFieldWidth, "No");
+                            kFieldWidth, FromText(flag_caption::kNo));
   }
 
   PlaceViewBar(this, "FlagsBv", 4, 427);
@@ -118,6 +119,6 @@ void TFlagsPage::ShowFlags(const tProcessorRecords& records, unsigned slot, int 
   const tFlagBits bits = FlagViewBits(records, slot, shown);
   for (unsigned n = 0; n < kBits; ++n) {
     names_[n]->setText(FromText(FlagCaption(shown, n)));
-    values_[n]->setText(bits.Bits[n] ? "Yes" : "No");
+    values_[n]->setText(FromText(bits.Bits[n] ? flag_caption::kYes : flag_caption::kNo));
   }
 }

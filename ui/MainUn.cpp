@@ -40,6 +40,7 @@
 #include "ui/PowerPage.h"
 #include "ui/ProcessorPage.h"
 #include "ui/TopologyPage.h"
+#include "view/Captions.h"
 #include "view/PageText.h"
 
 namespace {
@@ -50,7 +51,6 @@ constexpr int kRefreshMs = 2000;
 constexpr std::uint8_t kTicksPerIdentify = 4;  // the fifth tick identifies again
 constexpr int kSelectorFontPixels = 9;
 
-const char kNoDriver[] = " - Couldn't Load Driver";
 const char kDumpFilter[] = "Text File (*.txt)";
 const char kSnapshotFilter[] = "Portable Network Graphics (*.png)";
 
@@ -91,8 +91,8 @@ class tMessageBoxErrors final : public IErrorSink {
 
 // A page of the tab control, filled by a page widget that covers it.
 template <class tPage>
-tPage* AddPage(TAdvPageControl& pages, const char* name, const char* caption) {
-  TAdvTabSheet* sheet = pages.AddPage(name, QString::fromLatin1(caption));
+tPage* AddPage(TAdvPageControl& pages, const char* name, std::string_view caption) {
+  TAdvTabSheet* sheet = pages.AddPage(name, FromText(caption));
   auto* page = new tPage(sheet);
   auto* layout = new QVBoxLayout(sheet);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -151,11 +151,11 @@ void TMainFrm::CreatePages() {
   mainPC_ = new TAdvPageControl(this);
   mainPC_->setObjectName(QStringLiteral("MainPC"));
   mainPC_->setGeometry(1, 0, 442, 499);
-  processorPage_ = AddPage<TProcessorPage>(*mainPC_, "ProcessorPage", "Processor");
-  flagsPage_ = AddPage<TFlagsPage>(*mainPC_, "FFlagsPage", "Feature Flags");
-  cachePage_ = AddPage<TCachePage>(*mainPC_, "CachePage", "Cache");
-  powerPage_ = AddPage<TPowerPage>(*mainPC_, "PowerPage", "Management");
-  topologyPage_ = AddPage<TTopologyPage>(*mainPC_, "TopologyPage", "Topology");
+  processorPage_ = AddPage<TProcessorPage>(*mainPC_, "ProcessorPage", page_caption::kProcessor);
+  flagsPage_ = AddPage<TFlagsPage>(*mainPC_, "FFlagsPage", page_caption::kFeatureFlags);
+  cachePage_ = AddPage<TCachePage>(*mainPC_, "CachePage", page_caption::kCache);
+  powerPage_ = AddPage<TPowerPage>(*mainPC_, "PowerPage", page_caption::kManagement);
+  topologyPage_ = AddPage<TTopologyPage>(*mainPC_, "TopologyPage", page_caption::kTopology);
   aboutPage_ = AddPage<TAboutPage>(*mainPC_, "AboutPage", "About");
   processorPage_->SetLogoFolder(LogoFolder(setup_.ProgramFolder));
 
@@ -182,7 +182,7 @@ void TMainFrm::FormCreate() {
     } catch (...) {
       driverLoaded_ = false;
     }
-    if (!driverLoaded_) setWindowTitle(windowTitle() + QString::fromLatin1(kNoDriver));
+    if (!driverLoaded_) setWindowTitle(windowTitle() + " - " + FromText(kDriverNotLoaded));
   }
 
   // 4: the engine identifies every processor before its constructor returns.
@@ -197,9 +197,10 @@ void TMainFrm::FormCreate() {
   for (unsigned n = 1; n <= engine_->CPUCount; ++n) {
     const tCoreType kind =
         n <= identified->CoreTypes.size() ? identified->CoreTypes[n - 1] : tCoreType::Unknown;
+    const QString name = FromText(ProcessorName(n));
     items << (kind == tCoreType::Unknown
-                  ? QStringLiteral("CPU #%1").arg(n)
-                  : QStringLiteral("CPU #%1 (%2)").arg(n).arg(FromText(CoreTypeShort(kind))));
+                  ? name
+                  : QStringLiteral("%1 (%2)").arg(name, FromText(CoreTypeShort(kind))));
   }
   cpuSelection_->addItems(items);
   cpuSelection_->setCurrentIndex(0);

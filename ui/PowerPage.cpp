@@ -6,6 +6,7 @@
 #include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
+#include "view/Captions.h"
 #include "view/PageText.h"
 
 namespace {
@@ -42,7 +43,7 @@ TPowerPage::TPowerPage(QWidget* parent) : QWidget(parent) {
     PlaceLabel(group, place.Label, FromText(kPowerRows[i].Caption), place.LabelLeft, place.LabelTop,
                kCaptionWidth, Qt::AlignRight);
     values_[i] = PlaceValue(group, place.Value, place.ValueLeft, place.ValueTop, kValueWidth,
-                            QStringLiteral("No"));
+                            FromText(flag_caption::kNo));
   }
 }
 
@@ -51,6 +52,6 @@ void TPowerPage::ShowPowerManagement(const tProcessorRecords& records, unsigned 
   const tEPM& epm = records.EPM[slot];
   for (std::size_t row = 0; row < values_.size(); ++row) {
     const bool set = epm.*kPowerRows[row].Flag != 0;
-    values_[row]->setText(set ? QStringLiteral("Yes") : QStringLiteral("No"));
+    values_[row]->setText(FromText(set ? flag_caption::kYes : flag_caption::kNo));
   }
 }

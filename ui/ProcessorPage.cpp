@@ -16,6 +16,7 @@
 #include "ui/Controls.h"
 #include "ui/DataFolder.h"
 #include "ui/ExtEdit.h"
+#include "view/Captions.h"
 #include "view/PageText.h"
 
 namespace {
@@ -24,7 +25,7 @@ namespace {
 // and ends 4 pixels before its field; it starts at LabelLeft.
 struct tFieldPlace {
   const char* Label;
-  const char* Caption;
+  std::string_view Caption;
   const char* Value;  // nullptr: the field belongs to the window (the processor selector)
   int Left;
   int Top;
@@ -33,60 +34,62 @@ struct tFieldPlace {
   tShownField tProcessorPageText::*Text;  // nullptr: never filled
 };
 
+namespace cap = processor_caption;
 const tFieldPlace kFields[] = {
-    {"CpuName", "CPU Name", "CpuNameV", 96, 22, 316, 6, &tProcessorPageText::CpuName},
-    {"VendorString", "Vendor String", "VendorStringV", 96, 42, 152, 6,
+    {"CpuName", cap::kCpuName, "CpuNameV", 96, 22, 316, 6, &tProcessorPageText::CpuName},
+    {"VendorString", cap::kVendorString, "VendorStringV", 96, 42, 152, 6,
      &tProcessorPageText::VendorString},
-    {"Rating", "Rating", "RatingV", 300, 42, 112, 252, &tProcessorPageText::Rating},
-    {"CodeName", "Core CodeName", "CodeNameV", 96, 62, 152, 6, &tProcessorPageText::CodeName},
-    {"Platform", "Platform", "PlatformV", 300, 62, 112, 252, &tProcessorPageText::Platform},
-    {"ExtName", "Extended Name", "ExtNameV", 96, 82, 316, 6, &tProcessorPageText::ExtName},
-    {"Fam", "Family", "FamV", 96, 108, 50, 6, &tProcessorPageText::Family},
-    {"Mod", "Model", "ModV", 218, 108, 50, 150, &tProcessorPageText::Model},
-    {"Stepping", "Stepping", "SteppingV", 357, 108, 55, 272, &tProcessorPageText::Stepping},
-    {"ExtFam", "Ext. Family", "ExtFamV", 96, 128, 50, 6, &tProcessorPageText::ExtFamily},
-    {"ExtMod", "Ext. Model", "ExtModV", 218, 128, 50, 150, &tProcessorPageText::ExtModel},
-    {"ExtStepping", "Ext. Stepping", "ExtSteppingV", 357, 128, 55, 272,
+    {"Rating", cap::kRating, "RatingV", 300, 42, 112, 252, &tProcessorPageText::Rating},
+    {"CodeName", cap::kCodeName, "CodeNameV", 96, 62, 152, 6, &tProcessorPageText::CodeName},
+    {"Platform", cap::kPlatform, "PlatformV", 300, 62, 112, 252, &tProcessorPageText::Platform},
+    {"ExtName", cap::kExtName, "ExtNameV", 96, 82, 316, 6, &tProcessorPageText::ExtName},
+    {"Fam", cap::kFamily, "FamV", 96, 108, 50, 6, &tProcessorPageText::Family},
+    {"Mod", cap::kModel, "ModV", 218, 108, 50, 150, &tProcessorPageText::Model},
+    {"Stepping", cap::kStepping, "SteppingV", 357, 108, 55, 272, &tProcessorPageText::Stepping},
+    {"ExtFam", cap::kExtFamily, "ExtFamV", 96, 128, 50, 6, &tProcessorPageText::ExtFamily},
+    {"ExtMod", cap::kExtModel, "ExtModV", 218, 128, 50, 150, &tProcessorPageText::ExtModel},
+    {"ExtStepping", cap::kExtStepping, "ExtSteppingV", 357, 128, 55, 272,
      &tProcessorPageText::ExtStepping},
-    {"TP", "Tech. Process", "TPV", 96, 160, 209, 6, &tProcessorPageText::TechProcess},
-    {"TranQ", "Trans. Quantity", "TranQV", 96, 180, 105, 6, &tProcessorPageText::TranQuantity},
-    {"BrandID", "Brand ID", "BrandIDV", 255, 180, 50, 205, &tProcessorPageText::BrandID},
-    {"DieSize", "Die Size", "DieSizeV", 96, 200, 105, 6, &tProcessorPageText::DieSize},
-    {"APICID", "APIC ID", "APICIDV", 255, 200, 50, 205, &tProcessorPageText::APICID},
+    {"TP", cap::kTechProcess, "TPV", 96, 160, 209, 6, &tProcessorPageText::TechProcess},
+    {"TranQ", cap::kTranQuantity, "TranQV", 96, 180, 105, 6, &tProcessorPageText::TranQuantity},
+    {"BrandID", cap::kBrandID, "BrandIDV", 255, 180, 50, 205, &tProcessorPageText::BrandID},
+    {"DieSize", cap::kDieSize, "DieSizeV", 96, 200, 105, 6, &tProcessorPageText::DieSize},
+    {"APICID", cap::kAPICID, "APICIDV", 255, 200, 50, 205, &tProcessorPageText::APICID},
     {"VCore", "Core Voltage", "VCoreV", 96, 220, 105, 6, nullptr},
     {"CpuSelection", "CPU Selection", nullptr, 96, 243, 105, 6, nullptr},
 };
 
 struct tLabelPlace {
   const char* Name;
-  const char* Caption;
+  std::string_view Caption;
   int Left;
   int Top;
 };
 
 // In the order of tProcessorPageText::Features, then of tProcessorPageText::Extensions: three
 // rows, 16 pixels apart.
+namespace feat = feature_caption;
 constexpr tLabelPlace kFeatures[] = {
-    {"MMXFeature", "MMX", 21, 14},       {"ExtMMXFeature", "Ext. MMX", 71, 14},
-    {"TDNowFeature", "3DNow!", 148, 14}, {"TDNowPlusFeature", "3DNow!+", 212, 14},
-    {"SSEFeature", "SSE", 283, 14},      {"SSE2Feature", "SSE2", 326, 14},
-    {"SSE3Feature", "SSE3", 375, 14},    {"HTTFeature", "HTT", 22, 30},
-    {"IA64Feature", "IA64", 79, 30},     {"AA64Feature", "AA64", 152, 30},
-    {"NXFeature", "NX", 226, 30},        {"MPFeature", "MP", 284, 30},
+    {"MMXFeature", feat::kMMX, 21, 14},      {"ExtMMXFeature", feat::kExtMMX, 71, 14},
+    {"TDNowFeature", feat::kTDNow, 148, 14}, {"TDNowPlusFeature", feat::kTDNowPlus, 212, 14},
+    {"SSEFeature", feat::kSSE, 283, 14},     {"SSE2Feature", feat::kSSE2, 326, 14},
+    {"SSE3Feature", feat::kSSE3, 375, 14},   {"HTTFeature", feat::kHTT, 22, 30},
+    {"IA64Feature", feat::kIA64, 79, 30},    {"AA64Feature", feat::kAA64, 152, 30},
+    {"NXFeature", feat::kNX, 226, 30},       {"MPFeature", feat::kMP, 284, 30},
 };
 constexpr tLabelPlace kExtensions[] = {
-    {"SSSE3Feature", "SSSE3", 21, 46},   {"SSE41Feature", "SSE4.1", 71, 46},
-    {"SSE42Feature", "SSE4.2", 126, 46}, {"AVXFeature", "AVX", 181, 46},
-    {"AVX2Feature", "AVX2", 216, 46},    {"AVX512FFeature", "AVX-512F", 258, 46},
-    {"AESFeature", "AES", 330, 46},      {"SHAFeature", "SHA", 375, 46},
+    {"SSSE3Feature", feat::kSSSE3, 21, 46},  {"SSE41Feature", feat::kSSE41, 71, 46},
+    {"SSE42Feature", feat::kSSE42, 126, 46}, {"AVXFeature", feat::kAVX, 181, 46},
+    {"AVX2Feature", feat::kAVX2, 216, 46},   {"AVX512FFeature", feat::kAVX512F, 258, 46},
+    {"AESFeature", feat::kAES, 330, 46},     {"SHAFeature", feat::kSHA, 375, 46},
 };
-constexpr tLabelPlace kPowerFeature{"PowerFeature", "Power Now", 333, 30};
+constexpr tLabelPlace kPowerFeature{"PowerFeature", feat::kPowerNow, 333, 30};
 
 // A row of the Cache or Clocks group: right-aligned caption, field at the group's field column.
 template <typename Text>
 struct tSummaryPlace {
   const char* Label;
-  const char* Caption;
+  std::string_view Caption;
   const char* Value;
   int Top;
   tShownField Text::*Shown;
@@ -99,19 +102,19 @@ struct tSummaryColumns {
 };
 
 const tSummaryPlace<tProcessorPageText> kCacheRows[] = {
-    {"Level1Data", "Level 1 Data", "Level1DataV", 22, &tProcessorPageText::Level1Data},
-    {"Level1Instr", "Level 1 Instructions", "Level1InstrV", 42, &tProcessorPageText::Level1Instr},
-    {"Level2", "Level 2", "Level2V", 62, &tProcessorPageText::Level2},
-    {"Level3", "Level 3", "Level3V", 82, &tProcessorPageText::Level3},
+    {"Level1Data", cap::kLevel1Data, "Level1DataV", 22, &tProcessorPageText::Level1Data},
+    {"Level1Instr", cap::kLevel1Instructions, "Level1InstrV", 42, &tProcessorPageText::Level1Instr},
+    {"Level2", cap::kLevel2, "Level2V", 62, &tProcessorPageText::Level2},
+    {"Level3", cap::kLevel3, "Level3V", 82, &tProcessorPageText::Level3},
 };
 constexpr tSummaryColumns kCacheColumns{6, 114, 79};
 constexpr std::size_t kLevel1InstrRow = 1;
 
 const tSummaryPlace<tClocksText> kClockRows[] = {
-    {"Core", "Core", "CoreV", 22, &tClocksText::Core},
-    {"Multiplier", "Multiplier", "MultiplierV", 42, &tClocksText::Multiplier},
-    {"Bus", "FSB", "BusV", 62, &tClocksText::Bus},
-    {"BusSpeed", "Bus Speed", "BusSpeedV", 82, &tClocksText::BusSpeed},
+    {"Core", clock_caption::kCore, "CoreV", 22, &tClocksText::Core},
+    {"Multiplier", clock_caption::kMultiplier, "MultiplierV", 42, &tClocksText::Multiplier},
+    {"Bus", clock_caption::kFSB, "BusV", 62, &tClocksText::Bus},
+    {"BusSpeed", clock_caption::kBusSpeed, "BusSpeedV", 82, &tClocksText::BusSpeed},
 };
 constexpr tSummaryColumns kClockColumns{6, 85, 111};
 constexpr std::size_t kBusRow = 2;
@@ -121,10 +124,6 @@ constexpr std::size_t kBusRow = 2;
 constexpr QRect kLogoFrame{314, 160, 96, 103};
 constexpr QRect kLogoImage{315, 161, 93, 101};
 constexpr int kLogoCentre = 360;
-
-QString Latin(const char* text) {
-  return QString::fromLatin1(text);
-}
 
 // A right-aligned caption from `left` to just before its field.
 // A record text as its field shows it: without the leading spaces some processors put before
@@ -149,7 +148,7 @@ void TProcessorPage::CreateProcessorGroup() {
   processorGroup_ = PlaceGroup(this, "ProcessorGB", "Processor", 4, 3, 425, 269);
   for (std::size_t k = 0; k < std::size(kFields); ++k) {
     const tFieldPlace& place = kFields[k];
-    fields_[k].Caption = PlaceFieldCaption(processorGroup_, place.Label, Latin(place.Caption),
+    fields_[k].Caption = PlaceFieldCaption(processorGroup_, place.Label, FromText(place.Caption),
                                            place.LabelLeft, place.Left, place.Top);
     if (place.Value == nullptr) continue;
     fields_[k].Value = PlaceValue(processorGroup_, place.Value, place.Left, place.Top, place.Width);
@@ -174,9 +173,9 @@ void TProcessorPage::CreateProcessorGroup() {
 }
 
 void TProcessorPage::CreateFeaturesGroup() {
-  QGroupBox* group = PlaceGroup(this, "FeaturesGB", "Features", 4, 276, 425, 67);
+  QGroupBox* group = PlaceGroup(this, "FeaturesGB", FromText(cap::kFeaturesGroup), 4, 276, 425, 67);
   auto place = [group](const tLabelPlace& where) {
-    QLabel* label = PlaceLabel(group, where.Name, Latin(where.Caption), where.Left, where.Top);
+    QLabel* label = PlaceLabel(group, where.Name, FromText(where.Caption), where.Left, where.Top);
     label->setFont(TahomaFont(11, true));
     label->adjustSize();
     label->setEnabled(false);
@@ -193,7 +192,7 @@ void TProcessorPage::CreateSummaryGroups() {
   auto placeRows = [](QGroupBox* group, const auto& rows, const tSummaryColumns& columns,
                       auto& fields) {
     for (std::size_t k = 0; k < fields.size(); ++k) {
-      fields[k].Caption = PlaceFieldCaption(group, rows[k].Label, Latin(rows[k].Caption),
+      fields[k].Caption = PlaceFieldCaption(group, rows[k].Label, FromText(rows[k].Caption),
                                             columns.LabelLeft, columns.FieldLeft, rows[k].Top);
       fields[k].Value =
           PlaceValue(group, rows[k].Value, columns.FieldLeft, rows[k].Top, columns.FieldWidth);
@@ -201,8 +200,8 @@ void TProcessorPage::CreateSummaryGroups() {
   };
   placeRows(PlaceGroup(this, "CacheGB", "Cache", 4, 348, 210, 116), kCacheRows, kCacheColumns,
             cacheSummary_);
-  placeRows(PlaceGroup(this, "ClocksGB", "Clocks", 218, 348, 211, 116), kClockRows, kClockColumns,
-            clocks_);
+  placeRows(PlaceGroup(this, "ClocksGB", FromText(cap::kClocksGroup), 218, 348, 211, 116),
+            kClockRows, kClockColumns, clocks_);
 }
 
 QWidget* TProcessorPage::SelectorParent() const {
@@ -275,7 +274,8 @@ void TProcessorPage::ShowClocks(const tProcessorRecords& records, const tClocks&
     if (k == kBusRow) {
       // Family 15 of AMD reaches its memory and devices over HyperTransport, not a front-side
       // bus.
-      clocks_[k].Caption->setText(text.BusCaptionHtt ? "HTT" : "FSB");
+      clocks_[k].Caption->setText(
+          FromText(text.BusCaptionHtt ? clock_caption::kHTT : clock_caption::kFSB));
     }
     const tShownField& shown = text.*(kClockRows[k].Shown);
     ShowField(clocks_[k].Caption, clocks_[k].Value,

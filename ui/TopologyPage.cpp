@@ -6,6 +6,7 @@
 #include "engine/ProcessorRecords.h"
 #include "ui/Controls.h"
 #include "ui/ExtEdit.h"
+#include "view/Captions.h"
 #include "view/PageText.h"
 
 namespace {
@@ -29,7 +30,7 @@ constexpr tGroupPlace kGroups[] = {
 struct tFieldPlace {
   tGroup Group;
   const char* Label;
-  const char* Caption;
+  std::string_view Caption;
   const char* Value;
   int Left;
   int Top;
@@ -39,29 +40,33 @@ struct tFieldPlace {
 };
 
 using T = tTopologyPageText;
+namespace cap = topology_caption;
 constexpr tFieldPlace kFields[] = {
-    {kMachineGroup, "Packages", "Packages", "PackagesV", 96, 22, 50, 6, &T::Packages},
-    {kMachineGroup, "Dies", "Dies", "DiesV", 218, 22, 50, 150, &T::Dies},
-    {kMachineGroup, "Cores", "Cores", "CoresV", 357, 22, 55, 272, &T::Cores},
-    {kMachineGroup, "Threads", "Threads", "ThreadsV", 96, 42, 50, 6, &T::Threads},
-    {kMachineGroup, "PCores", "Performance", "PCoresV", 96, 62, 105, 6, &T::PerformanceCores},
-    {kMachineGroup, "ECores", "Efficiency", "ECoresV", 300, 62, 112, 205, &T::EfficiencyCores},
-    {kMachineGroup, "Hypervisor", "Hypervisor", "HypervisorV", 96, 82, 316, 6, &T::Hypervisor},
-    {kProcessorGroup, "X2ApicId", "x2APIC ID", "X2ApicIdV", 96, 22, 105, 6, &T::X2ApicId},
-    {kProcessorGroup, "CoreType", "Core Type", "CoreTypeV", 300, 22, 112, 205, &T::CoreType},
-    {kProcessorGroup, "Package", "Package", "PackageV", 96, 42, 50, 6, &T::Package},
-    {kProcessorGroup, "Die", "Die", "DieV", 218, 42, 50, 150, &T::Die},
-    {kProcessorGroup, "Module", "Module", "ModuleV", 357, 42, 55, 272, &T::Module},
-    {kProcessorGroup, "Core", "Core", "CoreV", 96, 62, 50, 6, &T::Core},
-    {kProcessorGroup, "Thread", "Thread", "ThreadV", 218, 62, 50, 150, &T::Thread},
-    {kProcessorGroup, "PkgThreads", "Pkg. Threads", "PkgThreadsV", 96, 82, 50, 6,
+    {kMachineGroup, "Packages", cap::kPackages, "PackagesV", 96, 22, 50, 6, &T::Packages},
+    {kMachineGroup, "Dies", cap::kDies, "DiesV", 218, 22, 50, 150, &T::Dies},
+    {kMachineGroup, "Cores", cap::kCores, "CoresV", 357, 22, 55, 272, &T::Cores},
+    {kMachineGroup, "Threads", cap::kThreads, "ThreadsV", 96, 42, 50, 6, &T::Threads},
+    {kMachineGroup, "PCores", cap::kPerformanceCores.Window, "PCoresV", 96, 62, 105, 6,
+     &T::PerformanceCores},
+    {kMachineGroup, "ECores", cap::kEfficiencyCores.Window, "ECoresV", 300, 62, 112, 205,
+     &T::EfficiencyCores},
+    {kMachineGroup, "Hypervisor", cap::kHypervisor, "HypervisorV", 96, 82, 316, 6, &T::Hypervisor},
+    {kProcessorGroup, "X2ApicId", cap::kX2ApicId, "X2ApicIdV", 96, 22, 105, 6, &T::X2ApicId},
+    {kProcessorGroup, "CoreType", cap::kCoreType, "CoreTypeV", 300, 22, 112, 205, &T::CoreType},
+    {kProcessorGroup, "Package", cap::kPackage, "PackageV", 96, 42, 50, 6, &T::Package},
+    {kProcessorGroup, "Die", cap::kDie, "DieV", 218, 42, 50, 150, &T::Die},
+    {kProcessorGroup, "Module", cap::kModule, "ModuleV", 357, 42, 55, 272, &T::Module},
+    {kProcessorGroup, "Core", cap::kCore, "CoreV", 96, 62, 50, 6, &T::Core},
+    {kProcessorGroup, "Thread", cap::kThread, "ThreadV", 218, 62, 50, 150, &T::Thread},
+    {kProcessorGroup, "PkgThreads", cap::kPackageThreads.Window, "PkgThreadsV", 96, 82, 50, 6,
      &T::PackageThreads},
-    {kProcessorGroup, "PkgCores", "Pkg. Cores", "PkgCoresV", 218, 82, 50, 150, &T::PackageCores},
-    {kProcessorGroup, "Source", "Source", "SourceV", 96, 102, 316, 6, &T::Source},
-    {kClocksGroup, "Base", "Base", "BaseV", 96, 22, 105, 6, &T::BaseClock},
-    {kClocksGroup, "Maximum", "Maximum", "MaximumV", 300, 22, 112, 205, &T::MaxClock},
-    {kClocksGroup, "Bus", "Bus", "BusV", 96, 42, 105, 6, &T::BusClock},
-    {kClocksGroup, "Tsc", "TSC Rate", "TscV", 300, 42, 112, 205, &T::TscClock},
+    {kProcessorGroup, "PkgCores", cap::kPackageCores.Window, "PkgCoresV", 218, 82, 50, 150,
+     &T::PackageCores},
+    {kProcessorGroup, "Source", cap::kSource, "SourceV", 96, 102, 316, 6, &T::Source},
+    {kClocksGroup, "Base", cap::kBaseClock.Window, "BaseV", 96, 22, 105, 6, &T::BaseClock},
+    {kClocksGroup, "Maximum", cap::kMaxClock.Window, "MaximumV", 300, 22, 112, 205, &T::MaxClock},
+    {kClocksGroup, "Bus", cap::kBusClock.Window, "BusV", 96, 42, 105, 6, &T::BusClock},
+    {kClocksGroup, "Tsc", cap::kTscClock, "TscV", 300, 42, 112, 205, &T::TscClock},
 };
 
 }  // namespace
@@ -79,7 +84,7 @@ TTopologyPage::TTopologyPage(QWidget* parent) : QWidget(parent) {
   for (std::size_t k = 0; k < kFieldCount; ++k) {
     const tFieldPlace& place = kFields[k];
     QGroupBox* group = groups[place.Group];
-    fields_[k].Caption = PlaceFieldCaption(group, place.Label, QString::fromLatin1(place.Caption),
+    fields_[k].Caption = PlaceFieldCaption(group, place.Label, FromText(place.Caption),
                                            place.LabelLeft, place.Left, place.Top);
     fields_[k].Value = PlaceValue(group, place.Value, place.Left, place.Top, place.Width);
   }
@@ -90,7 +95,7 @@ void TTopologyPage::ShowTopology(const tProcessorRecords& records, std::size_t i
                                  unsigned slot, std::string_view probedHypervisor) {
   if (slot >= records.SlotCount()) return;
   const tTopologyPageText page = TopologyPageText(records, identified, slot, probedHypervisor);
-  selected_->setTitle(QStringLiteral("Selected Processor: CPU #%1").arg(slot + 1));
+  selected_->setTitle(QStringLiteral("Selected Processor: ") + FromText(ProcessorName(slot + 1)));
   for (std::size_t k = 0; k < kFieldCount; ++k) {
     const tShownField& shown = page.*(kFields[k].Text);
     ShowField(fields_[k].Caption, fields_[k].Value, FromText(shown.Text), shown.Enabled);

@@ -2,75 +2,11 @@
 
 #include <cstdio>
 
-#include "engine/naming/CodeNameTable.h"
+#include "view/Captions.h"
+#include "view/LogoTable.h"
 
 namespace {
 
-struct tLogoRow {
-  std::uint16_t Key;
-  std::string_view File;
-};
-
-// The 44 rows of the processors of the vendor tables, then the lines of today's processors.
-constexpr std::array<tLogoRow, 55> kLogoTable{{
-    {125, "AMD_K6.PNG"},
-    {130, "AMD_K6_2.PNG"},
-    {135, "AMD_K6_III.PNG"},
-    {140, "AMD_K6_2_plus.PNG"},
-    {145, "AMD_K6_III.PNG"},
-    {150, "AMD_Athlon.PNG"},
-    {155, "AMD_Duron.PNG"},
-    {160, "AMD_Athlon_XP.PNG"},
-    {165, "AMD_Athlon_4.PNG"},
-    {170, "AMD_Athlon_MP.PNG"},
-    {175, "AMD_Duron.PNG"},
-    {180, "AMD_Athlon_XP_M.PNG"},
-    {185, "AMD_Sempron.PNG"},
-    {190, "AMD_Opteron_64.PNG"},
-    {195, "AMD_Athlon_64.PNG"},
-    {200, "AMD_Athlon_64_X2.PNG"},
-    {205, "AMD_Sempron.PNG"},
-    {210, "AMD_Athlon_64.PNG"},
-    {215, "AMD_Athlon_64_FX.PNG"},
-    {220, "AMD_Turion_64.PNG"},
-    {225, "AMD_Sempron_M.PNG"},
-    {230, "AMD_Athlon_64_M.PNG"},
-    {410, "Intel_Pentium.PNG"},
-    {415, "Intel_Pentium_MMX.PNG"},
-    {420, "Intel_Pentium_Pro.PNG"},
-    {425, "Intel_Pentium_2.PNG"},
-    {430, "Intel_Celeron.PNG"},
-    {435, "Intel_PIII.PNG"},
-    {440, "Intel_PIII_M.PNG"},
-    {445, "Intel_PIII_Xeon.PNG"},
-    {450, "Intel_Pentium_M.PNG"},
-    {455, "Intel_Celeron_M.PNG"},
-    {460, "Intel_P4_M.PNG"},
-    {465, "Intel_Celeron.PNG"},
-    {470, "Intel_P4.PNG"},
-    {475, "Intel_P4_HT.PNG"},
-    {480, "Intel_P4_Extreme.PNG"},
-    {485, "Intel_Extreme.PNG"},
-    {490, "Intel_Pentium_D.PNG"},
-    {495, "Intel_Celeron_D.PNG"},
-    {500, "Intel_P4_Xeon.PNG"},
-    {510, "Intel_Itanium.PNG"},
-    {515, "Intel_Itanium_2.PNG"},
-    {705, "Transmeta_Crusoe.PNG"},
-    {kLogoRyzen, "AMD_Ryzen.PNG"},
-    {kLogoThreadripper, "AMD_Threadripper.PNG"},
-    {kLogoEpyc, "AMD_EPYC.PNG"},
-    {kLogoAthlon, "AMD_Athlon_Today.PNG"},
-    {kLogoCore, "Intel_Core.PNG"},
-    {kLogoCoreUltra, "Intel_Core_Ultra.PNG"},
-    {kLogoXeon, "Intel_Xeon.PNG"},
-    {kLogoAtom, "Intel_Atom.PNG"},
-    {kLogoCeleronPentium, "Intel_Celeron_Pentium.PNG"},
-    {kLogoHygon, "Hygon.PNG"},
-    {kLogoZhaoxin, "Zhaoxin.PNG"},
-}};
-
-constexpr std::string_view kNoLogo = "No_Logo.PNG";
 constexpr std::string_view kKBytes = " KBytes";
 constexpr std::string_view kBytes = " Bytes";
 constexpr std::string_view kKMicroOps = " K\xB5Ops";
@@ -140,21 +76,32 @@ void SetBoxRows(tCacheBox& box, std::string caption, std::initializer_list<tCach
 }
 
 template <typename Record>
-void TlbBoxes(std::array<tCacheBox, 6>& boxes, const Record& r, std::string_view level,
-              std::string_view trace) {
-  const std::string l(level);
-  const std::string t(trace);
-  SetBoxRows(boxes[2], l + " Data TLB (4Kb pages)",
-             {{"Associativity", AssocToStr(r.DTLB4KAssoc)}, {"Entries", Decimal(r.DTLB4KEntries)}});
-  SetBoxRows(boxes[3], l + " " + t + " TLB (4Kb pages)",
-             {{"Associativity", AssocToStr(r.ITLB4KAssoc)}, {"Entries", Decimal(r.ITLB4KEntries)}});
-  SetBoxRows(boxes[4], l + " Data TLB (2Mb pages)",
-             {{"Associativity", AssocToStr(r.DTLB2MAssoc)}, {"Entries", Decimal(r.DTLB2MEntries)}});
-  SetBoxRows(boxes[5], l + " " + t + " TLB (2Mb pages)",
-             {{"Associativity", AssocToStr(r.ITLB2MAssoc)}, {"Entries", Decimal(r.ITLB2MEntries)}});
+void TlbBoxes(std::array<tCacheBox, 6>& boxes, std::array<std::string, 6>& captions,
+              const Record& r) {
+  using namespace cache_caption;
+  SetBoxRows(boxes[2], std::move(captions[2]),
+             {{kAssociativity, AssocToStr(r.DTLB4KAssoc)}, {kEntries, Decimal(r.DTLB4KEntries)}});
+  SetBoxRows(boxes[3], std::move(captions[3]),
+             {{kAssociativity, AssocToStr(r.ITLB4KAssoc)}, {kEntries, Decimal(r.ITLB4KEntries)}});
+  SetBoxRows(boxes[4], std::move(captions[4]),
+             {{kAssociativity, AssocToStr(r.DTLB2MAssoc)}, {kEntries, Decimal(r.DTLB2MEntries)}});
+  SetBoxRows(boxes[5], std::move(captions[5]),
+             {{kAssociativity, AssocToStr(r.ITLB2MAssoc)}, {kEntries, Decimal(r.ITLB2MEntries)}});
+}
+
+// The words of a caption with a blank between each two.
+std::string Words(std::initializer_list<std::string_view> words) {
+  std::string caption;
+  for (const std::string_view word : words)
+    caption.append(caption.empty() ? "" : " ").append(word);
+  return caption;
 }
 
 }  // namespace
+
+std::string ProcessorName(std::size_t number) {
+  return std::string(kProcessorNumber) + std::to_string(number);
+}
 
 const std::array<tFlagView, kFlagViewCount> kFlagViews{{
     {"Standard (1)", "Standard Features Flags", kLeaf1Edx, &tFeaturesFlags::StdEDX},
@@ -211,10 +158,10 @@ const std::array<tPowerRow, 6> kPowerRows{{
 }};
 
 std::string_view LogoFileName(std::uint16_t key) {
-  for (const tLogoRow& row : kLogoTable) {
+  for (const tLogoFile& row : kLogoFiles) {
     if (row.Key == key) return row.File;
   }
-  return kNoLogo;
+  return kNoLogoFile;
 }
 
 std::string AssocToStr(std::uint16_t code) {
@@ -262,7 +209,8 @@ tProcessorPageText ProcessorPageText(const tProcessorRecords& records, unsigned 
   const tlevel2& l2 = records.level2[slot];
   const tlevel3& l3 = records.level3[slot];
   page.Level1Data = Shown(WithUnit(l1.DCacheSize, kKBytes));
-  page.Level1InstrCaption = l1.TraceCache == 1 ? "Level 1 Trace" : "Level 1 Instructions";
+  page.Level1InstrCaption =
+      l1.TraceCache == 1 ? processor_caption::kLevel1Trace : processor_caption::kLevel1Instructions;
   page.Level1Instr = Shown(WithUnit(l1.ICacheSize, l1.TraceCache == 1 ? kKMicroOps : kKBytes));
   if (l2.Present == 1) {
     page.Level2 = Shown(l2.UnitCount >= 2 ? Decimal(l2.UnitCount) + "x" + WithUnit(l2.Size, kKBytes)
@@ -270,37 +218,38 @@ tProcessorPageText ProcessorPageText(const tProcessorRecords& records, unsigned 
   }
   if (l3.Present == 1) page.Level3 = Shown(WithUnit(l3.Size, kKBytes));
 
+  using namespace feature_caption;
   page.Features = {{
-      {"MMX", f.MMX == 1},
-      {"Ext. MMX", f.ExtMMX == 1},
-      {"3DNow!", f.TDNow == 1},
-      {"3DNow!+", f.TDNowPlus == 1},
-      {"SSE", f.SSE == 1},
-      {"SSE2", f.SSE2 == 1},
-      {"SSE3", f.SSE3 == 1},
-      {"HTT", f.HTT == 1},
-      {"IA64", f.IA64 == 1},
-      {vendor == tVendor::amd ? "AA64" : "EM64T", f.AA64 == 1},
-      {"NX", f.NX == 1},
-      {"MP", f.MP == 1},
+      {kMMX, f.MMX == 1},
+      {kExtMMX, f.ExtMMX == 1},
+      {kTDNow, f.TDNow == 1},
+      {kTDNowPlus, f.TDNowPlus == 1},
+      {kSSE, f.SSE == 1},
+      {kSSE2, f.SSE2 == 1},
+      {kSSE3, f.SSE3 == 1},
+      {kHTT, f.HTT == 1},
+      {kIA64, f.IA64 == 1},
+      {vendor == tVendor::amd ? kAA64 : kEM64T, f.AA64 == 1},
+      {kNX, f.NX == 1},
+      {kMP, f.MP == 1},
   }};
   const tFeatureWords& words = records.FeatureWords[slot];
   page.Extensions = {{
-      {"SSSE3", words.Has(kLeaf1Ecx, 9)},
-      {"SSE4.1", words.Has(kLeaf1Ecx, 19)},
-      {"SSE4.2", words.Has(kLeaf1Ecx, 20)},
-      {"AVX", words.Has(kLeaf1Ecx, 28)},
-      {"AVX2", words.Has(kLeaf7Ebx, 5)},
-      {"AVX-512F", words.Has(kLeaf7Ebx, 16)},
-      {"AES", words.Has(kLeaf1Ecx, 25)},
-      {"SHA", words.Has(kLeaf7Ebx, 29)},
+      {kSSSE3, words.Has(kLeaf1Ecx, 9)},
+      {kSSE41, words.Has(kLeaf1Ecx, 19)},
+      {kSSE42, words.Has(kLeaf1Ecx, 20)},
+      {kAVX, words.Has(kLeaf1Ecx, 28)},
+      {kAVX2, words.Has(kLeaf7Ebx, 5)},
+      {kAVX512F, words.Has(kLeaf7Ebx, 16)},
+      {kAES, words.Has(kLeaf1Ecx, 25)},
+      {kSHA, words.Has(kLeaf7Ebx, 29)},
   }};
   if (f.PowerNow == 1) {
-    page.Power = {"Power Now", 333, true};
+    page.Power = {kPowerNow, 333, true};
   } else if (f.SpeedStep == 1) {
-    page.Power = {"Speed Step", 330, true};
+    page.Power = {kSpeedStep, 330, true};
   } else if (f.CoolnQuiet == 1) {
-    page.Power = {"Cool'n'Quiet", 327, true};
+    page.Power = {kCoolnQuiet, 327, true};
   }
   return page;
 }
@@ -392,39 +341,62 @@ tClocksText ClocksText(const tClocks& clocks, const tEffectiveClock& effective, 
   return text;
 }
 
+std::array<std::string, 6> CacheBoxCaptions(int level, bool traceCache) {
+  using namespace cache_caption;
+  std::array<std::string, 6> captions;
+  if (level < 1 || level > static_cast<int>(kLevels.size())) return captions;
+  const std::string_view l = kLevels[static_cast<std::size_t>(level - 1)];
+  const std::string_view side = traceCache ? kTrace : kInstruction;
+  if (level == 1) {
+    captions[0] = Words({l, kData, kCache});
+    captions[1] = Words({l, side, kCache});
+  } else {
+    captions[0] = Words({l, kCache});
+  }
+  if (level < 3) {
+    captions[2] = Words({l, kData, kTlb4K});
+    captions[3] = Words({l, side, kTlb4K});
+    captions[4] = Words({l, kData, kTlb2M});
+    captions[5] = Words({l, side, kTlb2M});
+  }
+  return captions;
+}
+
 std::array<tCacheBox, 6> CacheLevelText(const tProcessorRecords& records, unsigned slot,
                                         int level) {
+  using namespace cache_caption;
   const tlevel1& l1 = records.level1[slot];
-  const std::string_view trace = l1.TraceCache == 1 ? "Trace" : "Instruction";
+  const bool traceCache = l1.TraceCache == 1;
   std::array<tCacheBox, 6> boxes;
   if (level == 1) {
-    SetBoxRows(boxes[0], "L1 Data Cache",
-               {{"Size", WithUnit(l1.DCacheSize, kKBytes)},
-                {"Associativity", AssocToStr(l1.DCacheAssoc)},
-                {"Line Size", WithUnit(l1.DCacheLine, kBytes)},
-                {"Lines per Tag", Decimal(l1.DCacheLinesPerTag)}});
-    const bool traceCache = l1.TraceCache == 1;
-    SetBoxRows(boxes[1], "L1 " + std::string(trace) + " Cache",
-               {{"Size", WithUnit(l1.ICacheSize, traceCache ? kKMicroOps : kKBytes)},
-                {"Associativity", AssocToStr(l1.ICacheAssoc)},
-                {"Line Size", WithUnit(l1.ICacheLine, traceCache ? kMicroOps : kBytes)},
-                {"Lines per Tag", Decimal(l1.ICacheLinesPerTag)}});
-    TlbBoxes(boxes, l1, "L1", trace);
+    std::array<std::string, 6> captions = CacheBoxCaptions(1, traceCache);
+    SetBoxRows(boxes[0], std::move(captions[0]),
+               {{kSize, WithUnit(l1.DCacheSize, kKBytes)},
+                {kAssociativity, AssocToStr(l1.DCacheAssoc)},
+                {kLineSize, WithUnit(l1.DCacheLine, kBytes)},
+                {kLinesPerTag, Decimal(l1.DCacheLinesPerTag)}});
+    SetBoxRows(boxes[1], std::move(captions[1]),
+               {{kSize, WithUnit(l1.ICacheSize, traceCache ? kKMicroOps : kKBytes)},
+                {kAssociativity, AssocToStr(l1.ICacheAssoc)},
+                {kLineSize, WithUnit(l1.ICacheLine, traceCache ? kMicroOps : kBytes)},
+                {kLinesPerTag, Decimal(l1.ICacheLinesPerTag)}});
+    TlbBoxes(boxes, captions, l1);
   } else if (level == 2) {
     const tlevel2& l2 = records.level2[slot];
-    SetBoxRows(boxes[0], "L2 Cache",
-               {{"Size", WithUnit(l2.Size, kKBytes)},
-                {"Associativity", AssocToStr(l2.Assoc)},
-                {"Line Size", WithUnit(l2.LineSize, kBytes)},
-                {"Lines per Tag", Decimal(l2.LinesPerTag)}});
-    TlbBoxes(boxes, l2, "L2", trace);
+    std::array<std::string, 6> captions = CacheBoxCaptions(2, traceCache);
+    SetBoxRows(boxes[0], std::move(captions[0]),
+               {{kSize, WithUnit(l2.Size, kKBytes)},
+                {kAssociativity, AssocToStr(l2.Assoc)},
+                {kLineSize, WithUnit(l2.LineSize, kBytes)},
+                {kLinesPerTag, Decimal(l2.LinesPerTag)}});
+    TlbBoxes(boxes, captions, l2);
   } else {
     const tlevel3& l3 = records.level3[slot];
-    SetBoxRows(boxes[0], "L3 Cache",
-               {{"Size", WithUnit(l3.Size, kKBytes)},
-                {"Associativity", AssocToStr(l3.Assoc)},
-                {"Line Size", WithUnit(l3.LineSize, kBytes)},
-                {"Sectors", Decimal(l3.LinesPerSector)}});
+    SetBoxRows(boxes[0], CacheBoxCaptions(3, traceCache)[0],
+               {{kSize, WithUnit(l3.Size, kKBytes)},
+                {kAssociativity, AssocToStr(l3.Assoc)},
+                {kLineSize, WithUnit(l3.LineSize, kBytes)},
+                {kSectors, Decimal(l3.LinesPerSector)}});
   }
   return boxes;
 }

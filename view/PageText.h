@@ -18,6 +18,9 @@ struct tShownField {
   bool Enabled = false;
 };
 
+// "CPU #1" for the first processor.
+std::string ProcessorName(std::size_t number);
+
 // ---- Processor page -------------------------------------------------------------------
 
 struct tFeatureLabel {
@@ -171,6 +174,11 @@ struct tCacheBox {
   std::string Caption;
   std::array<tCacheRow, 4> Rows;  // boxes 3 to 6 use the first two
 };
+
+// The captions of the six boxes of the Cache page at level 1, 2 or 3 ("" for a box the level
+// does not show); the instruction side is named "Trace" where the level-1 cache is a trace
+// cache.
+std::array<std::string, 6> CacheBoxCaptions(int level, bool traceCache);
 
 // Level 1, 2 or 3: the six boxes of the Cache page.
 std::array<tCacheBox, 6> CacheLevelText(const tProcessorRecords& records, unsigned slot, int level);

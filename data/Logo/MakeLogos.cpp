@@ -1,22 +1,23 @@
-// Build-time generator of the logo pictures: one PNG for every file name of the logo table
-// (the fallback picture included), written into the folder given on the command line. Each
+// Build-time generator of the logo pictures: one PNG for every row of the logo list (the
+// fallback picture included), written into the folder given on the command line. Each
 // picture is a chip on a rounded square in its maker's colours, with a pattern on the die
 // that is the maker's and details that follow from the file name, so that every product
 // looks different and every run gives the same files. The lines of today's processors show
 // their package from above instead: its dies (one, tiles, or chiplets around an I/O die) and
-// the cores on them.
-// Usage: MakeLogos OUTPUT-FOLDER
+// the cores on them, in the layout and accent colour their row names.
+// Usage: MakeLogos LOGO-LIST OUTPUT-FOLDER
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
-#include <set>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "data/Logo/LogoList.h"
 #include "images/Png.h"
 #include "images/tools/Canvas.h"
-#include "view/PageText.h"
 
 namespace {
 
@@ -48,11 +49,10 @@ struct tDie {
   int Columns = 0, Rows = 0;
 };
 
-// The package of one of today's lines and the colour of its heat spreader's edge.
-struct tPackageLook {
-  std::string_view File;
+// The dies of a package, by the name a row of the logo list gives its layout.
+struct tPackageLayout {
+  std::string_view Name;
   std::span<const tDie> Dies;
-  tColour Accent;
 };
 
 constexpr tDie kMonolithicWide[] = {{{0.10, 0.18, 0.90, 0.82}, 4, 2}};
@@ -82,18 +82,24 @@ constexpr tDie kCoresAndGraphics[] = {{{0.12, 0.22, 0.52, 0.78}, 2, 2},
                                       {{0.56, 0.22, 0.88, 0.78}, 0, 0}};
 constexpr tDie kNine[] = {{{0.18, 0.18, 0.82, 0.82}, 3, 3}};
 
-const tPackageLook kPackageLooks[] = {
-    {"Intel_Core.PNG", kMonolithicWide, {120, 196, 255}},
-    {"Intel_Core_Ultra.PNG", kTiles, {186, 150, 255}},
-    {"Intel_Xeon.PNG", kMesh, {232, 196, 96}},
-    {"Intel_Atom.PNG", kCluster, {96, 220, 210}},
-    {"Intel_Celeron_Pentium.PNG", kDual, {200, 210, 226}},
-    {"AMD_Ryzen.PNG", kTwoChiplets, {246, 142, 52}},
-    {"AMD_Threadripper.PNG", kFourChiplets, {236, 60, 48}},
-    {"AMD_EPYC.PNG", kEightChiplets, {214, 214, 222}},
-    {"AMD_Athlon_Today.PNG", kCoresAndGraphics, {120, 220, 150}},
-    {"Hygon.PNG", kQuad, {255, 200, 170}},
-    {"Zhaoxin.PNG", kNine, {170, 236, 255}},
+constexpr tPackageLayout kPackageLayouts[] = {
+    {"MonolithicWide", kMonolithicWide},
+    {"Tiles", kTiles},
+    {"Mesh", kMesh},
+    {"Cluster", kCluster},
+    {"Dual", kDual},
+    {"TwoChiplets", kTwoChiplets},
+    {"FourChiplets", kFourChiplets},
+    {"EightChiplets", kEightChiplets},
+    {"Quad", kQuad},
+    {"CoresAndGraphics", kCoresAndGraphics},
+    {"Nine", kNine},
+};
+
+// The package of one of today's lines and the colour of its heat spreader's edge.
+struct tPackageLook {
+  std::span<const tDie> Dies;
+  tColour Accent;
 };
 
 constexpr tColour kTransparent{0, 0, 0, 0};
@@ -159,9 +165,9 @@ void DrawPattern(tCanvas& canvas, const tBox& die, tPattern pattern, std::uint32
   }
 }
 
-const tPackageLook* PackageLookOf(std::string_view file) {
-  for (const tPackageLook& look : kPackageLooks) {
-    if (look.File == file) return &look;
+const tPackageLayout* LayoutNamed(std::string_view name) {
+  for (const tPackageLayout& layout : kPackageLayouts) {
+    if (layout.Name == name) return &layout;
   }
   return nullptr;
 }
@@ -211,9 +217,9 @@ void DrawPackage(tCanvas& canvas, const tMakerLook& maker, const tPackageLook& p
   }
 }
 
-tImage DrawLogo(std::string_view file) {
+tImage DrawLogo(std::string_view file, const std::optional<tPackageLook>& package) {
   const tMakerLook& look = LookOf(file);
-  if (const tPackageLook* package = PackageLookOf(file)) {
+  if (package) {
     tCanvas canvas(kWidth, kHeight, kTransparent);
     canvas.FillRoundedBox({4, 7, 92, 97}, 12, kShade);
     canvas.FillRoundedBox({2, 5, 90, 95}, 12, look.Top, look.Bottom);
@@ -245,11 +251,33 @@ tImage DrawLogo(std::string_view file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: MakeLogos OUTPUT-FOLDER\n";
+  if (argc != 3) {
+    std::cerr << "usage: MakeLogos LOGO-LIST OUTPUT-FOLDER\n";
     return 2;
   }
-  const std::filesystem::path folder = argv[1];
+  tLogoList list;
+  if (const std::optional<std::string> error = ReadLogoListFile(argv[1], list)) {
+    std::cerr << *error << '\n';
+    return 1;
+  }
+  // Every layout is known before anything is drawn.
+  std::vector<std::optional<tPackageLook>> packages;
+  for (const tLogoPicture& picture : list.Pictures) {
+    if (picture.Package.empty()) {
+      packages.emplace_back();
+      continue;
+    }
+    const tPackageLayout* layout = LayoutNamed(picture.Package);
+    if (layout == nullptr) {
+      std::cerr << argv[1] << ':' << picture.Line << ": package '" << picture.Package
+                << "' is not a layout of MakeLogos\n";
+      return 1;
+    }
+    const auto [r, g, b] = picture.Accent;
+    packages.push_back(tPackageLook{layout->Dies, {r, g, b}});
+  }
+
+  const std::filesystem::path folder = argv[2];
   std::error_code failure;
   std::filesystem::create_directories(folder, failure);
   if (failure) {
@@ -257,14 +285,10 @@ int main(int argc, char** argv) {
               << '\n';
     return 1;
   }
-  // Every key a name record can hold, so that the fallback name is among them.
-  std::set<std::string, std::less<>> files;
-  for (std::uint32_t key = 0; key <= 0xFFFF; ++key)
-    files.emplace(LogoFileName(static_cast<std::uint16_t>(key)));
-
-  for (const std::string& file : files) {
+  for (std::size_t k = 0; k < list.Pictures.size(); ++k) {
+    const std::string& file = list.Pictures[k].File;
     std::string error;
-    if (!SavePng((folder / file).string(), DrawLogo(file), error)) {
+    if (!SavePng((folder / file).string(), DrawLogo(file, packages[k]), error)) {
       std::cerr << "MakeLogos: " << error << '\n';
       return 1;
     }

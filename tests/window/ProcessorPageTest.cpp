@@ -298,6 +298,74 @@ TEST(ProcessorPageWindow, ExtensionsOfTodaysProcessors) {
     EXPECT_EQ(page.findChild<QLabel*>(name)->isEnabled(), enabled) << name;
 }
 
+// The form before any processor is shown: every caption and label, the groups' titles.
+TEST(ProcessorPageWindow, TheFormsCaptions) {
+  TProcessorPage page(nullptr);
+  const std::pair<const char*, const char*> labels[] = {
+      {"CpuName", "CPU Name"},
+      {"VendorString", "Vendor String"},
+      {"Rating", "Rating"},
+      {"CodeName", "Core CodeName"},
+      {"Platform", "Platform"},
+      {"ExtName", "Extended Name"},
+      {"Fam", "Family"},
+      {"Mod", "Model"},
+      {"Stepping", "Stepping"},
+      {"ExtFam", "Ext. Family"},
+      {"ExtMod", "Ext. Model"},
+      {"ExtStepping", "Ext. Stepping"},
+      {"TP", "Tech. Process"},
+      {"TranQ", "Trans. Quantity"},
+      {"BrandID", "Brand ID"},
+      {"DieSize", "Die Size"},
+      {"APICID", "APIC ID"},
+      {"VCore", "Core Voltage"},
+      {"CpuSelection", "CPU Selection"},
+      {"Level1Data", "Level 1 Data"},
+      {"Level1Instr", "Level 1 Instructions"},
+      {"Level2", "Level 2"},
+      {"Level3", "Level 3"},
+      {"Core", "Core"},
+      {"Multiplier", "Multiplier"},
+      {"Bus", "FSB"},
+      {"BusSpeed", "Bus Speed"},
+      {"MMXFeature", "MMX"},
+      {"ExtMMXFeature", "Ext. MMX"},
+      {"TDNowFeature", "3DNow!"},
+      {"TDNowPlusFeature", "3DNow!+"},
+      {"SSEFeature", "SSE"},
+      {"SSE2Feature", "SSE2"},
+      {"SSE3Feature", "SSE3"},
+      {"HTTFeature", "HTT"},
+      {"IA64Feature", "IA64"},
+      {"AA64Feature", "AA64"},
+      {"NXFeature", "NX"},
+      {"MPFeature", "MP"},
+      {"PowerFeature", "Power Now"},
+      {"SSSE3Feature", "SSSE3"},
+      {"SSE41Feature", "SSE4.1"},
+      {"SSE42Feature", "SSE4.2"},
+      {"AVXFeature", "AVX"},
+      {"AVX2Feature", "AVX2"},
+      {"AVX512FFeature", "AVX-512F"},
+      {"AESFeature", "AES"},
+      {"SHAFeature", "SHA"},
+  };
+  for (const auto& [name, caption] : labels) {
+    const auto* label = page.findChild<QLabel*>(name);
+    ASSERT_NE(label, nullptr) << name;
+    EXPECT_EQ(label->text(), caption) << name;
+  }
+  const std::pair<const char*, const char*> groups[] = {
+      {"ProcessorGB", "Processor"},
+      {"FeaturesGB", "Features"},
+      {"CacheGB", "Cache"},
+      {"ClocksGB", "Clocks"},
+  };
+  for (const auto& [name, title] : groups)
+    EXPECT_EQ(page.findChild<QGroupBox*>(name)->title(), title) << name;
+}
+
 TEST(ProcessorPageWindow, ControlsSitWhereTheLayoutPutsThem) {
   TProcessorPage page(nullptr);
   const std::pair<const char*, QRect> places[] = {

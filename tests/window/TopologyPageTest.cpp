@@ -83,6 +83,40 @@ TEST(TopologyPageWindow, CaptionsStandBeforeTheirFieldsInsideTheirGroups) {
     EXPECT_LE(group->geometry().bottom(), 470) << "above the tabs";
 }
 
+// The window's captions are the short ones where the label has little room (the text report
+// writes them out).
+TEST(TopologyPageWindow, CaptionsOfTheThreeGroups) {
+  TTopologyPage page(nullptr);
+  const std::pair<const char*, const char*> captions[] = {
+      {"Packages", "Packages"},
+      {"Dies", "Dies"},
+      {"Cores", "Cores"},
+      {"Threads", "Threads"},
+      {"PCores", "Performance"},
+      {"ECores", "Efficiency"},
+      {"Hypervisor", "Hypervisor"},
+      {"X2ApicId", "x2APIC ID"},
+      {"CoreType", "Core Type"},
+      {"Package", "Package"},
+      {"Die", "Die"},
+      {"Module", "Module"},
+      {"Core", "Core"},
+      {"Thread", "Thread"},
+      {"PkgThreads", "Pkg. Threads"},
+      {"PkgCores", "Pkg. Cores"},
+      {"Source", "Source"},
+      {"Base", "Base"},
+      {"Maximum", "Maximum"},
+      {"Bus", "Bus"},
+      {"Tsc", "TSC Rate"},
+  };
+  for (const auto& [label, caption] : captions) {
+    const auto* shown = page.findChild<QLabel*>(label);
+    ASSERT_NE(shown, nullptr) << label;
+    EXPECT_EQ(shown->text(), caption) << label;
+  }
+}
+
 TEST(TopologyPageWindow, SelectorNamesTheKindOfEachCoreAndThePageFollowsIt) {
   tTestWindow w([] {
     std::vector<platform::tCpuidRecording> recordings;
