@@ -17,9 +17,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -30,9 +28,6 @@
 #include "platform/StopSignal.h"
 #include "smbios/get_cpu_dmi_info.h"
 #include "smbios/get_dmi.h"
-
-// The vendor of a 12-character vendor string; nothing for a string no vendor uses.
-std::optional<tVendor> KnownVendor(std::string_view text);
 
 class cCPUid : public tProcessorRecords {
  public:
