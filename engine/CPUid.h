@@ -22,7 +22,6 @@
 #include <thread>
 #include <vector>
 
-#include "engine/Vendors.h"
 #include "engine/decode/Caches.h"
 #include "engine/store/CommonTypes.h"
 #include "engine/store/ProcessorRecords.h"
@@ -30,6 +29,8 @@
 #include "platform/StopSignal.h"
 #include "smbios/get_cpu_dmi_info.h"
 #include "smbios/get_dmi.h"
+
+struct tVendorRow;
 
 class cCPUid : public tProcessorRecords {
  public:
