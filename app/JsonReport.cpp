@@ -1,11 +1,11 @@
 #include "app/JsonReport.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 
 #include "app/JsonWriter.h"
 #include "engine/CPUid.h"
+#include "engine/Vendors.h"
 #include "engine/Version.h"
 #include "engine/decode/CoreType.h"
 #include "engine/decode/DisplaySignature.h"
@@ -15,11 +15,9 @@ namespace {
 
 constexpr auto kInline = tJsonWriter::tLayout::Inline;
 
-const char* VendorName(tVendor vendor) {
-  static constexpr std::array<const char*, 10> kNames{
-      "intel", "amd", "umc", "cyrix", "nexgen", "centaur", "rise", "sis", "transmeta", "national"};
-  const auto index = static_cast<std::size_t>(vendor);
-  return index < kNames.size() ? kNames[index] : "";
+std::string_view VendorName(tVendor vendor) {
+  const tVendorRow* row = VendorRowOf(vendor);
+  return row != nullptr ? row->JsonName : std::string_view();
 }
 
 template <std::size_t N>

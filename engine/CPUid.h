@@ -17,9 +17,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
+#include <span>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -31,8 +30,7 @@
 #include "smbios/get_cpu_dmi_info.h"
 #include "smbios/get_dmi.h"
 
-// The vendor of a 12-character vendor string; nothing for a string no vendor uses.
-std::optional<tVendor> KnownVendor(std::string_view text);
+struct tVendorRow;
 
 class cCPUid : public tProcessorRecords {
  public:
@@ -68,16 +66,15 @@ class cCPUid : public tProcessorRecords {
   // Makes the working set as it is now the records and clocks that readers get.
   void Publish();
 
+  // The stages one at a time, for the tests and benchmarks that drive them so; Identify and
+  // the measuring pass run them all.
+
   // Capture: every answer of slot i into CPUstore[i] (recorded processors: the recording as
   // it stands), and the 27 rows of CPUdata[i] from it.
-  void CaptureAll();
   void CaptureSlot(unsigned i);
-  // Processors the system offers the program now.
-  unsigned ProcessorCount();
 
   // Decoding of vendor, signature, brand, features and power management.
   std::string VendorText(unsigned i) const;
-  std::string BrandText(unsigned i) const;
   void DecodeVendor(unsigned i);
   bool DecodeIdentity(unsigned i);
   void DecodePowerMgmt(unsigned i);
@@ -85,24 +82,10 @@ class cCPUid : public tProcessorRecords {
   void DecodeFeatureBits(unsigned i);
   // Caches and TLBs of every slot.
   bool DecodeCaches();
-  // Everything today's processors report beyond the 27 leaves, for the first `count` slots:
-  // caches and TLBs (which also complete the level records where the cache decoder left a
-  // field at 0), place and core type, feature registers, hypervisor, frequencies.
-  void DecodeFullCapture(unsigned count);
 
   // Naming: the vendor's table, then the code-name table for the processors after its
   // generations.
   bool NameProcessor(unsigned i);
-  bool NameByVendorTable(unsigned i);
-  void NameIntel(unsigned i);
-  void NameAMD(unsigned i);
-  void NameUMC(unsigned i);
-  void NameCyrix(unsigned i);
-  void NameNexGen(unsigned i);
-  void NameRise(unsigned i);
-  void NameSiS(unsigned i);
-  void NameTransmeta(unsigned i);
-  void NameNational(unsigned i);
   void LookupRating(unsigned i);
 
   // Clocks. MeasureClocks measures the core clock of slot i on a thread pinned to it, reads
@@ -138,8 +121,6 @@ class cCPUid : public tProcessorRecords {
   // The clock records of the working set, SlotCount elements: measured every pass, clock
   // hints written by naming. Readers take them through ClocksOf.
   std::vector<tClocks> Clocks;
-  // The same for the effective clocks; readers take them through EffectiveClockOf.
-  std::vector<tEffectiveClock> EffectiveClock;
 
   // Processors found at construction.
   unsigned CPUCount = 0;
@@ -151,6 +132,36 @@ class cCPUid : public tProcessorRecords {
   std::vector<tSMBIOSProcessor> SMBIOSProcessors;
 
  private:
+  // The vendor table names each vendor's naming routine.
+  friend std::span<const tVendorRow> Vendors();
+
+  // CaptureSlot for every slot found at construction, each on its own processor.
+  void CaptureAll();
+  // Processors the system offers the program now.
+  unsigned ProcessorCount();
+  // The brand string of slot i, at most 48 characters.
+  std::string BrandText(unsigned i) const;
+  // Everything today's processors report beyond the 27 leaves, for the first `count` slots:
+  // caches and TLBs (which also complete the level records where the cache decoder left a
+  // field at 0), place and core type, feature registers, hypervisor, frequencies.
+  void DecodeFullCapture(unsigned count);
+  // The vendor's own table; a processor of a vendor string no vendor uses is not named.
+  bool NameByVendorTable(unsigned i);
+  // The vendor tables.
+  void NameIntel(unsigned i);
+  void NameAMD(unsigned i);
+  void NameUMC(unsigned i);
+  void NameCyrix(unsigned i);
+  void NameNexGen(unsigned i);
+  void NameRise(unsigned i);
+  void NameSiS(unsigned i);
+  void NameTransmeta(unsigned i);
+  void NameNational(unsigned i);
+
+  // The effective clocks of the working set, SlotCount elements, as Clocks; readers take them
+  // through EffectiveClockOf.
+  std::vector<tEffectiveClock> EffectiveClock;
+
   // The thread body: measures every slot, sets ClocksReady, pauses 2000 ms, identifying
   // again during the pause when asked to; until stopped.
   void Execute();

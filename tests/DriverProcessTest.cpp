@@ -26,6 +26,7 @@
 #include "hw/DriverProcess.h"
 #include "hw/DrvInterface.h"
 #include "hw/VXLDrv.h"
+#include "platform/LiveProcessorServices.h"
 #include "protocol/CmnTnC.h"
 #include "protocol/LittleEndian.h"
 #include "protocol/RequestMessage.h"
@@ -268,10 +269,15 @@ TEST(DriverConnection, CarriesRequestsRepliesAndTheCallersProcessor) {
   cDrvIface iface(driver.Device);
   ASSERT_TRUE(iface.Loaded);
 
+  // Pinned, so that the thread cannot move to another processor between its request and the
+  // comparison.
+  platform::cLiveProcessorServices processors;
+  ASSERT_TRUE(processors.PinThread(0));
   tMSRValue value;
   EXPECT_TRUE(iface.ReadMsrValue(0xC0010015, value));
   EXPECT_EQ(value, (tMSRValue{.High = 1, .Low = 0x0F000000}));
   EXPECT_EQ(driver.LastProcessor(), static_cast<std::uint32_t>(sched_getcpu()));
+  processors.RestoreThread();
   EXPECT_FALSE(iface.ReadMsrValue(0x10, value));  // refused by the driver
   EXPECT_FALSE(iface.WriteMsrValue(0xC0010015, value));
   iface.WritePortDword(0xCF8, 0x80000000);

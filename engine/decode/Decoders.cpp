@@ -1,31 +1,9 @@
 // Vendor, signature, brand, feature and power-management decoding of one processor slot.
-#include <array>
-#include <optional>
-#include <string_view>
-
 #include "engine/CPUid.h"
+#include "engine/Vendors.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
-
-struct tVendorRow {
-  std::string_view Text;
-  tVendor Vendor;
-};
-
-// First match wins; the UMC and SiS strings end in a space.
-constexpr std::array<tVendorRow, 10> kVendorStrings{{
-    {"GenuineIntel", tVendor::intel},
-    {"UMC UMC UMC ", tVendor::umc},
-    {"AuthenticAMD", tVendor::amd},
-    {"CyrixInstead", tVendor::cyrix},
-    {"NexGenDriven", tVendor::nexgen},
-    {"CentaurHauls", tVendor::centaur},
-    {"RiseRiseRise", tVendor::rise},
-    {"SiS SiS SiS ", tVendor::sis},
-    {"GenuineTMx86", tVendor::transmeta},
-    {"Geode by NSC", tVendor::national},
-}};
 
 constexpr std::uint32_t kBrandLastLeaf = 0x80000004;
 constexpr std::uint32_t kCoreCountLeaf = 0x80000008;
@@ -61,13 +39,6 @@ std::string cCPUid::BrandText(unsigned i) const {
   }
   if (brand.size() > kBrandLength) brand.resize(kBrandLength);
   return brand;
-}
-
-std::optional<tVendor> KnownVendor(std::string_view text) {
-  for (const tVendorRow& row : kVendorStrings) {
-    if (text == row.Text) return row.Vendor;
-  }
-  return std::nullopt;
 }
 
 void cCPUid::DecodeVendor(unsigned i) {

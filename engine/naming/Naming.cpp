@@ -4,26 +4,11 @@
 #include <array>
 
 #include "engine/CPUid.h"
+#include "engine/Vendors.h"
 #include "engine/clocks/CurrentRatio.h"
 #include "engine/naming/ModernNaming.h"
 
 namespace {
-
-using tVendorRoutine = void (cCPUid::*)(unsigned);
-
-// By tVendor value; Centaur processors are not named.
-constexpr std::array<tVendorRoutine, 10> kVendorRoutines{{
-    &cCPUid::NameIntel,
-    &cCPUid::NameAMD,
-    &cCPUid::NameUMC,
-    &cCPUid::NameCyrix,
-    &cCPUid::NameNexGen,
-    nullptr,
-    &cCPUid::NameRise,
-    &cCPUid::NameSiS,
-    &cCPUid::NameTransmeta,
-    &cCPUid::NameNational,
-}};
 
 void AssignIfGiven(tString255& field, const char* text) {
   if (text != nullptr) field = text;
@@ -72,10 +57,10 @@ bool cCPUid::NameByVendorTable(unsigned i) {
   // An unknown vendor string keeps the slot's earlier vendor value, but no vendor's table
   // describes that processor: it is not named as if it were one of theirs.
   if (!KnownVendor(CPUid_m[i].Vendor.View())) return true;
-  const auto vendor = static_cast<std::size_t>(FlagBrand[i]);
-  if (vendor >= kVendorRoutines.size() || kVendorRoutines[vendor] == nullptr) return true;
+  const tVendorRow* vendor = VendorRowOf(FlagBrand[i]);
+  if (vendor == nullptr || vendor->Name == nullptr) return true;
   try {
-    (this->*kVendorRoutines[vendor])(i);
+    (this->*vendor->Name)(i);
   } catch (...) {
     return false;
   }
