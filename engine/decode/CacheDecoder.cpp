@@ -7,11 +7,10 @@
 
 #include "engine/CPUid.h"
 #include "engine/decode/CacheDescriptors.h"
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
-
-constexpr std::uint32_t kSizeLeaves = 0x80000006;
 
 // ---- Size leaves ----------------------------------------------------------------------
 
@@ -176,11 +175,11 @@ bool cCPUid::DecodeCaches() {
     for (unsigned i = 0; i < SlotCount(); ++i) {
       level1[i].TraceCache = 0;
       level2[i].Present = 1;
-      const std::uint32_t maxStd = CPUdata[i].StdLeaf[0].EAX;
-      const std::uint32_t maxExt = CPUdata[i].ExtLeaf[0].EAX;
-      if (maxExt >= kSizeLeaves && maxStd < 2) {
+      const std::uint32_t maxStd = CPUdata[i].StdLeaf[kLeafStandardBase].EAX;
+      const std::uint32_t maxExt = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafExtendedBase)].EAX;
+      if (maxExt >= kLeafL2CacheTlb && maxStd < kLeafCacheDescriptors) {
         DecodeSizeLeaves(i);
-      } else if (maxStd >= 2 && CPUid_m[i].Vendor == "GenuineIntel") {
+      } else if (maxStd >= kLeafCacheDescriptors && CPUid_m[i].Vendor == "GenuineIntel") {
         DecodeDescriptors(i);
       }
     }
@@ -191,8 +190,8 @@ bool cCPUid::DecodeCaches() {
 }
 
 void cCPUid::DecodeSizeLeaves(unsigned i) {
-  const tCPUIDResult& leaf5 = CPUdata[i].ExtLeaf[5];
-  const tCPUIDResult& leaf6 = CPUdata[i].ExtLeaf[6];
+  const tCPUIDResult& leaf5 = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafL1CacheTlb)];
+  const tCPUIDResult& leaf6 = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafL2CacheTlb)];
   const tCPUid_m& id = CPUid_m[i];
   tlevel2& l2 = level2[i];
 
@@ -222,7 +221,7 @@ void cCPUid::DecodeSizeLeaves(unsigned i) {
 }
 
 void cCPUid::DecodeDescriptors(unsigned i) {
-  const tCPUIDResult& leaf2 = CPUdata[i].StdLeaf[2];
+  const tCPUIDResult& leaf2 = CPUdata[i].StdLeaf[kLeafCacheDescriptors];
   std::array<std::uint16_t, 16>& bytes = CacheDescriptors[i];
   std::size_t word = 0;
   // The low byte of EAX is the repeat count, not a descriptor.
@@ -235,7 +234,8 @@ void cCPUid::DecodeDescriptors(unsigned i) {
     }
   }
 
-  tCacheRecords records{level1[i], level2[i], level3[i], GetBits(CPUdata[i].StdLeaf[1].EAX, 8, 11)};
+  tCacheRecords records{level1[i], level2[i], level3[i],
+                        GetBits(CPUdata[i].StdLeaf[kLeafFeatures].EAX, 8, 11)};
   for (std::size_t k = 0; k < 15; ++k) {
     for (const tDescriptor& row : DescriptorRows(static_cast<std::uint8_t>(bytes[k]))) {
       if (row.Legacy) ApplyDescriptor(row, records);

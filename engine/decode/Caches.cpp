@@ -9,18 +9,11 @@
 
 #include "engine/decode/CacheDescriptors.h"
 #include "engine/decode/DisplaySignature.h"
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
 
-constexpr std::uint32_t kDescriptorLeaf = 0x2;
-constexpr std::uint32_t kDeterministicLeaf = 0x4;
-constexpr std::uint32_t kTlbLeaf = 0x18;
-constexpr std::uint32_t kExtFeatureLeaf = 0x80000001;
-constexpr std::uint32_t kL1SizeLeaf = 0x80000005;
-constexpr std::uint32_t kL2SizeLeaf = 0x80000006;
-constexpr std::uint32_t kGigaTlbLeaf = 0x80000019;
-constexpr std::uint32_t kAmdCacheLeaf = 0x8000001D;
 constexpr unsigned kTopologyExtensionsBit = 22;  // of 0x80000001 ECX
 constexpr std::uint32_t kFullByte = 0xFF;        // fully associative, in 0x80000005
 constexpr std::uint16_t kLegacyFull = kFullyAssociative;
@@ -107,10 +100,10 @@ std::vector<tCacheInfo> DeterministicCaches(std::span<const tCpuidEntry> subLeav
 }
 
 bool HasAmdCacheLeaf(const tCpuidStore& store) {
-  const tCPUIDResult* features = ReportedLeaf(store, kExtFeatureLeaf);
+  const tCPUIDResult* features = ReportedLeaf(store, kLeafExtendedFeatures);
   return features != nullptr &&
          GetBits(features->ECX, kTopologyExtensionsBit, kTopologyExtensionsBit) != 0 &&
-         ReportedLeaf(store, kAmdCacheLeaf) != nullptr;
+         ReportedLeaf(store, kLeafCacheTopology) != nullptr;
 }
 
 // ---- Size leaves ---------------------------------------------------------------------------
@@ -121,7 +114,7 @@ void SetWaysOfCode(const tCpuidStore& store, std::uint32_t code, tCacheInfo& cac
   cache.FullyAssociative = code == kCodeFull;
   cache.Ways = kWaysOfCode[code & 0xF];
   if (code != kCodeSeeCacheLeaf) return;
-  for (const tCacheInfo& described : DeterministicCaches(store.SubLeaves(kAmdCacheLeaf))) {
+  for (const tCacheInfo& described : DeterministicCaches(store.SubLeaves(kLeafCacheTopology))) {
     if (described.Level == cache.Level) {
       cache.FullyAssociative = described.FullyAssociative;
       cache.Ways = described.Ways;
@@ -189,13 +182,13 @@ std::optional<tCacheInfo> Level3Cache(const tCpuidStore& store, std::uint32_t ed
 
 std::vector<tCacheInfo> SizeLeafCaches(const tCpuidStore& store) {
   std::vector<tCacheInfo> caches;
-  if (const tCPUIDResult* l1 = ReportedLeaf(store, kL1SizeLeaf)) {
+  if (const tCPUIDResult* l1 = ReportedLeaf(store, kLeafL1CacheTlb)) {
     for (const auto& cache :
          {Level1Cache(l1->ECX, tCacheType::Data), Level1Cache(l1->EDX, tCacheType::Instruction)}) {
       if (cache) caches.push_back(*cache);
     }
   }
-  if (const tCPUIDResult* l2 = ReportedLeaf(store, kL2SizeLeaf)) {
+  if (const tCPUIDResult* l2 = ReportedLeaf(store, kLeafL2CacheTlb)) {
     for (const auto& cache : {Level2Cache(store, l2->ECX), Level3Cache(store, l2->EDX)}) {
       if (cache) caches.push_back(*cache);
     }
@@ -219,18 +212,18 @@ std::vector<tTlbInfo> SizeLeafTlbs(const tCpuidStore& store) {
   constexpr std::uint8_t kLarge = kPage2M | kPage4M;
   constexpr auto D = tTlbType::Data;
   constexpr auto I = tTlbType::Instruction;
-  if (const tCPUIDResult* l1 = ReportedLeaf(store, kL1SizeLeaf)) {
+  if (const tCPUIDResult* l1 = ReportedLeaf(store, kLeafL1CacheTlb)) {
     AddTlb(tlbs, 1, D, kPage4K, GetBits(l1->EBX, 16, 23), GetBits(l1->EBX, 24, 31), false);
     AddTlb(tlbs, 1, I, kPage4K, GetBits(l1->EBX, 0, 7), GetBits(l1->EBX, 8, 15), false);
     AddTlb(tlbs, 1, D, kLarge, GetBits(l1->EAX, 16, 23), GetBits(l1->EAX, 24, 31), false);
     AddTlb(tlbs, 1, I, kLarge, GetBits(l1->EAX, 0, 7), GetBits(l1->EAX, 8, 15), false);
   }
-  const tCPUIDResult* giga = ReportedLeaf(store, kGigaTlbLeaf);
+  const tCPUIDResult* giga = ReportedLeaf(store, kLeafGigaPageTlb);
   if (giga != nullptr) {
     AddTlb(tlbs, 1, D, kPage1G, GetBits(giga->EAX, 16, 27), GetBits(giga->EAX, 28, 31), true);
     AddTlb(tlbs, 1, I, kPage1G, GetBits(giga->EAX, 0, 11), GetBits(giga->EAX, 12, 15), true);
   }
-  if (const tCPUIDResult* l2 = ReportedLeaf(store, kL2SizeLeaf)) {
+  if (const tCPUIDResult* l2 = ReportedLeaf(store, kLeafL2CacheTlb)) {
     AddTlb(tlbs, 2, D, kPage4K, GetBits(l2->EBX, 16, 27), GetBits(l2->EBX, 28, 31), true);
     AddTlb(tlbs, 2, I, kPage4K, GetBits(l2->EBX, 0, 11), GetBits(l2->EBX, 12, 15), true);
     AddTlb(tlbs, 2, D, kLarge, GetBits(l2->EAX, 16, 27), GetBits(l2->EAX, 28, 31), true);
@@ -264,9 +257,9 @@ std::optional<tTlbType> TlbTypeOfCode(std::uint32_t code) {
 
 std::vector<tTlbInfo> TranslationLeafTlbs(const tCpuidStore& store) {
   std::vector<tTlbInfo> tlbs;
-  const tCPUIDResult* head = ReportedLeaf(store, kTlbLeaf);
+  const tCPUIDResult* head = ReportedLeaf(store, kLeafAddressTranslation);
   if (head == nullptr) return tlbs;
-  for (const tCpuidEntry& entry : store.SubLeaves(kTlbLeaf)) {
+  for (const tCpuidEntry& entry : store.SubLeaves(kLeafAddressTranslation)) {
     if (entry.SubLeaf > head->EAX) break;
     const tCPUIDResult& r = entry.Result;
     const std::optional<tTlbType> type = TlbTypeOfCode(GetBits(r.EDX, 0, 4));
@@ -382,7 +375,7 @@ std::vector<std::uint8_t> DescriptorBytes(const tCPUIDResult& leaf2) {
 void AddDescriptors(const tCpuidStore& store, std::vector<tCacheInfo>& caches,
                     std::vector<tTlbInfo>& tlbs) {
   if (VendorStringOf(store) != "GenuineIntel") return;
-  const tCPUIDResult* leaf2 = ReportedLeaf(store, kDescriptorLeaf);
+  const tCPUIDResult* leaf2 = ReportedLeaf(store, kLeafCacheDescriptors);
   if (leaf2 == nullptr) return;
   const tDisplaySignature signature = DisplaySignatureOf(store);
   unsigned absentLevel = 0;
@@ -418,12 +411,12 @@ tCacheReport CachesOf(const tCpuidStore& store) {
   std::vector<tTlbInfo> descriptorTlbs;
   AddDescriptors(store, descriptorCaches, descriptorTlbs);
 
-  if (ReportedLeaf(store, kDeterministicLeaf) != nullptr)
-    report.Caches = DeterministicCaches(store.SubLeaves(kDeterministicLeaf));
+  if (ReportedLeaf(store, kLeafCacheParameters) != nullptr)
+    report.Caches = DeterministicCaches(store.SubLeaves(kLeafCacheParameters));
   if (!report.Caches.empty()) {
     report.Source = tCacheSource::DeterministicLeaf;
   } else if (HasAmdCacheLeaf(store) &&
-             !(report.Caches = DeterministicCaches(store.SubLeaves(kAmdCacheLeaf))).empty()) {
+             !(report.Caches = DeterministicCaches(store.SubLeaves(kLeafCacheTopology))).empty()) {
     report.Source = tCacheSource::AmdCacheTopology;
   } else if (!(report.Caches = SizeLeafCaches(store)).empty()) {
     report.Source = tCacheSource::SizeLeaves;

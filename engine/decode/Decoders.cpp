@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/CPUid.h"
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
@@ -27,8 +28,6 @@ constexpr std::array<tVendorRow, 10> kVendorStrings{{
     {"Geode by NSC", tVendor::national},
 }};
 
-constexpr std::uint32_t kBrandLastLeaf = 0x80000004;
-constexpr std::uint32_t kCoreCountLeaf = 0x80000008;
 constexpr std::size_t kBrandLength = 48;
 
 std::uint8_t Bit(std::uint32_t value, unsigned bit) {
@@ -47,16 +46,16 @@ std::uint8_t CountOf(std::uint32_t value) {
 }  // namespace
 
 std::string cCPUid::VendorText(unsigned i) const {
-  const tCPUIDResult& leaf0 = CPUdata[i].StdLeaf[0];
+  const tCPUIDResult& leaf0 = CPUdata[i].StdLeaf[kLeafStandardBase];
   return RegsToText(leaf0.EBX, leaf0.EDX, leaf0.ECX, 0);
 }
 
 std::string cCPUid::BrandText(unsigned i) const {
   const tCPUdata& data = CPUdata[i];
-  if (data.ExtLeaf[0].EAX < kBrandLastLeaf) return {};
+  if (data.ExtLeaf[ExtendedIndex(kLeafExtendedBase)].EAX < kLeafExtendedBrand3) return {};
   std::string brand;
-  for (std::size_t leaf = 2; leaf <= 4; ++leaf) {
-    const tCPUIDResult& r = data.ExtLeaf[leaf];
+  for (std::uint32_t leaf = kLeafExtendedBrand1; leaf <= kLeafExtendedBrand3; ++leaf) {
+    const tCPUIDResult& r = data.ExtLeaf[ExtendedIndex(leaf)];
     brand += RegsToText(r.EAX, r.EBX, r.ECX, r.EDX);
   }
   if (brand.size() > kBrandLength) brand.resize(kBrandLength);
@@ -79,11 +78,13 @@ bool cCPUid::DecodeIdentity(unsigned i) {
   if (i >= SlotCount()) return false;
   const tCPUdata& data = CPUdata[i];
   tCPUid_m& id = CPUid_m[i];
-  id.AA64 = Bit(data.ExtLeaf[1].EDX, 29);
+  const tCPUIDResult& features = data.StdLeaf[kLeafFeatures];
+  const tCPUIDResult& extFeatures = data.ExtLeaf[ExtendedIndex(kLeafExtendedFeatures)];
+  id.AA64 = Bit(extFeatures.EDX, 29);
   try {
     id.Vendor = VendorText(i);
 
-    const std::uint32_t signature = data.StdLeaf[1].EAX;
+    const std::uint32_t signature = features.EAX;
     id.Family = Byte(signature, 8, 11);
     id.Model = Byte(signature, 4, 7);
     id.Stepping = Byte(signature, 0, 3);
@@ -91,19 +92,19 @@ bool cCPUid::DecodeIdentity(unsigned i) {
     id.ExtFamily = Byte(signature, 20, 27);
     id.ExtModel = Byte(signature, 16, 19);
 
-    const std::uint32_t misc = data.StdLeaf[1].EBX;
+    const std::uint32_t misc = features.EBX;
     id.BrandID = Byte(misc, 0, 7);
     id.LogicalCPUs = Byte(misc, 16, 23);
     id.APICID = Byte(misc, 24, 31);
 
-    const std::uint32_t extSignature = data.ExtLeaf[1].EAX;
+    const std::uint32_t extSignature = extFeatures.EAX;
     id.XExtFamily = Byte(extSignature, 20, 27);
     id.XExtModel = Byte(extSignature, 16, 19);
     id.XFamily = Byte(extSignature, 8, 11);
     id.XModel = Byte(extSignature, 4, 7);
     id.XStepping = Byte(extSignature, 0, 3);
 
-    const std::uint32_t extBrand = data.ExtLeaf[1].EBX;
+    const std::uint32_t extBrand = extFeatures.EBX;
     id.XBrandID = static_cast<std::uint16_t>(GetBits(extBrand, 0, 11));
     id.XBrandHigh = Byte(extBrand, 8, 11);
     id.XBrandLow = Byte(extBrand, 6, 7);
@@ -117,7 +118,7 @@ bool cCPUid::DecodeIdentity(unsigned i) {
 
 void cCPUid::DecodePowerMgmt(unsigned i) {
   if (i >= SlotCount()) return;
-  const std::uint32_t edx = CPUdata[i].ExtLeaf[7].EDX;
+  const std::uint32_t edx = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafPowerManagement)].EDX;
   tEPM& epm = EPM[i];
   epm.STC = Bit(edx, 5);
   epm.TM = Bit(edx, 4);
@@ -130,9 +131,9 @@ void cCPUid::DecodePowerMgmt(unsigned i) {
 void cCPUid::DecodeFeatures(unsigned i) {
   if (i >= SlotCount()) return;
   const tCPUdata& data = CPUdata[i];
-  const std::uint32_t stdEdx = data.StdLeaf[1].EDX;
-  const std::uint32_t stdEcx = data.StdLeaf[1].ECX;
-  const std::uint32_t extEdx = data.ExtLeaf[1].EDX;
+  const std::uint32_t stdEdx = data.StdLeaf[kLeafFeatures].EDX;
+  const std::uint32_t stdEcx = data.StdLeaf[kLeafFeatures].ECX;
+  const std::uint32_t extEdx = data.ExtLeaf[ExtendedIndex(kLeafExtendedFeatures)].EDX;
   const tVendor vendor = FlagBrand[i];
   const bool fidAndVid = EPM[i].FID == 1 && EPM[i].VID == 1;
   tCPUfeatures& f = CPUfeatures[i];
@@ -156,8 +157,11 @@ void cCPUid::DecodeFeatures(unsigned i) {
   f.MP = Bit(extEdx, 19);
   if (vendor == tVendor::amd) f.PowerNow = fidAndVid ? 1 : 0;
   if (CPUid_m[i].LogicalCPUs < 2) f.HTT = 0;
-  f.Cores =
-      data.ExtLeaf[0].EAX >= kCoreCountLeaf ? CountOf(GetBits(data.ExtLeaf[8].ECX, 0, 7) + 1) : 1;
+  const bool coresReported =
+      data.ExtLeaf[ExtendedIndex(kLeafExtendedBase)].EAX >= kLeafAddressSizes;
+  f.Cores = coresReported
+                ? CountOf(GetBits(data.ExtLeaf[ExtendedIndex(kLeafAddressSizes)].ECX, 0, 7) + 1)
+                : 1;
 }
 
 void cCPUid::DecodeFeatureBits(unsigned i) {
@@ -169,13 +173,16 @@ void cCPUid::DecodeFeatureBits(unsigned i) {
     std::uint32_t value;
     bool reachable;
   };
-  const bool stdReachable = data.StdLeaf[0].EAX >= 1;
-  const bool extReachable = data.ExtLeaf[0].EAX >= 0x80000001;
+  const bool stdReachable = data.StdLeaf[kLeafStandardBase].EAX >= kLeafFeatures;
+  const bool extReachable =
+      data.ExtLeaf[ExtendedIndex(kLeafExtendedBase)].EAX >= kLeafExtendedFeatures;
+  const tCPUIDResult& features = data.StdLeaf[kLeafFeatures];
+  const tCPUIDResult& extFeatures = data.ExtLeaf[ExtendedIndex(kLeafExtendedFeatures)];
   const tGroupSource sources[] = {
-      {flags.StdEDX, data.StdLeaf[1].EDX, stdReachable},
-      {flags.StdECX, data.StdLeaf[1].ECX, stdReachable},
-      {flags.ExtEDX, data.ExtLeaf[1].EDX, extReachable},
-      {flags.ExtECX, data.ExtLeaf[1].ECX, extReachable},
+      {flags.StdEDX, features.EDX, stdReachable},
+      {flags.StdECX, features.ECX, stdReachable},
+      {flags.ExtEDX, extFeatures.EDX, extReachable},
+      {flags.ExtECX, extFeatures.ECX, extReachable},
   };
   for (const tGroupSource& source : sources) {
     if (source.reachable && source.value != 0) source.group.Valid = 1;
