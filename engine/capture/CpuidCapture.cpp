@@ -157,7 +157,7 @@ class tCapture {
 
   bool ByBits(const tLeafRule& rule, std::uint32_t bits) {
     for (std::uint32_t sub = 1; sub < rule.Cap; ++sub) {
-      if (((bits >> sub) & 1u) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
+      if (GetBit(bits, sub) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
     }
     return true;
   }
@@ -170,7 +170,7 @@ class tCapture {
     const std::uint64_t mask =
         (std::uint64_t{zero->EDX} << 32 | zero->EAX) | (std::uint64_t{one->EDX} << 32 | one->ECX);
     for (std::uint32_t sub = 2; sub < rule.Cap; ++sub) {
-      if (((mask >> sub) & 1u) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
+      if (GetBits(mask, sub, sub) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
     }
     return true;
   }

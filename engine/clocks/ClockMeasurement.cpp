@@ -21,7 +21,7 @@ constexpr std::uint64_t kCounterFrequency = 1'000'000'000;  // nanoseconds per s
 // Leaf 6 ECX bit 0: the processor has the APERF and MPERF counters.
 bool HasPerformanceCounters(const tCpuidStore& store) {
   return store.Get(kLeafStandardBase).EAX >= kLeafThermalPower &&
-         GetBits(store.Get(kLeafThermalPower).ECX, 0, 0) != 0;
+         GetBit(store.Get(kLeafThermalPower).ECX, 0) != 0;
 }
 
 // Rounds to the nearest integer, a tie going to the even one.

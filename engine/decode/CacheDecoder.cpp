@@ -226,11 +226,11 @@ void cCPUid::DecodeDescriptors(unsigned i) {
   std::size_t word = 0;
   // The low byte of EAX is the repeat count, not a descriptor.
   for (unsigned shift = 8; shift < 32; shift += 8) {
-    bytes[word++] = static_cast<std::uint16_t>((leaf2.EAX >> shift) & 0xFF);
+    bytes[word++] = static_cast<std::uint16_t>(GetBits(leaf2.EAX, shift, shift + 7));
   }
   for (const std::uint32_t reg : {leaf2.EBX, leaf2.ECX, leaf2.EDX}) {
     for (unsigned shift = 0; shift < 32; shift += 8) {
-      bytes[word++] = static_cast<std::uint16_t>((reg >> shift) & 0xFF);
+      bytes[word++] = static_cast<std::uint16_t>(GetBits(reg, shift, shift + 7));
     }
   }
 

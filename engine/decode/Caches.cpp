@@ -89,7 +89,7 @@ std::vector<tCacheInfo> DeterministicCaches(std::span<const tCpuidEntry> subLeav
     cache.Level = static_cast<std::uint8_t>(level);
     cache.Type = *type;
     cache.SizeKB = KilobytesOf(ways * partitions * line, sets);
-    cache.FullyAssociative = GetBits(r.EAX, 9, 9) != 0;
+    cache.FullyAssociative = GetBit(r.EAX, 9) != 0;
     cache.Ways = cache.FullyAssociative ? 0 : static_cast<std::uint16_t>(ways);
     cache.LineBytes = static_cast<std::uint16_t>(line);
     cache.Sets = Narrow<std::uint32_t>(sets);
@@ -101,8 +101,7 @@ std::vector<tCacheInfo> DeterministicCaches(std::span<const tCpuidEntry> subLeav
 
 bool HasAmdCacheLeaf(const tCpuidStore& store) {
   const tCPUIDResult* features = ReportedLeaf(store, kLeafExtendedFeatures);
-  return features != nullptr &&
-         GetBits(features->ECX, kTopologyExtensionsBit, kTopologyExtensionsBit) != 0 &&
+  return features != nullptr && GetBit(features->ECX, kTopologyExtensionsBit) != 0 &&
          ReportedLeaf(store, kLeafCacheTopology) != nullptr;
 }
 
@@ -270,7 +269,7 @@ std::vector<tTlbInfo> TranslationLeafTlbs(const tCpuidStore& store) {
     tlb.Type = *type;
     tlb.Pages = static_cast<std::uint8_t>(GetBits(r.EBX, 0, 3));
     tlb.Entries = Narrow<std::uint16_t>(static_cast<std::uint64_t>(ways) * r.ECX);
-    tlb.Ways = GetBits(r.EDX, 8, 8) != 0 ? 0 : static_cast<std::uint16_t>(ways);
+    tlb.Ways = GetBit(r.EDX, 8) != 0 ? 0 : static_cast<std::uint16_t>(ways);
     tlbs.push_back(tlb);
   }
   return tlbs;
@@ -365,9 +364,9 @@ std::vector<std::uint8_t> DescriptorBytes(const tCPUIDResult& leaf2) {
   std::vector<std::uint8_t> bytes;
   const std::array<std::uint32_t, 4> registers{leaf2.EAX, leaf2.EBX, leaf2.ECX, leaf2.EDX};
   for (std::size_t k = 0; k < registers.size(); ++k) {
-    if (GetBits(registers[k], 31, 31) != 0) continue;
+    if (GetBit(registers[k], 31) != 0) continue;
     for (unsigned shift = k == 0 ? 8 : 0; shift < 32; shift += 8)
-      bytes.push_back(static_cast<std::uint8_t>(registers[k] >> shift));
+      bytes.push_back(static_cast<std::uint8_t>(GetBits(registers[k], shift, shift + 7)));
   }
   return bytes;
 }

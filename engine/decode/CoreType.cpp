@@ -27,7 +27,7 @@ tCoreType CoreTypeOf(const tCpuidStore& store) {
     }
   }
   if (const tCPUIDResult* topology = ReportedLeaf(store, kLeafExtendedTopologyAmd)) {
-    if (GetBits(topology->EAX, kHeterogeneousBit, kHeterogeneousBit) != 0) {
+    if (GetBit(topology->EAX, kHeterogeneousBit) != 0) {
       switch (GetBits(topology->EBX, 28, 31)) {
         case kAmdPerformance:
           return tCoreType::Performance;

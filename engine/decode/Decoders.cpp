@@ -30,14 +30,6 @@ constexpr std::array<tVendorRow, 10> kVendorStrings{{
 
 constexpr std::size_t kBrandLength = 48;
 
-std::uint8_t Bit(std::uint32_t value, unsigned bit) {
-  return static_cast<std::uint8_t>((value >> bit) & 1u);
-}
-
-std::uint8_t Byte(std::uint32_t value, unsigned lo, unsigned hi) {
-  return static_cast<std::uint8_t>(GetBits(value, lo, hi));
-}
-
 // A byte count that cannot wrap to 0: a count of 256 or more reads as 255.
 std::uint8_t CountOf(std::uint32_t value) {
   return static_cast<std::uint8_t>(value < 255 ? value : 255);
@@ -80,34 +72,34 @@ bool cCPUid::DecodeIdentity(unsigned i) {
   tCPUid_m& id = CPUid_m[i];
   const tCPUIDResult& features = data.StdLeaf[kLeafFeatures];
   const tCPUIDResult& extFeatures = data.ExtLeaf[ExtendedIndex(kLeafExtendedFeatures)];
-  id.AA64 = Bit(extFeatures.EDX, 29);
+  id.AA64 = GetBit(extFeatures.EDX, 29);
   try {
     id.Vendor = VendorText(i);
 
     const std::uint32_t signature = features.EAX;
-    id.Family = Byte(signature, 8, 11);
-    id.Model = Byte(signature, 4, 7);
-    id.Stepping = Byte(signature, 0, 3);
-    id.CPUType = Byte(signature, 12, 13);
-    id.ExtFamily = Byte(signature, 20, 27);
-    id.ExtModel = Byte(signature, 16, 19);
+    id.Family = GetBits(signature, 8, 11);
+    id.Model = GetBits(signature, 4, 7);
+    id.Stepping = GetBits(signature, 0, 3);
+    id.CPUType = GetBits(signature, 12, 13);
+    id.ExtFamily = GetBits(signature, 20, 27);
+    id.ExtModel = GetBits(signature, 16, 19);
 
     const std::uint32_t misc = features.EBX;
-    id.BrandID = Byte(misc, 0, 7);
-    id.LogicalCPUs = Byte(misc, 16, 23);
-    id.APICID = Byte(misc, 24, 31);
+    id.BrandID = GetBits(misc, 0, 7);
+    id.LogicalCPUs = GetBits(misc, 16, 23);
+    id.APICID = GetBits(misc, 24, 31);
 
     const std::uint32_t extSignature = extFeatures.EAX;
-    id.XExtFamily = Byte(extSignature, 20, 27);
-    id.XExtModel = Byte(extSignature, 16, 19);
-    id.XFamily = Byte(extSignature, 8, 11);
-    id.XModel = Byte(extSignature, 4, 7);
-    id.XStepping = Byte(extSignature, 0, 3);
+    id.XExtFamily = GetBits(extSignature, 20, 27);
+    id.XExtModel = GetBits(extSignature, 16, 19);
+    id.XFamily = GetBits(extSignature, 8, 11);
+    id.XModel = GetBits(extSignature, 4, 7);
+    id.XStepping = GetBits(extSignature, 0, 3);
 
     const std::uint32_t extBrand = extFeatures.EBX;
-    id.XBrandID = static_cast<std::uint16_t>(GetBits(extBrand, 0, 11));
-    id.XBrandHigh = Byte(extBrand, 8, 11);
-    id.XBrandLow = Byte(extBrand, 6, 7);
+    id.XBrandID = GetBits(extBrand, 0, 11);
+    id.XBrandHigh = GetBits(extBrand, 8, 11);
+    id.XBrandLow = GetBits(extBrand, 6, 7);
 
     id.BrandString = BrandText(i);
   } catch (...) {
@@ -120,12 +112,12 @@ void cCPUid::DecodePowerMgmt(unsigned i) {
   if (i >= SlotCount()) return;
   const std::uint32_t edx = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafPowerManagement)].EDX;
   tEPM& epm = EPM[i];
-  epm.STC = Bit(edx, 5);
-  epm.TM = Bit(edx, 4);
-  epm.TTP = Bit(edx, 3);
-  epm.VID = Bit(edx, 2);
-  epm.FID = Bit(edx, 1);
-  epm.TS = Bit(edx, 0);
+  epm.STC = GetBit(edx, 5);
+  epm.TM = GetBit(edx, 4);
+  epm.TTP = GetBit(edx, 3);
+  epm.VID = GetBit(edx, 2);
+  epm.FID = GetBit(edx, 1);
+  epm.TS = GetBit(edx, 0);
 }
 
 void cCPUid::DecodeFeatures(unsigned i) {
@@ -138,23 +130,23 @@ void cCPUid::DecodeFeatures(unsigned i) {
   const bool fidAndVid = EPM[i].FID == 1 && EPM[i].VID == 1;
   tCPUfeatures& f = CPUfeatures[i];
 
-  f.MMX = Bit(stdEdx, 23);
-  f.SSE = Bit(stdEdx, 25);
-  f.SSE2 = Bit(stdEdx, 26);
-  f.IA64 = Bit(stdEdx, 30);
-  f.HTT = Bit(stdEdx, 28);
-  f.APIC = Bit(stdEdx, 9);
-  f.SSE3 = Bit(stdEcx, 0);
-  f.SpeedStep = Bit(stdEcx, 7);
+  f.MMX = GetBit(stdEdx, 23);
+  f.SSE = GetBit(stdEdx, 25);
+  f.SSE2 = GetBit(stdEdx, 26);
+  f.IA64 = GetBit(stdEdx, 30);
+  f.HTT = GetBit(stdEdx, 28);
+  f.APIC = GetBit(stdEdx, 9);
+  f.SSE3 = GetBit(stdEcx, 0);
+  f.SpeedStep = GetBit(stdEcx, 7);
   // Intel parts take the SpeedStep mark from the FID and VID capabilities, as AMD parts take
   // PowerNow; the naming tables set it for the models known to have it.
   if (vendor == tVendor::intel) f.SpeedStep = fidAndVid ? 1 : 0;
-  f.TDNow = Bit(extEdx, 31);
-  f.TDNowPlus = Bit(extEdx, 30);
-  f.ExtMMX = Bit(extEdx, vendor == tVendor::cyrix ? 24 : 22);
-  f.AA64 = Bit(extEdx, 29);
-  f.NX = Bit(extEdx, 20);
-  f.MP = Bit(extEdx, 19);
+  f.TDNow = GetBit(extEdx, 31);
+  f.TDNowPlus = GetBit(extEdx, 30);
+  f.ExtMMX = GetBit(extEdx, vendor == tVendor::cyrix ? 24 : 22);
+  f.AA64 = GetBit(extEdx, 29);
+  f.NX = GetBit(extEdx, 20);
+  f.MP = GetBit(extEdx, 19);
   if (vendor == tVendor::amd) f.PowerNow = fidAndVid ? 1 : 0;
   if (CPUid_m[i].LogicalCPUs < 2) f.HTT = 0;
   const bool coresReported =

@@ -52,7 +52,7 @@ std::string SignatureOf(const tCPUIDResult& r) {
 tHypervisor HypervisorOf(const tCpuidStore& store) {
   tHypervisor hv;
   const tCPUIDResult* leaf1 = ReportedLeaf(store, kLeafFeatures);
-  hv.Present = leaf1 != nullptr && GetBits(leaf1->ECX, kHypervisorBit, kHypervisorBit) != 0;
+  hv.Present = leaf1 != nullptr && GetBit(leaf1->ECX, kHypervisorBit) != 0;
   if (const tCPUIDResult* vendor = store.Find(kLeafHypervisorBase)) {
     std::string signature = SignatureOf(*vendor);
     const std::string_view name = NameOf(signature);

@@ -88,8 +88,7 @@ bool FromLevels(const tCpuidStore& store, std::uint32_t leaf, const tField (&lev
 
 bool HasTopologyExtensions(const tCpuidStore& store) {
   const tCPUIDResult* features = ReportedLeaf(store, kLeafExtendedFeatures);
-  return features != nullptr &&
-         GetBits(features->ECX, kTopologyExtensionsBit, kTopologyExtensionsBit) != 0;
+  return features != nullptr && GetBit(features->ECX, kTopologyExtensionsBit) != 0;
 }
 
 // Logical processors in the package and the APIC-ID bits that number them, from 0x80000008.
@@ -147,7 +146,7 @@ bool FromCoreCount(const tCpuidStore& store, tTopology& t) {
 bool FromLegacyLeaves(const tCpuidStore& store, tTopology& t) {
   const tCPUIDResult* leaf1 = ReportedLeaf(store, kLeafFeatures);
   if (leaf1 == nullptr) return false;
-  const bool multi = GetBits(leaf1->EDX, kHttBit, kHttBit) != 0;
+  const bool multi = GetBit(leaf1->EDX, kHttBit) != 0;
   const std::uint32_t logical = multi ? std::max(1u, GetBits(leaf1->EBX, 16, 23)) : 1;
   std::uint32_t cores = 1;
   if (const tCPUIDResult* leaf4 = ReportedLeaf(store, kLeafCacheParameters)) {
