@@ -14,8 +14,7 @@
 
 namespace {
 
-constexpr unsigned kTopologyExtensionsBit = 22;  // of 0x80000001 ECX
-constexpr std::uint32_t kFullByte = 0xFF;        // fully associative, in 0x80000005
+constexpr std::uint32_t kFullByte = 0xFF;  // fully associative, in 0x80000005
 constexpr std::uint16_t kLegacyFull = kFullyAssociative;
 
 // ---- Associativity codes of 0x80000006 and 0x80000019 ------------------------------------

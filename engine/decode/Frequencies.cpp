@@ -47,7 +47,7 @@ tFrequencies FrequenciesOf(const tCpuidStore& store) {
       f.TscMHz = CrystalHz(store, tsc->ECX) * tsc->EBX / tsc->EAX / 1e6;
   }
   // The hypervisor's leaves count only under a hypervisor that says it offers this one.
-  const bool underHypervisor = GetBit(store.Get(kLeafFeatures).ECX, 31) != 0;
+  const bool underHypervisor = GetBit(store.Get(kLeafFeatures).ECX, kHypervisorBit) != 0;
   const tCPUIDResult* hypervisor = store.Find(kLeafHypervisorBase);
   if (f.TscMHz == 0 && underHypervisor && hypervisor != nullptr &&
       hypervisor->EAX >= kLeafHypervisorTiming &&

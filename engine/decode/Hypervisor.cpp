@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr unsigned kHypervisorBit = 31;  // of leaf 1 ECX
 constexpr std::string_view kTdxSignature = "IntelTDX    ";
 
 struct tKnownHypervisor {

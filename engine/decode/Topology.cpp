@@ -11,8 +11,7 @@
 
 namespace {
 
-constexpr unsigned kHttBit = 28;                 // of leaf 1 EDX
-constexpr unsigned kTopologyExtensionsBit = 22;  // of 0x80000001 ECX
+constexpr unsigned kHttBit = 28;  // of leaf 1 EDX
 // From this family on, 0x8000001E counts threads per core; before, cores per compute unit.
 constexpr std::uint32_t kZenFamily = 0x17;
 

@@ -66,6 +66,11 @@ inline constexpr std::uint32_t kLeafCentaurBase = 0xC0000000;
 // Two leaves above the extended range that some early processors answer.
 inline constexpr std::uint32_t kLeafHighExtendedBase = 0x8FFFFFFE;
 
+// ---- Bits that tell which leaves hold an answer -------------------------------------------
+
+inline constexpr unsigned kHypervisorBit = 31;          // of leaf 1 ECX: leaves 0x40000000 on
+inline constexpr unsigned kTopologyExtensionsBit = 22;  // of 0x80000001 ECX: 0x8000001D, 0x8000001E
+
 // The first leaf of a range is its leaf number under this mask.
 inline constexpr std::uint32_t kLeafRangeMask = 0xFFFF0000;
 // The leaves a range holds beyond its first leaf, at most.
