@@ -238,6 +238,12 @@ TEST(Caches, DescriptorsOfIntelProcessorsBeforeLeaf4) {
         StoreOf("GenuineIntel", 2, {{1, 0, {c.Leaf1Eax, 0, 0, 0}}, {2, 0, {1, 0, 0, c.Edx}}}));
     EXPECT_EQ(r.Caches, c.Expected) << c.Why;
   }
+  // A register in the middle without descriptors: those of EAX (0x7A, past the repeat count) and
+  // EDX (0x2C) stay, EBX's 0x49 goes.
+  const tCacheReport middle = CachesOf(StoreOf(
+      "GenuineIntel", 2, {{1, 0, {0x6F6, 0, 0, 0}}, {2, 0, {0x7A01, 0x80000049, 0, 0x2C}}}));
+  EXPECT_EQ(middle.Caches,
+            (std::vector<tCacheInfo>{Cache(1, D, 32, 8, 64, 64), Cache(2, U, 256, 8, 64, 512)}));
   // Only Intel's leaf 2 holds descriptors.
   EXPECT_TRUE(CachesOf(StoreOf("CyrixInstead", 2, {{2, 0, {0x7A01, 0, 0, 0}}})).Caches.empty());
 }

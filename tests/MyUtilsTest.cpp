@@ -50,6 +50,43 @@ TEST(GetBits, TakesInclusiveRangesInEitherOrder) {
   }
 }
 
+// Model-specific registers are 64 bits wide: ranges reach the upper half, straddle the two
+// halves, and the whole register comes out unmasked.
+TEST(GetBits, TakesRangesOfSixtyFourBitRegisters) {
+  struct Case {
+    std::uint64_t value;
+    unsigned lo;
+    unsigned hi;
+    std::uint64_t bits;
+  };
+  const Case cases[] = {
+      {0x8000000000000000, 63, 63, 1},         {0x8000000000000000, 62, 62, 0},
+      {0x0000001234567800, 8, 39, 0x12345678},  // straddles bit 31
+      {0x0000001234567800, 39, 8, 0x12345678}, {0xFFFFFFFFFFFFFFFF, 0, 63, 0xFFFFFFFFFFFFFFFF},
+      {0x00000000000023C8, 8, 13, 0x23},  // a P-state divisor field
+      {0xFFFFFFFFFFFFFFFF, 60, 70, 0xF},  // positions past 63 read 0
+      {0xFFFFFFFFFFFFFFFF, 64, 70, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(GetBits(c.value, c.lo, c.hi), c.bits)
+        << std::hex << c.value << " bits " << std::dec << c.lo << ".." << c.hi;
+  }
+}
+
+TEST(GetBit, TakesOneBitAndNothingPastBit31) {
+  struct Case {
+    std::uint32_t value;
+    unsigned bit;
+    std::uint32_t set;
+  };
+  const Case cases[] = {
+      {0x80000000, 31, 1}, {0x80000000, 30, 0}, {0x00000001, 0, 1},  {0xFFFFFFFE, 0, 0},
+      {0x00000200, 9, 1},  {0xFFFFFFFF, 32, 0}, {0xFFFFFFFF, 40, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(GetBit(c.value, c.bit), c.set) << std::hex << c.value << " bit " << std::dec << c.bit;
+}
+
 TEST(IntToBits, PutsBitKIntoElementK) {
   std::array<std::uint8_t, 32> bits{};
   bits.fill(7);

@@ -55,6 +55,10 @@ TEST(Topology, ExtendedTopologyLeavesSplitTheX2ApicId) {
   onlyB.Put(0, 0, {0x1E, 0x756E6547, 0x6C65746E, 0x49656E69});  // 0x1F out of range
   onlyB.Put(0xB, 0, {1, 2, 0x100, 0x19});
   onlyB.Put(0xB, 1, {7, 0x14, 0x201, 0x19});
+  // A shift field of 0x10 (its bit 4 set): x2APIC = package 1 << 16 | core 3 << 1 | thread 1.
+  tCpuidStore wide = onlyB;
+  wide.Put(0xB, 0, {1, 2, 0x100, 0x10007});
+  wide.Put(0xB, 1, {0x10, 0x14, 0x201, 0x10007});
   const tCase cases[] = {
       // "CPU 2: APICID 8 / Package 0 / Core 1 / Thread 0": core field 8 >> 1 = 4.
       {RaptorLakeStore(8, false), Place(S::ExtendedTopologyV2, 8, 0, 0, 0, 4, 0, 20, 10),
@@ -66,6 +70,7 @@ TEST(Topology, ExtendedTopologyLeavesSplitTheX2ApicId) {
       // 0x35 = 0b110101: core bits 2..0 = 5, tile bit 3 skipped, die bit 4 = 1, package 1.
       {tiled, Place(S::ExtendedTopologyV2, 0x35, 1, 1, 0, 5, 0, 32, 32), "a tile level"},
       {onlyB, Place(S::ExtendedTopology, 0x19, 0, 0, 0, 12, 1, 20, 10), "leaf 0xB"},
+      {wide, Place(S::ExtendedTopology, 0x10007, 1, 0, 0, 3, 1, 20, 10), "a 16-bit shift"},
   };
   for (const tCase& c : cases)
     EXPECT_EQ(TopologyOf(c.Store), c.Expected) << c.Why;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
@@ -39,29 +40,26 @@ constexpr auto EDX = tRegister::EDX;
 
 // Leaves with more than one sub-leaf; every other leaf is executed with sub-leaf 0 only.
 constexpr std::array<tLeafRule, 19> kLeafRules{{
-    {0x00000004, T, EAX, 0, 4, 0, 16},  // deterministic cache parameters, cache type
-    {0x00000007, C, EAX, 0, 0, 0, 8},   // structured extended features
-    {0x0000000B, T, ECX, 8, 15, 0, 8},  // extended topology, level type
-    {0x0000000D, X, EAX, 0, 0, 0, 64},  // XSAVE state components
-    {0x0000000F, B, EDX, 0, 0, 0, 32},  // resource monitoring: monitored resources
-    {0x00000010, B, EBX, 0, 0, 0, 32},  // resource allocation: allocatable resources
-    {0x00000012, T, EAX, 0, 3, 2, 34},  // SGX: 0 and 1, then EPC sections until type 0
-    {0x00000014, C, EAX, 0, 0, 0, 8},   // processor trace
-    {0x00000017, C, EAX, 0, 0, 0, 8},   // SoC vendor attributes
-    {0x00000018, C, EAX, 0, 0, 0, 32},  // deterministic address translation
-    {0x0000001B, T, EAX, 0, 11, 0, 8},  // PCONFIG targets, sub-leaf type
-    {0x0000001D, C, EAX, 0, 0, 0, 8},   // tile palettes
-    {0x0000001F, T, ECX, 8, 15, 0, 8},  // extended topology v2, level type
-    {0x00000020, C, EAX, 0, 0, 0, 8},   // history reset
-    {0x00000023, B, EAX, 0, 0, 0, 32},  // architectural performance monitoring extension
-    {0x00000024, C, EAX, 0, 0, 0, 8},   // converged vector ISA (AVX10)
-    {0x8000001D, T, EAX, 0, 4, 0, 16},  // cache topology, cache type
-    {0x80000020, B, EBX, 0, 0, 0, 32},  // platform QoS
-    {0x80000026, T, ECX, 8, 15, 0, 8},  // extended topology, level type
+    {kLeafCacheParameters, T, EAX, 0, 4, 0, 16},  // cache type
+    {kLeafStructuredFeatures, C, EAX, 0, 0, 0, 8},
+    {kLeafExtendedTopology, T, ECX, 8, 15, 0, 8},    // level type
+    {kLeafXsaveState, X, EAX, 0, 0, 0, 64},          // state components
+    {kLeafResourceMonitoring, B, EDX, 0, 0, 0, 32},  // monitored resources
+    {kLeafResourceAllocation, B, EBX, 0, 0, 0, 32},  // allocatable resources
+    {kLeafSgx, T, EAX, 0, 3, 2, 34},                 // 0 and 1, then EPC sections until type 0
+    {kLeafProcessorTrace, C, EAX, 0, 0, 0, 8},
+    {kLeafSocVendor, C, EAX, 0, 0, 0, 8},
+    {kLeafAddressTranslation, C, EAX, 0, 0, 0, 32},
+    {kLeafPconfig, T, EAX, 0, 11, 0, 8},  // sub-leaf type
+    {kLeafTilePalettes, C, EAX, 0, 0, 0, 8},
+    {kLeafExtendedTopologyV2, T, ECX, 8, 15, 0, 8},  // level type
+    {kLeafHistoryReset, C, EAX, 0, 0, 0, 8},
+    {kLeafPerfMonitoringExt, B, EAX, 0, 0, 0, 32},
+    {kLeafConvergedVector, C, EAX, 0, 0, 0, 8},
+    {kLeafCacheTopology, T, EAX, 0, 4, 0, 16},  // cache type
+    {kLeafPlatformQos, B, EBX, 0, 0, 0, 32},
+    {kLeafExtendedTopologyAmd, T, ECX, 8, 15, 0, 8},  // level type
 }};
-
-constexpr std::uint32_t kStandardCap = 0x3F;
-constexpr std::uint32_t kRangeSpan = 0xFF;  // leaves a range holds beyond its first leaf
 
 std::uint32_t RegisterOf(const tCPUIDResult& r, tRegister which) {
   switch (which) {
@@ -118,7 +116,7 @@ class tCapture {
     const auto head = ExecCPUID(first, 0);
     if (!head) return false;
     const std::uint32_t last = head->EAX;
-    if (last <= first || last - first > kRangeSpan) return true;
+    if (last <= first || last - first > kLeafRangeSpan) return true;
     return Range(first + 1, last);
   }
 
@@ -159,7 +157,7 @@ class tCapture {
 
   bool ByBits(const tLeafRule& rule, std::uint32_t bits) {
     for (std::uint32_t sub = 1; sub < rule.Cap; ++sub) {
-      if (((bits >> sub) & 1u) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
+      if (GetBit(bits, sub) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
     }
     return true;
   }
@@ -172,7 +170,7 @@ class tCapture {
     const std::uint64_t mask =
         (std::uint64_t{zero->EDX} << 32 | zero->EAX) | (std::uint64_t{one->EDX} << 32 | one->ECX);
     for (std::uint32_t sub = 2; sub < rule.Cap; ++sub) {
-      if (((mask >> sub) & 1u) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
+      if (GetBits(mask, sub, sub) != 0 && !ExecCPUID(rule.Leaf, sub)) return false;
     }
     return true;
   }
@@ -186,10 +184,11 @@ class tCapture {
 bool CaptureCpuid(platform::IProcessorServices& services, tCpuidStore& store) {
   tCapture capture(services, store);
   if (!capture.Legacy()) return false;
-  const std::uint32_t maxStandard = std::min(store.Get(0).EAX, kStandardCap);
-  return capture.Range(0, maxStandard) && capture.ReportedRange(0x80000000) &&
-         capture.ReportedRange(0x40000000) && capture.ReportedRange(0x40000100) &&
-         capture.ReportedRange(0xC0000000) && capture.ReportedRange(0x80860000);
+  const std::uint32_t maxStandard = std::min(store.Get(kLeafStandardBase).EAX, kLeafStandardCap);
+  return capture.Range(kLeafStandardBase, maxStandard) &&
+         capture.ReportedRange(kLeafExtendedBase) && capture.ReportedRange(kLeafHypervisorBase) &&
+         capture.ReportedRange(kLeafHypervisorSecondBase) &&
+         capture.ReportedRange(kLeafCentaurBase) && capture.ReportedRange(kLeafTransmetaBase);
 }
 
 std::vector<tCpuidStore> CaptureEveryProcessor(platform::IProcessorServices& services) {

@@ -8,6 +8,7 @@
 
 #include "engine/CPUid.h"
 #include "engine/clocks/CurrentRatio.h"
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 #include "protocol/MsrReads.h"
 
@@ -16,13 +17,11 @@ namespace {
 constexpr std::chrono::milliseconds kSettle{10};
 constexpr std::chrono::milliseconds kWindow{250};
 constexpr std::uint64_t kCounterFrequency = 1'000'000'000;  // nanoseconds per second
-constexpr std::uint32_t kPowerManagementLeaf = 6;
-constexpr std::uint32_t kFrequencyLeaf = 0x16;
 
 // Leaf 6 ECX bit 0: the processor has the APERF and MPERF counters.
 bool HasPerformanceCounters(const tCpuidStore& store) {
-  return store.Get(0).EAX >= kPowerManagementLeaf &&
-         GetBits(store.Get(kPowerManagementLeaf).ECX, 0, 0) != 0;
+  return store.Get(kLeafStandardBase).EAX >= kLeafThermalPower &&
+         GetBit(store.Get(kLeafThermalPower).ECX, 0) != 0;
 }
 
 // Rounds to the nearest integer, a tie going to the even one.
@@ -111,8 +110,9 @@ void cCPUid::ReadRatioRegisters(tClocks& clocks, tRatioRegisters registers, unsi
   // 0x16 (ECX 15..0, MHz), where it reports one.
   const tCpuidStore& store = CPUstore[i];
   clocks.Multiplier = 0;
-  clocks.BusClock =
-      store.Get(0).EAX >= kFrequencyLeaf ? GetBits(store.Get(kFrequencyLeaf).ECX, 0, 15) : 0;
+  clocks.BusClock = store.Get(kLeafStandardBase).EAX >= kLeafProcessorFrequency
+                        ? GetBits(store.Get(kLeafProcessorFrequency).ECX, 0, 15)
+                        : 0;
 }
 
 void cCPUid::GetMultiplierDMI(float& multiplier, unsigned s) {

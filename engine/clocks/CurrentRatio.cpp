@@ -1,5 +1,6 @@
 #include "engine/clocks/CurrentRatio.h"
 
+#include "engine/store/MyUtils.h"
 #include "protocol/MsrReads.h"
 
 namespace {
@@ -11,22 +12,18 @@ constexpr double kNehalemBus = 400.0 / 3;  // 133.33
 constexpr double kBus100 = 100;
 constexpr double kBus200 = 200;
 
-std::uint64_t Field(std::uint64_t value, unsigned low, unsigned width) {
-  return (value >> low) & ((std::uint64_t{1} << width) - 1);
-}
-
 // IA32_PERF_STATUS holds the current ratio (bits 15..0 on Nehalem and Westmere, 15..8 from
 // Sandy Bridge on); the time-stamp counter runs at MSR_PLATFORM_INFO's maximum non-turbo
 // ratio (15..8) times the bus clock.
 std::optional<tRatioReading> IntelRatio(const tRegisterRead& read, double tscMhz, bool nehalem) {
   std::uint64_t status = 0;
   if (!read(kMsrPerfStatus, status)) return std::nullopt;
-  const std::uint64_t ratio = nehalem ? Field(status, 0, 16) : Field(status, 8, 8);
+  const std::uint64_t ratio = nehalem ? GetBits(status, 0, 15) : GetBits(status, 8, 15);
   if (ratio == 0) return std::nullopt;
   double bus = nehalem ? kNehalemBus : kBus100;
   std::uint64_t platform = 0;
-  if (tscMhz > 0 && read(kMsrPlatformInfo, platform) && Field(platform, 8, 8) != 0)
-    bus = tscMhz / static_cast<double>(Field(platform, 8, 8));
+  if (tscMhz > 0 && read(kMsrPlatformInfo, platform) && GetBits(platform, 8, 15) != 0)
+    bus = tscMhz / static_cast<double>(GetBits(platform, 8, 15));
   return tRatioReading{static_cast<float>(ratio), bus};
 }
 
@@ -34,8 +31,8 @@ std::optional<tRatioReading> IntelRatio(const tRegisterRead& read, double tscMhz
 std::optional<tRatioReading> CofVidRatio(const tRegisterRead& read, unsigned fidBase, double bus) {
   std::uint64_t status = 0;
   if (!read(kMsrCofVidStatus, status)) return std::nullopt;
-  const double cof = 100.0 * static_cast<double>(Field(status, 0, 6) + fidBase) /
-                     static_cast<double>(std::uint64_t{1} << Field(status, 6, 3));
+  const double cof = 100.0 * static_cast<double>(GetBits(status, 0, 5) + fidBase) /
+                     static_cast<double>(std::uint64_t{1} << GetBits(status, 6, 8));
   return tRatioReading{static_cast<float>(cof / bus), bus};
 }
 
@@ -44,16 +41,16 @@ std::optional<tRatioReading> CofVidRatio(const tRegisterRead& read, unsigned fid
 std::optional<tRatioReading> PStateRatio(const tRegisterRead& read, bool family1A) {
   std::uint64_t status = 0, definition = 0;
   if (!read(kMsrPStateStatus, status)) return std::nullopt;
-  if (!read(kMsrPStateDefinition0 + static_cast<std::uint32_t>(Field(status, 0, 3)), definition))
+  if (!read(kMsrPStateDefinition0 + static_cast<std::uint32_t>(GetBits(status, 0, 2)), definition))
     return std::nullopt;
-  if (Field(definition, 63, 1) == 0) return std::nullopt;
+  if (GetBits(definition, 63, 63) == 0) return std::nullopt;
   double cof = 0;
   if (family1A) {
-    cof = 5.0 * static_cast<double>(Field(definition, 0, 12));
+    cof = 5.0 * static_cast<double>(GetBits(definition, 0, 11));
   } else {
-    const std::uint64_t divisor = Field(definition, 8, 6);
+    const std::uint64_t divisor = GetBits(definition, 8, 13);
     if (divisor == 0) return std::nullopt;
-    cof = 200.0 * static_cast<double>(Field(definition, 0, 8)) / static_cast<double>(divisor);
+    cof = 200.0 * static_cast<double>(GetBits(definition, 0, 7)) / static_cast<double>(divisor);
   }
   if (cof == 0) return std::nullopt;
   return tRatioReading{static_cast<float>(cof / kBus100), kBus100};

@@ -26,10 +26,6 @@ constexpr std::array<float, 16> P4RatioTableB = {16, 17, 18, 19, 20, 21, 22, 24,
 
 constexpr unsigned kLastRatioIndex = 31;
 
-unsigned Bits(std::uint32_t value, unsigned high, unsigned low) {
-  return static_cast<unsigned>(GetBits(value, low, high));
-}
-
 // The reader of each multiplier method; method 0 and anything unknown have none.
 using tReader = bool (cCPUid::*)(float&, unsigned);
 constexpr std::array<tReader, 8> kReaders = {
@@ -74,11 +70,11 @@ bool cCPUid::GetMultiplierK7(float& multiplier, unsigned s) {
   unsigned i = 0;
   if (CPUfeatures[s].PowerNow == 1) {
     if (!ReadMsrLow(kMsrFidVidStatus, low)) return false;
-    i = Bits(low, 4, 0);
+    i = GetBits(low, 4, 0);
   } else {
     if (!ReadMsrLow(kMsrHwcr, low)) return false;
-    i = Bits(low, 27, 24);
-    if (CPUid_m[s].Family >= 6) i += 16 * Bits(low, 19, 19);
+    i = GetBits(low, 27, 24);
+    if (CPUid_m[s].Family >= 6) i += 16 * GetBit(low, 19);
   }
   multiplier = K7FidTable[i];
   return true;
@@ -90,10 +86,10 @@ bool cCPUid::GetMultiplierK8(float& multiplier, unsigned s) {
   unsigned i = 0;
   if (CPUfeatures[s].CoolnQuiet == 1) {
     if (!ReadMsrLow(kMsrFidVidStatus, low)) return false;
-    i = Bits(low, 4, 0);
+    i = GetBits(low, 4, 0);
   } else {
     if (!ReadMsrLow(kMsrHwcr, low)) return false;
-    i = Bits(low, 29, 24);
+    i = GetBits(low, 29, 24);
   }
   multiplier = 4 + static_cast<float>(i) / 2;
   return true;
@@ -103,11 +99,11 @@ bool cCPUid::GetMultiplierP6(float& multiplier, unsigned s) {
   multiplier = 0;
   std::uint32_t low = 0;
   if (!ReadMsrLow(kMsrEblCrPoweron, low)) return false;
-  unsigned i = Bits(low, 25, 22);
+  unsigned i = GetBits(low, 25, 22);
   const tCPUid_m& id = CPUid_m[s];
   const bool extendedRatio =
       (id.Model == 8 && id.Stepping >= 3) || (id.Model == 10 && id.Stepping >= 1);
-  if (extendedRatio && Bits(low, 30, 27) == 0b0001) i += 16;
+  if (extendedRatio && GetBits(low, 30, 27) == 0b0001) i += 16;
   multiplier = P6RatioTable[std::min(i, kLastRatioIndex)];
   return true;
 }
@@ -116,7 +112,7 @@ bool cCPUid::GetMultiplierP6Model11(float& multiplier, unsigned) {
   multiplier = 0;
   std::uint32_t low = 0;
   if (!ReadMsrLow(kMsrEblCrPoweron, low)) return false;
-  const unsigned i = Bits(low, 25, 22) + 16 * Bits(low, 27, 27);
+  const unsigned i = GetBits(low, 25, 22) + 16 * GetBit(low, 27);
   multiplier = P6Model11RatioTable[std::min(i, kLastRatioIndex)];
   return true;
 }
@@ -125,7 +121,7 @@ bool cCPUid::GetMultiplierP4Early(float& multiplier, unsigned s) {
   multiplier = 0;
   std::uint32_t low = 0;
   if (!ReadMsrLow(kMsrEblCrPoweron, low)) return false;
-  const unsigned i = Bits(low, 11, 8);
+  const unsigned i = GetBits(low, 11, 8);
   const bool early = CPUid_m[s].Model == 0 && CPUid_m[s].Stepping < 10;
   multiplier = early ? P4RatioTableA[i] : P4RatioTableB[i];
   return true;
@@ -135,7 +131,7 @@ bool cCPUid::GetMultiplierP4(float& multiplier, unsigned) {
   multiplier = 0;
   std::uint32_t low = 0;
   if (!ReadMsrLow(kMsrEbcFrequencyId, low)) return false;
-  multiplier = static_cast<float>(Bits(low, 28, 24));
+  multiplier = static_cast<float>(GetBits(low, 28, 24));
   return true;
 }
 
@@ -143,6 +139,6 @@ bool cCPUid::GetMultiplierPM(float& multiplier, unsigned) {
   multiplier = 0;
   std::uint32_t low = 0;
   if (!ReadMsrLow(kMsrEblCrPoweron, low)) return false;
-  multiplier = static_cast<float>(Bits(low, 26, 22));
+  multiplier = static_cast<float>(GetBits(low, 26, 22));
   return true;
 }

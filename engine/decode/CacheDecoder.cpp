@@ -1,97 +1,54 @@
 // Caches and TLBs: from the size leaves 0x80000005 and 0x80000006, or from the descriptor
 // bytes of leaf 2 on Intel processors.
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <iterator>
-#include <optional>
 
 #include "engine/CPUid.h"
 #include "engine/decode/CacheDescriptors.h"
+#include "engine/decode/Caches.h"
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
-
-constexpr std::uint32_t kSizeLeaves = 0x80000006;
 
 // ---- Size leaves ----------------------------------------------------------------------
 
 using tRegister = std::uint32_t tCPUIDResult::*;
 
-// A field that takes a bit range of a register as it stands.
+// The TLB fields of a level record, with the register of the size leaf that describes each.
 template <typename Record>
-struct tBitField {
-  std::uint16_t Record::*Field;
+struct tTlbFields {
+  std::uint16_t Record::*Entries;
+  std::uint16_t Record::*Assoc;
   tRegister Register;
-  unsigned Lo;
-  unsigned Hi;
+  bool Data;
 };
-
-// Leaf 0x80000005: the level-1 caches and TLBs; associativity is already a number of ways.
-constexpr std::array<tBitField<tlevel1>, 16> kLevel1Fields{{
-    {&tlevel1::ITLB4KAssoc, &tCPUIDResult::EBX, 8, 15},
-    {&tlevel1::ITLB2MAssoc, &tCPUIDResult::EAX, 8, 15},
-    {&tlevel1::ITLB4KEntries, &tCPUIDResult::EBX, 0, 7},
-    {&tlevel1::ITLB2MEntries, &tCPUIDResult::EAX, 0, 7},
-    {&tlevel1::DTLB4KAssoc, &tCPUIDResult::EBX, 24, 31},
-    {&tlevel1::DTLB2MAssoc, &tCPUIDResult::EAX, 24, 31},
-    {&tlevel1::DTLB4KEntries, &tCPUIDResult::EBX, 16, 23},
-    {&tlevel1::DTLB2MEntries, &tCPUIDResult::EAX, 16, 23},
-    {&tlevel1::ICacheSize, &tCPUIDResult::EDX, 24, 31},
-    {&tlevel1::ICacheAssoc, &tCPUIDResult::EDX, 16, 23},
-    {&tlevel1::ICacheLine, &tCPUIDResult::EDX, 0, 7},
-    {&tlevel1::ICacheLinesPerTag, &tCPUIDResult::EDX, 8, 15},
-    {&tlevel1::DCacheSize, &tCPUIDResult::ECX, 24, 31},
-    {&tlevel1::DCacheAssoc, &tCPUIDResult::ECX, 16, 23},
-    {&tlevel1::DCacheLine, &tCPUIDResult::ECX, 0, 7},
-    {&tlevel1::DCacheLinesPerTag, &tCPUIDResult::ECX, 8, 15},
+template <typename Record>
+constexpr std::array<tTlbFields<Record>, 4> kTlbFields{{
+    {&Record::ITLB4KEntries, &Record::ITLB4KAssoc, &tCPUIDResult::EBX, false},
+    {&Record::ITLB2MEntries, &Record::ITLB2MAssoc, &tCPUIDResult::EAX, false},
+    {&Record::DTLB4KEntries, &Record::DTLB4KAssoc, &tCPUIDResult::EBX, true},
+    {&Record::DTLB2MEntries, &Record::DTLB2MAssoc, &tCPUIDResult::EAX, true},
 }};
 
-// Leaf 0x80000006: the level-2 TLB sizes and the cache line.
-constexpr std::array<tBitField<tlevel2>, 5> kLevel2Fields{{
-    {&tlevel2::ITLB4KEntries, &tCPUIDResult::EBX, 0, 11},
-    {&tlevel2::ITLB2MEntries, &tCPUIDResult::EAX, 0, 11},
-    {&tlevel2::DTLB4KEntries, &tCPUIDResult::EBX, 16, 27},
-    {&tlevel2::DTLB2MEntries, &tCPUIDResult::EAX, 16, 27},
-    {&tlevel2::LineSize, &tCPUIDResult::ECX, 0, 7},
-}};
-
-// Leaf 0x80000006: the level-2 TLB associativities, as four-bit codes.
-constexpr std::array<tBitField<tlevel2>, 4> kLevel2AssocCodes{{
-    {&tlevel2::DTLB2MAssoc, &tCPUIDResult::EAX, 28, 31},
-    {&tlevel2::ITLB2MAssoc, &tCPUIDResult::EAX, 12, 15},
-    {&tlevel2::DTLB4KAssoc, &tCPUIDResult::EBX, 28, 31},
-    {&tlevel2::ITLB4KAssoc, &tCPUIDResult::EBX, 12, 15},
-}};
-
-// The number of ways of each four-bit level-2 associativity code; codes without a row
-// store nothing.
-struct tAssocCode {
-  std::uint8_t Code;
-  std::uint16_t Ways;
+// The level-1 cache fields, with the register of 0x80000005 that describes each cache.
+struct tLevel1CacheFields {
+  std::uint16_t tlevel1::*Size;
+  std::uint16_t tlevel1::*Assoc;
+  std::uint16_t tlevel1::*Line;
+  std::uint16_t tlevel1::*LinesPerTag;
+  tRegister Register;
 };
-constexpr std::array<tAssocCode, 7> kAssocCodes{{
-    {0, 0},
-    {1, 1},
-    {2, 2},
-    {4, 4},
-    {6, 8},
-    {8, 16},
-    {15, kFullyAssociative},
+constexpr std::array<tLevel1CacheFields, 2> kLevel1Caches{{
+    {&tlevel1::ICacheSize, &tlevel1::ICacheAssoc, &tlevel1::ICacheLine, &tlevel1::ICacheLinesPerTag,
+     &tCPUIDResult::EDX},
+    {&tlevel1::DCacheSize, &tlevel1::DCacheAssoc, &tlevel1::DCacheLine, &tlevel1::DCacheLinesPerTag,
+     &tCPUIDResult::ECX},
 }};
 
-std::optional<std::uint16_t> WaysOfCode(std::uint32_t code) {
-  for (const tAssocCode& row : kAssocCodes) {
-    if (row.Code == code) return row.Ways;
-  }
-  return std::nullopt;
-}
-
-template <typename Record, std::size_t N>
-void ApplyBitFields(const std::array<tBitField<Record>, N>& fields, const tCPUIDResult& leaf,
-                    Record& record) {
-  for (const tBitField<Record>& f : fields) {
-    record.*f.Field = static_cast<std::uint16_t>(GetBits(leaf.*f.Register, f.Lo, f.Hi));
-  }
+std::uint16_t Word(std::uint32_t value) {
+  return static_cast<std::uint16_t>(value);
 }
 
 // ---- Leaf-2 descriptors ---------------------------------------------------------------
@@ -161,8 +118,8 @@ void ApplyDescriptor(const tDescriptor& d, tCacheRecords& r) {
       r.l3.LineSize = d.Line;
       break;
     case tKind::NoFurtherCache:
-      if (r.family == 6) r.l2.Present = 0;
-      if (r.family == 15) r.l3.Present = 0;
+      if (LevelWithoutCache(r.family) == 2) r.l2.Present = 0;
+      if (LevelWithoutCache(r.family) == 3) r.l3.Present = 0;
       break;
     default:  // kinds of the cache lists only
       break;
@@ -176,11 +133,11 @@ bool cCPUid::DecodeCaches() {
     for (unsigned i = 0; i < SlotCount(); ++i) {
       level1[i].TraceCache = 0;
       level2[i].Present = 1;
-      const std::uint32_t maxStd = CPUdata[i].StdLeaf[0].EAX;
-      const std::uint32_t maxExt = CPUdata[i].ExtLeaf[0].EAX;
-      if (maxExt >= kSizeLeaves && maxStd < 2) {
+      const std::uint32_t maxStd = CPUdata[i].StdLeaf[kLeafStandardBase].EAX;
+      const std::uint32_t maxExt = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafExtendedBase)].EAX;
+      if (maxExt >= kLeafL2CacheTlb && maxStd < kLeafCacheDescriptors) {
         DecodeSizeLeaves(i);
-      } else if (maxStd >= 2 && CPUid_m[i].Vendor == "GenuineIntel") {
+      } else if (maxStd >= kLeafCacheDescriptors && CPUid_m[i].Vendor == "GenuineIntel") {
         DecodeDescriptors(i);
       }
     }
@@ -191,53 +148,56 @@ bool cCPUid::DecodeCaches() {
 }
 
 void cCPUid::DecodeSizeLeaves(unsigned i) {
-  const tCPUIDResult& leaf5 = CPUdata[i].ExtLeaf[5];
-  const tCPUIDResult& leaf6 = CPUdata[i].ExtLeaf[6];
+  const tCPUIDResult& leaf5 = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafL1CacheTlb)];
+  const tCPUIDResult& leaf6 = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafL2CacheTlb)];
   const tCPUid_m& id = CPUid_m[i];
+  tlevel1& l1 = level1[i];
   tlevel2& l2 = level2[i];
 
-  ApplyBitFields(kLevel1Fields, leaf5, level1[i]);
-  ApplyBitFields(kLevel2Fields, leaf6, l2);
-  for (const tBitField<tlevel2>& f : kLevel2AssocCodes) {
-    if (const auto ways = WaysOfCode(GetBits(leaf6.*f.Register, f.Lo, f.Hi))) l2.*f.Field = *ways;
+  // Level 1: the ways as they stand.
+  for (const tTlbFields<tlevel1>& f : kTlbFields<tlevel1>) {
+    const tSizeLeafTlb tlb = SizeLeafTlb(leaf5.*f.Register, false, f.Data);
+    l1.*f.Entries = Word(tlb.Entries);
+    l1.*f.Assoc = Word(tlb.Assoc);
+  }
+  for (const tLevel1CacheFields& f : kLevel1Caches) {
+    const tSizeLeafCache cache = SizeLeafLevel1(leaf5.*f.Register);
+    l1.*f.Size = Word(cache.SizeKB);
+    l1.*f.Assoc = Word(cache.Assoc);
+    l1.*f.Line = Word(cache.LineBytes);
+    l1.*f.LinesPerTag = Word(cache.LinesPerTag);
   }
 
-  const std::uint32_t ecx = leaf6.ECX;
-  const bool centaur = id.Vendor == "CentaurHauls" && id.Family == 6;
-  if (centaur && (id.Model == 7 || id.Model == 8)) {
-    // These report their level-2 cache in the level-1 layout.
-    l2.Size = static_cast<std::uint16_t>(GetBits(ecx, 24, 31));
-    l2.Assoc = static_cast<std::uint16_t>(GetBits(ecx, 16, 23));
-    l2.LinesPerTag = static_cast<std::uint16_t>(GetBits(ecx, 8, 15));
+  // Level 2: the ways as codes; a code the records do not know stores nothing.
+  for (const tTlbFields<tlevel2>& f : kTlbFields<tlevel2>) {
+    const tSizeLeafTlb tlb = SizeLeafTlb(leaf6.*f.Register, true, f.Data);
+    l2.*f.Entries = Word(tlb.Entries);
+    if (const auto ways = LevelRecordWays(tlb.Assoc)) l2.*f.Assoc = *ways;
+  }
+  const tSizeLeafLevel2 cache =
+      SizeLeafLevel2({id.Vendor.View(), id.Family, id.Model, id.Stepping}, leaf6.ECX);
+  l2.LineSize = Word(cache.LineBytes);
+  l2.Size = Word(cache.SizeKB);
+  l2.LinesPerTag = Word(cache.LinesPerTag);
+  if (cache.Level1Layout) {
+    l2.Assoc = Word(cache.Assoc);
     return;
   }
-  const std::uint32_t size = GetBits(ecx, 16, 31);
-  const bool duronErratum =
-      id.Vendor == "AuthenticAMD" && id.Family == 6 && id.Model == 3 && id.Stepping == 0;
-  l2.Size = static_cast<std::uint16_t>(duronErratum && size == 1 ? 64 : size);
-  const std::uint32_t code = GetBits(ecx, 12, 15);
-  if (const auto ways = WaysOfCode(code)) l2.Assoc = *ways;
-  if (centaur && id.Model == 9 && id.Stepping == 1 && code == 0) l2.Assoc = 16;
-  l2.LinesPerTag = static_cast<std::uint16_t>(GetBits(ecx, 8, 11));
+  if (const auto ways = LevelRecordWays(cache.Assoc)) l2.Assoc = *ways;
+  // VIA's family 6 model 9 stepping 1 reports its 16-way cache as off.
+  if (id.Vendor == "CentaurHauls" && id.Family == 6 && id.Model == 9 && id.Stepping == 1 &&
+      cache.Assoc == 0)
+    l2.Assoc = 16;
 }
 
 void cCPUid::DecodeDescriptors(unsigned i) {
-  const tCPUIDResult& leaf2 = CPUdata[i].StdLeaf[2];
-  std::array<std::uint16_t, 16>& bytes = CacheDescriptors[i];
-  std::size_t word = 0;
-  // The low byte of EAX is the repeat count, not a descriptor.
-  for (unsigned shift = 8; shift < 32; shift += 8) {
-    bytes[word++] = static_cast<std::uint16_t>((leaf2.EAX >> shift) & 0xFF);
-  }
-  for (const std::uint32_t reg : {leaf2.EBX, leaf2.ECX, leaf2.EDX}) {
-    for (unsigned shift = 0; shift < 32; shift += 8) {
-      bytes[word++] = static_cast<std::uint16_t>((reg >> shift) & 0xFF);
-    }
-  }
+  const auto bytes = DescriptorBytesOf(CPUdata[i].StdLeaf[kLeafCacheDescriptors]);
+  std::copy(bytes.begin(), bytes.end(), CacheDescriptors[i].begin());
 
-  tCacheRecords records{level1[i], level2[i], level3[i], GetBits(CPUdata[i].StdLeaf[1].EAX, 8, 11)};
-  for (std::size_t k = 0; k < 15; ++k) {
-    for (const tDescriptor& row : DescriptorRows(static_cast<std::uint8_t>(bytes[k]))) {
+  tCacheRecords records{level1[i], level2[i], level3[i],
+                        GetBits(CPUdata[i].StdLeaf[kLeafFeatures].EAX, 8, 11)};
+  for (std::size_t k = 0; k < kDescriptorByteCount; ++k) {
+    for (const tDescriptor& row : DescriptorRows(bytes[k])) {
       if (row.Legacy) ApplyDescriptor(row, records);
     }
   }

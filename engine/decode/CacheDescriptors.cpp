@@ -4,6 +4,8 @@
 #include <array>
 #include <iterator>
 
+#include "engine/store/MyUtils.h"
+
 namespace {
 
 using K = tDescriptorKind;
@@ -149,6 +151,9 @@ constexpr bool SortedByValue() {
 }
 static_assert(SortedByValue(), "the rows of a value are found by binary search");
 
+// The low byte of EAX is the repeat count, not a descriptor.
+constexpr std::size_t kRepeatCountBytes = 1;
+
 }  // namespace
 
 std::span<const tDescriptor> DescriptorRows(std::uint8_t value) {
@@ -159,4 +164,30 @@ std::span<const tDescriptor> DescriptorRows(std::uint8_t value) {
   while (last != std::end(kDescriptors) && last->Value == value)
     ++last;
   return {first, last};
+}
+
+std::array<std::uint8_t, kDescriptorByteCount> DescriptorBytesOf(const tCPUIDResult& leaf2) {
+  std::array<std::uint8_t, kDescriptorByteCount> bytes{};
+  const std::array<std::uint32_t, 4> registers{leaf2.EAX, leaf2.EBX, leaf2.ECX, leaf2.EDX};
+  for (std::size_t k = 0; k < kDescriptorByteCount; ++k) {
+    const unsigned lo = static_cast<unsigned>((k + kRepeatCountBytes) % 4) * 8;
+    bytes[k] = static_cast<std::uint8_t>(GetBits(registers[DescriptorRegisterOf(k)], lo, lo + 7));
+  }
+  return bytes;
+}
+
+std::size_t DescriptorRegisterOf(std::size_t k) {
+  return (k + kRepeatCountBytes) / 4;
+}
+
+unsigned LevelWithoutCache(unsigned family) {
+  struct tNoFurtherCache {
+    unsigned Family;
+    unsigned Level;
+  };
+  constexpr tNoFurtherCache kRows[] = {{6, 2}, {0xF, 3}};
+  for (const tNoFurtherCache& row : kRows) {
+    if (row.Family == family) return row.Level;
+  }
+  return 0;
 }

@@ -3,8 +3,12 @@
 // every row.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "engine/store/CommonTypes.h"
 
 enum class tDescriptorKind : std::uint8_t {
   InstrTlb4K,     // level-1 instruction TLB; Size = entries
@@ -41,3 +45,14 @@ struct tDescriptor {
 // The rows of a descriptor value, in table order: none for an unknown value, two for a value
 // that describes two TLBs.
 std::span<const tDescriptor> DescriptorRows(std::uint8_t value);
+
+// The fifteen descriptor bytes of leaf 2 in order: EAX bits 15..8, 23..16 and 31..24 (its low
+// byte is the repeat count), then EBX, ECX and EDX, each from its low byte up.
+inline constexpr std::size_t kDescriptorByteCount = 15;
+std::array<std::uint8_t, kDescriptorByteCount> DescriptorBytesOf(const tCPUIDResult& leaf2);
+// The register byte k of them comes from: 0 EAX, 1 EBX, 2 ECX, 3 EDX.
+std::size_t DescriptorRegisterOf(std::size_t k);
+
+// The level that descriptor 0x40 ("no further cache") says has no cache on a processor of
+// `family`: level 2 on family 6, level 3 on family 15; 0 (none) elsewhere.
+unsigned LevelWithoutCache(unsigned family);

@@ -9,20 +9,12 @@
 
 #include "engine/decode/CacheDescriptors.h"
 #include "engine/decode/DisplaySignature.h"
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
 
-constexpr std::uint32_t kDescriptorLeaf = 0x2;
-constexpr std::uint32_t kDeterministicLeaf = 0x4;
-constexpr std::uint32_t kTlbLeaf = 0x18;
-constexpr std::uint32_t kExtFeatureLeaf = 0x80000001;
-constexpr std::uint32_t kL1SizeLeaf = 0x80000005;
-constexpr std::uint32_t kL2SizeLeaf = 0x80000006;
-constexpr std::uint32_t kGigaTlbLeaf = 0x80000019;
-constexpr std::uint32_t kAmdCacheLeaf = 0x8000001D;
-constexpr unsigned kTopologyExtensionsBit = 22;  // of 0x80000001 ECX
-constexpr std::uint32_t kFullByte = 0xFF;        // fully associative, in 0x80000005
+constexpr std::uint32_t kFullByte = 0xFF;  // fully associative, in 0x80000005
 constexpr std::uint16_t kLegacyFull = kFullyAssociative;
 
 // ---- Associativity codes of 0x80000006 and 0x80000019 ------------------------------------
@@ -32,24 +24,35 @@ constexpr unsigned kCodeSeeCacheLeaf = 0x9;
 constexpr unsigned kCodeFull = 0xF;
 
 // The ways of each four-bit code (the lowest count of a range); 0 for codes without a count.
-constexpr std::array<std::uint16_t, 16> kWaysOfCode{
-    0,    // 0: off
-    1,    // 1: direct mapped
-    2,    // 2
-    3,    // 3
-    4,    // 4: 4 to 5 ways
-    6,    // 5: 6 to 7
-    8,    // 6: 8 to 15
-    0,    // 7: reserved
-    16,   // 8: 16 to 31
-    0,    // 9: given by leaf 0x8000001D
-    32,   // A: 32 to 47
-    48,   // B: 48 to 63
-    64,   // C: 64 to 95
-    96,   // D: 96 to 127
-    128,  // E: 128 up to fully associative
-    0,    // F: fully associative
+// The level records know the codes marked L only.
+struct tAssocCode {
+  std::uint16_t Ways;
+  bool InLevelRecords;
 };
+constexpr bool L = true;
+constexpr bool N = false;
+constexpr std::array<tAssocCode, 16> kAssocCodes{{
+    {0, L},    // 0: off
+    {1, L},    // 1: direct mapped
+    {2, L},    // 2
+    {3, N},    // 3
+    {4, L},    // 4: 4 to 5 ways
+    {6, N},    // 5: 6 to 7
+    {8, L},    // 6: 8 to 15
+    {0, N},    // 7: reserved
+    {16, L},   // 8: 16 to 31
+    {0, N},    // 9: given by leaf 0x8000001D
+    {32, N},   // A: 32 to 47
+    {48, N},   // B: 48 to 63
+    {64, N},   // C: 64 to 95
+    {96, N},   // D: 96 to 127
+    {128, N},  // E: 128 up to fully associative
+    {0, L},    // F: fully associative
+}};
+
+std::uint16_t WaysOfCode(std::uint32_t code) {
+  return kAssocCodes[code & 0xF].Ways;
+}
 
 // ---- Leaf 4 and leaf 0x8000001D ----------------------------------------------------------
 
@@ -96,7 +99,7 @@ std::vector<tCacheInfo> DeterministicCaches(std::span<const tCpuidEntry> subLeav
     cache.Level = static_cast<std::uint8_t>(level);
     cache.Type = *type;
     cache.SizeKB = KilobytesOf(ways * partitions * line, sets);
-    cache.FullyAssociative = GetBits(r.EAX, 9, 9) != 0;
+    cache.FullyAssociative = GetBit(r.EAX, 9) != 0;
     cache.Ways = cache.FullyAssociative ? 0 : static_cast<std::uint16_t>(ways);
     cache.LineBytes = static_cast<std::uint16_t>(line);
     cache.Sets = Narrow<std::uint32_t>(sets);
@@ -107,10 +110,9 @@ std::vector<tCacheInfo> DeterministicCaches(std::span<const tCpuidEntry> subLeav
 }
 
 bool HasAmdCacheLeaf(const tCpuidStore& store) {
-  const tCPUIDResult* features = ReportedLeaf(store, kExtFeatureLeaf);
-  return features != nullptr &&
-         GetBits(features->ECX, kTopologyExtensionsBit, kTopologyExtensionsBit) != 0 &&
-         ReportedLeaf(store, kAmdCacheLeaf) != nullptr;
+  const tCPUIDResult* features = ReportedLeaf(store, kLeafExtendedFeatures);
+  return features != nullptr && GetBit(features->ECX, kTopologyExtensionsBit) != 0 &&
+         ReportedLeaf(store, kLeafCacheTopology) != nullptr;
 }
 
 // ---- Size leaves ---------------------------------------------------------------------------
@@ -119,9 +121,9 @@ bool HasAmdCacheLeaf(const tCpuidStore& store) {
 // leaf 0x8000001D where it was captured, and leaves them unknown where it was not.
 void SetWaysOfCode(const tCpuidStore& store, std::uint32_t code, tCacheInfo& cache) {
   cache.FullyAssociative = code == kCodeFull;
-  cache.Ways = kWaysOfCode[code & 0xF];
+  cache.Ways = WaysOfCode(code);
   if (code != kCodeSeeCacheLeaf) return;
-  for (const tCacheInfo& described : DeterministicCaches(store.SubLeaves(kAmdCacheLeaf))) {
+  for (const tCacheInfo& described : DeterministicCaches(store.SubLeaves(kLeafCacheTopology))) {
     if (described.Level == cache.Level) {
       cache.FullyAssociative = described.FullyAssociative;
       cache.Ways = described.Ways;
@@ -131,45 +133,37 @@ void SetWaysOfCode(const tCpuidStore& store, std::uint32_t code, tCacheInfo& cac
 
 // A level-1 cache of 0x80000005 (ECX data, EDX instruction): size, ways, lines per tag, line.
 std::optional<tCacheInfo> Level1Cache(std::uint32_t reg, tCacheType type) {
-  const std::uint32_t size = GetBits(reg, 24, 31);
-  if (size == 0) return std::nullopt;
-  const std::uint32_t ways = GetBits(reg, 16, 23);
+  const tSizeLeafCache given = SizeLeafLevel1(reg);
+  if (given.SizeKB == 0) return std::nullopt;
   tCacheInfo cache;
   cache.Level = 1;
   cache.Type = type;
-  cache.SizeKB = size;
-  cache.FullyAssociative = ways == kFullByte;
-  cache.Ways = cache.FullyAssociative ? 0 : static_cast<std::uint16_t>(ways);
-  cache.LinesPerTag = static_cast<std::uint16_t>(GetBits(reg, 8, 15));
-  cache.LineBytes = static_cast<std::uint16_t>(GetBits(reg, 0, 7));
+  cache.SizeKB = given.SizeKB;
+  cache.FullyAssociative = given.Assoc == kFullByte;
+  cache.Ways = cache.FullyAssociative ? 0 : static_cast<std::uint16_t>(given.Assoc);
+  cache.LinesPerTag = static_cast<std::uint16_t>(given.LinesPerTag);
+  cache.LineBytes = static_cast<std::uint16_t>(given.LineBytes);
   return cache;
 }
 
 std::optional<tCacheInfo> Level2Cache(const tCpuidStore& store, std::uint32_t ecx) {
   const tDisplaySignature signature = DisplaySignatureOf(store);
+  const std::string vendor = VendorStringOf(store);
+  const tSizeLeafLevel2 given =
+      SizeLeafLevel2({vendor, signature.Family, signature.Model, signature.Stepping}, ecx);
   tCacheInfo cache;
   cache.Level = 2;
   cache.Type = tCacheType::Unified;
-  cache.LineBytes = static_cast<std::uint16_t>(GetBits(ecx, 0, 7));
-  if (VendorStringOf(store) == "CentaurHauls" && signature.Family == 6 &&
-      (signature.Model == 7 || signature.Model == 8)) {
-    // These report their level-2 cache in the level-1 layout.
-    cache.SizeKB = GetBits(ecx, 24, 31);
-    cache.Ways = static_cast<std::uint16_t>(GetBits(ecx, 16, 23));
-    cache.LinesPerTag = static_cast<std::uint16_t>(GetBits(ecx, 8, 15));
+  cache.LineBytes = static_cast<std::uint16_t>(given.LineBytes);
+  cache.SizeKB = given.SizeKB;
+  cache.LinesPerTag = static_cast<std::uint16_t>(given.LinesPerTag);
+  if (given.Level1Layout) {
+    cache.Ways = static_cast<std::uint16_t>(given.Assoc);
     if (cache.SizeKB == 0) return std::nullopt;
     return cache;
   }
-  const std::uint32_t code = GetBits(ecx, 12, 15);
-  cache.SizeKB = GetBits(ecx, 16, 31);
-  // An erratum of the first Duron: 1 KB reported for its 64 KB.
-  if (VendorStringOf(store) == "AuthenticAMD" && signature.Family == 6 && signature.Model == 3 &&
-      signature.Stepping == 0 && cache.SizeKB == 1) {
-    cache.SizeKB = 64;
-  }
-  if (cache.SizeKB == 0 || code == kCodeOff) return std::nullopt;
-  SetWaysOfCode(store, code, cache);
-  cache.LinesPerTag = static_cast<std::uint16_t>(GetBits(ecx, 8, 11));
+  if (cache.SizeKB == 0 || given.Assoc == kCodeOff) return std::nullopt;
+  SetWaysOfCode(store, given.Assoc, cache);
   return cache;
 }
 
@@ -189,13 +183,13 @@ std::optional<tCacheInfo> Level3Cache(const tCpuidStore& store, std::uint32_t ed
 
 std::vector<tCacheInfo> SizeLeafCaches(const tCpuidStore& store) {
   std::vector<tCacheInfo> caches;
-  if (const tCPUIDResult* l1 = ReportedLeaf(store, kL1SizeLeaf)) {
+  if (const tCPUIDResult* l1 = ReportedLeaf(store, kLeafL1CacheTlb)) {
     for (const auto& cache :
          {Level1Cache(l1->ECX, tCacheType::Data), Level1Cache(l1->EDX, tCacheType::Instruction)}) {
       if (cache) caches.push_back(*cache);
     }
   }
-  if (const tCPUIDResult* l2 = ReportedLeaf(store, kL2SizeLeaf)) {
+  if (const tCPUIDResult* l2 = ReportedLeaf(store, kLeafL2CacheTlb)) {
     for (const auto& cache : {Level2Cache(store, l2->ECX), Level3Cache(store, l2->EDX)}) {
       if (cache) caches.push_back(*cache);
     }
@@ -203,15 +197,18 @@ std::vector<tCacheInfo> SizeLeafCaches(const tCpuidStore& store) {
   return caches;
 }
 
-// A TLB of the size leaves: `entries` of the pages, with the ways of a code (level 2 and the
-// 1 GB TLBs) or as they stand (level 1, 0xFF fully associative). None when it has no entries.
+// A TLB of the size leaves, the data one or the instruction one of `reg`, with the ways of a
+// code (level 2 and the 1 GB TLBs) or as they stand (level 1, 0xFF fully associative). None
+// when it has no entries.
 void AddTlb(std::vector<tTlbInfo>& tlbs, std::uint8_t level, tTlbType type, std::uint8_t pages,
-            std::uint32_t entries, std::uint32_t assoc, bool coded) {
-  if (entries == 0 || (coded && assoc == kCodeOff)) return;
+            std::uint32_t reg, bool coded) {
+  const tSizeLeafTlb given = SizeLeafTlb(reg, coded, type == tTlbType::Data);
+  const std::uint32_t assoc = given.Assoc;
+  if (given.Entries == 0 || (coded && assoc == kCodeOff)) return;
   std::uint16_t ways = static_cast<std::uint16_t>(assoc);
-  if (coded) ways = assoc == kCodeFull ? 0 : kWaysOfCode[assoc & 0xF];
+  if (coded) ways = assoc == kCodeFull ? 0 : WaysOfCode(assoc);
   if (!coded && assoc == kFullByte) ways = 0;
-  tlbs.push_back({level, type, pages, static_cast<std::uint16_t>(entries), ways});
+  tlbs.push_back({level, type, pages, static_cast<std::uint16_t>(given.Entries), ways});
 }
 
 std::vector<tTlbInfo> SizeLeafTlbs(const tCpuidStore& store) {
@@ -219,26 +216,26 @@ std::vector<tTlbInfo> SizeLeafTlbs(const tCpuidStore& store) {
   constexpr std::uint8_t kLarge = kPage2M | kPage4M;
   constexpr auto D = tTlbType::Data;
   constexpr auto I = tTlbType::Instruction;
-  if (const tCPUIDResult* l1 = ReportedLeaf(store, kL1SizeLeaf)) {
-    AddTlb(tlbs, 1, D, kPage4K, GetBits(l1->EBX, 16, 23), GetBits(l1->EBX, 24, 31), false);
-    AddTlb(tlbs, 1, I, kPage4K, GetBits(l1->EBX, 0, 7), GetBits(l1->EBX, 8, 15), false);
-    AddTlb(tlbs, 1, D, kLarge, GetBits(l1->EAX, 16, 23), GetBits(l1->EAX, 24, 31), false);
-    AddTlb(tlbs, 1, I, kLarge, GetBits(l1->EAX, 0, 7), GetBits(l1->EAX, 8, 15), false);
+  if (const tCPUIDResult* l1 = ReportedLeaf(store, kLeafL1CacheTlb)) {
+    AddTlb(tlbs, 1, D, kPage4K, l1->EBX, false);
+    AddTlb(tlbs, 1, I, kPage4K, l1->EBX, false);
+    AddTlb(tlbs, 1, D, kLarge, l1->EAX, false);
+    AddTlb(tlbs, 1, I, kLarge, l1->EAX, false);
   }
-  const tCPUIDResult* giga = ReportedLeaf(store, kGigaTlbLeaf);
+  const tCPUIDResult* giga = ReportedLeaf(store, kLeafGigaPageTlb);
   if (giga != nullptr) {
-    AddTlb(tlbs, 1, D, kPage1G, GetBits(giga->EAX, 16, 27), GetBits(giga->EAX, 28, 31), true);
-    AddTlb(tlbs, 1, I, kPage1G, GetBits(giga->EAX, 0, 11), GetBits(giga->EAX, 12, 15), true);
+    AddTlb(tlbs, 1, D, kPage1G, giga->EAX, true);
+    AddTlb(tlbs, 1, I, kPage1G, giga->EAX, true);
   }
-  if (const tCPUIDResult* l2 = ReportedLeaf(store, kL2SizeLeaf)) {
-    AddTlb(tlbs, 2, D, kPage4K, GetBits(l2->EBX, 16, 27), GetBits(l2->EBX, 28, 31), true);
-    AddTlb(tlbs, 2, I, kPage4K, GetBits(l2->EBX, 0, 11), GetBits(l2->EBX, 12, 15), true);
-    AddTlb(tlbs, 2, D, kLarge, GetBits(l2->EAX, 16, 27), GetBits(l2->EAX, 28, 31), true);
-    AddTlb(tlbs, 2, I, kLarge, GetBits(l2->EAX, 0, 11), GetBits(l2->EAX, 12, 15), true);
+  if (const tCPUIDResult* l2 = ReportedLeaf(store, kLeafL2CacheTlb)) {
+    AddTlb(tlbs, 2, D, kPage4K, l2->EBX, true);
+    AddTlb(tlbs, 2, I, kPage4K, l2->EBX, true);
+    AddTlb(tlbs, 2, D, kLarge, l2->EAX, true);
+    AddTlb(tlbs, 2, I, kLarge, l2->EAX, true);
   }
   if (giga != nullptr) {
-    AddTlb(tlbs, 2, D, kPage1G, GetBits(giga->EBX, 16, 27), GetBits(giga->EBX, 28, 31), true);
-    AddTlb(tlbs, 2, I, kPage1G, GetBits(giga->EBX, 0, 11), GetBits(giga->EBX, 12, 15), true);
+    AddTlb(tlbs, 2, D, kPage1G, giga->EBX, true);
+    AddTlb(tlbs, 2, I, kPage1G, giga->EBX, true);
   }
   return tlbs;
 }
@@ -264,9 +261,9 @@ std::optional<tTlbType> TlbTypeOfCode(std::uint32_t code) {
 
 std::vector<tTlbInfo> TranslationLeafTlbs(const tCpuidStore& store) {
   std::vector<tTlbInfo> tlbs;
-  const tCPUIDResult* head = ReportedLeaf(store, kTlbLeaf);
+  const tCPUIDResult* head = ReportedLeaf(store, kLeafAddressTranslation);
   if (head == nullptr) return tlbs;
-  for (const tCpuidEntry& entry : store.SubLeaves(kTlbLeaf)) {
+  for (const tCpuidEntry& entry : store.SubLeaves(kLeafAddressTranslation)) {
     if (entry.SubLeaf > head->EAX) break;
     const tCPUIDResult& r = entry.Result;
     const std::optional<tTlbType> type = TlbTypeOfCode(GetBits(r.EDX, 0, 4));
@@ -277,7 +274,7 @@ std::vector<tTlbInfo> TranslationLeafTlbs(const tCpuidStore& store) {
     tlb.Type = *type;
     tlb.Pages = static_cast<std::uint8_t>(GetBits(r.EBX, 0, 3));
     tlb.Entries = Narrow<std::uint16_t>(static_cast<std::uint64_t>(ways) * r.ECX);
-    tlb.Ways = GetBits(r.EDX, 8, 8) != 0 ? 0 : static_cast<std::uint16_t>(ways);
+    tlb.Ways = GetBit(r.EDX, 8) != 0 ? 0 : static_cast<std::uint16_t>(ways);
     tlbs.push_back(tlb);
   }
   return tlbs;
@@ -366,15 +363,13 @@ std::optional<tCacheInfo> DescriptorCache(const tDescriptor& d, const tDisplaySi
   return cache;
 }
 
-// The descriptor bytes of leaf 2 that are valid: a register whose bit 31 is set holds none, and
-// the low byte of EAX is the repeat count.
+// The descriptor bytes of leaf 2 that are valid: a register whose bit 31 is set holds none.
 std::vector<std::uint8_t> DescriptorBytes(const tCPUIDResult& leaf2) {
   std::vector<std::uint8_t> bytes;
   const std::array<std::uint32_t, 4> registers{leaf2.EAX, leaf2.EBX, leaf2.ECX, leaf2.EDX};
-  for (std::size_t k = 0; k < registers.size(); ++k) {
-    if (GetBits(registers[k], 31, 31) != 0) continue;
-    for (unsigned shift = k == 0 ? 8 : 0; shift < 32; shift += 8)
-      bytes.push_back(static_cast<std::uint8_t>(registers[k] >> shift));
+  const auto all = DescriptorBytesOf(leaf2);
+  for (std::size_t k = 0; k < all.size(); ++k) {
+    if (GetBit(registers[DescriptorRegisterOf(k)], 31) == 0) bytes.push_back(all[k]);
   }
   return bytes;
 }
@@ -382,7 +377,7 @@ std::vector<std::uint8_t> DescriptorBytes(const tCPUIDResult& leaf2) {
 void AddDescriptors(const tCpuidStore& store, std::vector<tCacheInfo>& caches,
                     std::vector<tTlbInfo>& tlbs) {
   if (VendorStringOf(store) != "GenuineIntel") return;
-  const tCPUIDResult* leaf2 = ReportedLeaf(store, kDescriptorLeaf);
+  const tCPUIDResult* leaf2 = ReportedLeaf(store, kLeafCacheDescriptors);
   if (leaf2 == nullptr) return;
   const tDisplaySignature signature = DisplaySignatureOf(store);
   unsigned absentLevel = 0;
@@ -393,11 +388,8 @@ void AddDescriptors(const tCpuidStore& store, std::vector<tCacheInfo>& caches,
         const std::uint16_t ways = row.Assoc == kLegacyFull ? 0 : row.Assoc;
         tlbs.push_back({shape->Level, shape->Type, shape->Pages, row.Size, ways});
       }
-      // "No further cache": no level-2 cache on family 6, no level-3 cache on family 15.
-      if (row.Kind == tDescriptorKind::NoFurtherCache) {
-        if (signature.Family == 6) absentLevel = 2;
-        if (signature.Family == 0xF) absentLevel = 3;
-      }
+      if (row.Kind == tDescriptorKind::NoFurtherCache)
+        absentLevel = LevelWithoutCache(signature.Family);
     }
   }
   std::erase_if(caches, [absentLevel](const tCacheInfo& c) { return c.Level == absentLevel; });
@@ -418,12 +410,12 @@ tCacheReport CachesOf(const tCpuidStore& store) {
   std::vector<tTlbInfo> descriptorTlbs;
   AddDescriptors(store, descriptorCaches, descriptorTlbs);
 
-  if (ReportedLeaf(store, kDeterministicLeaf) != nullptr)
-    report.Caches = DeterministicCaches(store.SubLeaves(kDeterministicLeaf));
+  if (ReportedLeaf(store, kLeafCacheParameters) != nullptr)
+    report.Caches = DeterministicCaches(store.SubLeaves(kLeafCacheParameters));
   if (!report.Caches.empty()) {
     report.Source = tCacheSource::DeterministicLeaf;
   } else if (HasAmdCacheLeaf(store) &&
-             !(report.Caches = DeterministicCaches(store.SubLeaves(kAmdCacheLeaf))).empty()) {
+             !(report.Caches = DeterministicCaches(store.SubLeaves(kLeafCacheTopology))).empty()) {
     report.Source = tCacheSource::AmdCacheTopology;
   } else if (!(report.Caches = SizeLeafCaches(store)).empty()) {
     report.Source = tCacheSource::SizeLeaves;
@@ -563,4 +555,43 @@ void CompleteLevelRecords(const tCacheReport& report, tlevel1& l1, tlevel2& l2, 
   }
   FillTlbs(report.Tlbs, 1, l1);
   FillTlbs(report.Tlbs, 2, l2);
+}
+
+// ---- The size leaves, field by field -------------------------------------------------------
+
+tSizeLeafCache SizeLeafLevel1(std::uint32_t reg) {
+  return {GetBits(reg, 24, 31), GetBits(reg, 16, 23), GetBits(reg, 8, 15), GetBits(reg, 0, 7)};
+}
+
+tSizeLeafTlb SizeLeafTlb(std::uint32_t reg, bool coded, bool data) {
+  const unsigned lo = data ? 16 : 0;
+  if (coded) return {GetBits(reg, lo, lo + 11), GetBits(reg, lo + 12, lo + 15)};
+  return {GetBits(reg, lo, lo + 7), GetBits(reg, lo + 8, lo + 15)};
+}
+
+tSizeLeafLevel2 SizeLeafLevel2(const tSizeLeafIdentity& id, std::uint32_t ecx) {
+  tSizeLeafLevel2 l2;
+  l2.LineBytes = GetBits(ecx, 0, 7);
+  if (id.Vendor == "CentaurHauls" && id.Family == 6 && (id.Model == 7 || id.Model == 8)) {
+    l2.Level1Layout = true;
+    l2.SizeKB = GetBits(ecx, 24, 31);
+    l2.Assoc = GetBits(ecx, 16, 23);
+    l2.LinesPerTag = GetBits(ecx, 8, 15);
+    return l2;
+  }
+  l2.SizeKB = GetBits(ecx, 16, 31);
+  // An erratum of the first Duron: 1 KB reported for its 64 KB.
+  if (id.Vendor == "AuthenticAMD" && id.Family == 6 && id.Model == 3 && id.Stepping == 0 &&
+      l2.SizeKB == 1) {
+    l2.SizeKB = 64;
+  }
+  l2.Assoc = GetBits(ecx, 12, 15);
+  l2.LinesPerTag = GetBits(ecx, 8, 11);
+  return l2;
+}
+
+std::optional<std::uint16_t> LevelRecordWays(std::uint32_t code) {
+  const tAssocCode& row = kAssocCodes[code & 0xF];
+  if (code > 0xF || !row.InLevelRecords) return std::nullopt;
+  return LegacyWays(code == kCodeFull, row.Ways);
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -71,6 +72,49 @@ struct tCacheReport {
 };
 
 tCacheReport CachesOf(const tCpuidStore& store);
+
+// ---- The size leaves 0x80000005 and 0x80000006, field by field -----------------------------
+// Both the cache lists above and the level records read the size leaves through these.
+
+// A level-1 cache of 0x80000005 (ECX data, EDX instruction), as the leaf gives it: the ways as
+// a number, 0xFF fully associative.
+struct tSizeLeafCache {
+  std::uint32_t SizeKB = 0;
+  std::uint32_t Assoc = 0;
+  std::uint32_t LinesPerTag = 0;
+  std::uint32_t LineBytes = 0;
+};
+tSizeLeafCache SizeLeafLevel1(std::uint32_t reg);
+
+// A TLB of the size leaves. 0x80000005 EAX (large pages) and EBX (4 KB pages) hold a data TLB
+// in the upper half and an instruction TLB in the lower half, 8-bit entries and the ways as a
+// number; 0x80000006 and 0x80000019 (1 GB pages) the same with 12-bit entries and the ways as a
+// four-bit code (`coded`).
+struct tSizeLeafTlb {
+  std::uint32_t Entries = 0;
+  std::uint32_t Assoc = 0;
+};
+tSizeLeafTlb SizeLeafTlb(std::uint32_t reg, bool coded, bool data);
+
+// Who reports the size leaves: their vendor string and signature decide the quirks below.
+struct tSizeLeafIdentity {
+  std::string_view Vendor;
+  unsigned Family = 0;
+  unsigned Model = 0;
+  unsigned Stepping = 0;
+};
+
+// The level-2 cache of 0x80000006 ECX. VIA's family 6 models 7 and 8 give it in the level-1
+// layout, the ways as a number (Level1Layout); everyone else gives the ways as a four-bit code.
+// The first Duron's 1 KB is read as its 64 KB.
+struct tSizeLeafLevel2 : tSizeLeafCache {
+  bool Level1Layout = false;
+};
+tSizeLeafLevel2 SizeLeafLevel2(const tSizeLeafIdentity& id, std::uint32_t ecx);
+
+// The ways the level records store for a four-bit associativity code (255 fully associative);
+// none for the codes the level records do not know.
+std::optional<std::uint16_t> LevelRecordWays(std::uint32_t code);
 
 // "data", "instruction", "trace", "unified".
 std::string_view CacheTypeName(tCacheType type);

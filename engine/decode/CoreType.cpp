@@ -1,11 +1,9 @@
 #include "engine/decode/CoreType.h"
 
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
-
-constexpr std::uint32_t kHybridLeaf = 0x1A;
-constexpr std::uint32_t kAmdTopologyLeaf = 0x80000026;
 
 // Leaf 0x1A EAX bits 31..24.
 constexpr std::uint32_t kIntelAtom = 0x20;
@@ -18,7 +16,7 @@ constexpr unsigned kHeterogeneousBit = 30;
 }  // namespace
 
 tCoreType CoreTypeOf(const tCpuidStore& store) {
-  if (const tCPUIDResult* hybrid = ReportedLeaf(store, kHybridLeaf)) {
+  if (const tCPUIDResult* hybrid = ReportedLeaf(store, kLeafHybrid)) {
     switch (GetBits(hybrid->EAX, 24, 31)) {
       case kIntelCore:
         return tCoreType::Performance;
@@ -28,8 +26,8 @@ tCoreType CoreTypeOf(const tCpuidStore& store) {
         break;
     }
   }
-  if (const tCPUIDResult* topology = ReportedLeaf(store, kAmdTopologyLeaf)) {
-    if (GetBits(topology->EAX, kHeterogeneousBit, kHeterogeneousBit) != 0) {
+  if (const tCPUIDResult* topology = ReportedLeaf(store, kLeafExtendedTopologyAmd)) {
+    if (GetBit(topology->EAX, kHeterogeneousBit) != 0) {
       switch (GetBits(topology->EBX, 28, 31)) {
         case kAmdPerformance:
           return tCoreType::Performance;

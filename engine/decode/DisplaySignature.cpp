@@ -1,5 +1,6 @@
 #include "engine/decode/DisplaySignature.h"
 
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 tDisplaySignature DisplaySignatureOf(std::uint32_t eax) {
@@ -13,6 +14,6 @@ tDisplaySignature DisplaySignatureOf(std::uint32_t eax) {
 }
 
 tDisplaySignature DisplaySignatureOf(const tCpuidStore& store) {
-  const tCPUIDResult* leaf1 = store.Find(1);
+  const tCPUIDResult* leaf1 = store.Find(kLeafFeatures);
   return leaf1 != nullptr ? DisplaySignatureOf(leaf1->EAX) : tDisplaySignature{};
 }

@@ -2,17 +2,13 @@
 
 #include <optional>
 
-namespace {
-
-constexpr std::uint32_t kStructuredLeaf = 0x7;
-
-}  // namespace
+#include "engine/store/Leaves.h"
 
 // The captions of the four registers the Feature Flags page has always shown are its own, as
 // they always were, except that a bit it called "Reserved" and that is defined now is named.
 const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
     // leaf 1 EDX
-    {0x1,
+    {kLeafFeatures,
      0,
      &tCPUIDResult::EDX,
      "1 EDX",
@@ -51,7 +47,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"pbe", "Pending Break Event"},              // 31
      }}},
     // leaf 1 ECX
-    {0x1,
+    {kLeafFeatures,
      0,
      &tCPUIDResult::ECX,
      "1 ECX",
@@ -90,7 +86,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"hypervisor", "Hypervisor Present"},          // 31
      }}},
     // leaf 7.0 EBX
-    {0x7,
+    {kLeafStructuredFeatures,
      0,
      &tCPUIDResult::EBX,
      "7.0 EBX",
@@ -129,7 +125,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"avx512vl", "AVX-512 VL Instructions"},             // 31
      }}},
     // leaf 7.0 ECX
-    {0x7,
+    {kLeafStructuredFeatures,
      0,
      &tCPUIDResult::ECX,
      "7.0 ECX",
@@ -168,7 +164,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"pks", "Protection Keys (Supervisor)"},           // 31
      }}},
     // leaf 7.0 EDX
-    {0x7,
+    {kLeafStructuredFeatures,
      0,
      &tCPUIDResult::EDX,
      "7.0 EDX",
@@ -207,7 +203,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"spec_ctrl_ssbd", "Specul. Store Byp. Disable"},  // 31
      }}},
     // leaf 7.1 EAX
-    {0x7,
+    {kLeafStructuredFeatures,
      1,
      &tCPUIDResult::EAX,
      "7.1 EAX",
@@ -246,7 +242,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"movrs", "MOVRS Instructions"},                              // 31
      }}},
     // leaf 7.1 EDX
-    {0x7,
+    {kLeafStructuredFeatures,
      1,
      &tCPUIDResult::EDX,
      "7.1 EDX",
@@ -285,7 +281,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"", "Reserved"},                                   // 31
      }}},
     // leaf 7.2 EDX
-    {0x7,
+    {kLeafStructuredFeatures,
      2,
      &tCPUIDResult::EDX,
      "7.2 EDX",
@@ -324,7 +320,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"", "Reserved"},                              // 31
      }}},
     // leaf 0xD.1 EAX
-    {0xD,
+    {kLeafXsaveState,
      1,
      &tCPUIDResult::EAX,
      "0xD.1 EAX",
@@ -363,7 +359,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"", "Reserved"},                      // 31
      }}},
     // leaf 0x80000001 EDX
-    {0x80000001,
+    {kLeafExtendedFeatures,
      0,
      &tCPUIDResult::EDX,
      "0x80000001 EDX",
@@ -402,7 +398,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"3dnow", "AMD 3DNow! Instructions"},        // 31
      }}},
     // leaf 0x80000001 ECX
-    {0x80000001,
+    {kLeafExtendedFeatures,
      0,
      &tCPUIDResult::ECX,
      "0x80000001 ECX",
@@ -441,7 +437,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"", "Reserved"},                                 // 31
      }}},
     // leaf 0x80000007 EDX
-    {0x80000007,
+    {kLeafPowerManagement,
      0,
      &tCPUIDResult::EDX,
      "0x80000007 EDX",
@@ -480,7 +476,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"", "Reserved"},                              // 31
      }}},
     // leaf 0x80000008 EBX
-    {0x80000008,
+    {kLeafAddressSizes,
      0,
      &tCPUIDResult::EBX,
      "0x80000008 EBX",
@@ -519,7 +515,7 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
          {"brs", "Branch Sampling"},                           // 31
      }}},
     // leaf 0x80000021 EAX
-    {0x80000021,
+    {kLeafExtendedFeatures2,
      0,
      &tCPUIDResult::EAX,
      "0x80000021 EAX",
@@ -562,11 +558,11 @@ const std::array<tFeatureRegister, kFeatureRegisterCount> kFeatureRegisters{{
 tFeatureWords FeatureWordsOf(const tCpuidStore& store) {
   tFeatureWords words;
   // Sub-leaves of leaf 7 above the highest that sub-leaf 0 names are not features.
-  const tCPUIDResult* structured = ReportedLeaf(store, kStructuredLeaf);
+  const tCPUIDResult* structured = ReportedLeaf(store, kLeafStructuredFeatures);
   const std::uint32_t lastStructured = structured != nullptr ? structured->EAX : 0;
   for (std::size_t k = 0; k < kFeatureRegisters.size(); ++k) {
     const tFeatureRegister& reg = kFeatureRegisters[k];
-    if (reg.Leaf == kStructuredLeaf && reg.SubLeaf > lastStructured) continue;
+    if (reg.Leaf == kLeafStructuredFeatures && reg.SubLeaf > lastStructured) continue;
     if (const tCPUIDResult* answer = ReportedLeaf(store, reg.Leaf, reg.SubLeaf)) {
       words.Value[k] = answer->*reg.Register;
       words.Reported[k] = true;

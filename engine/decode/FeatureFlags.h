@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/store/CpuidStore.h"
+#include "engine/store/MyUtils.h"
 
 struct tFlagName {
   std::string_view Short;
@@ -56,7 +57,7 @@ struct tFeatureWords {
   std::array<std::uint32_t, kFeatureRegisterCount> Value{};
   std::array<bool, kFeatureRegisterCount> Reported{};
 
-  bool Has(std::size_t reg, unsigned bit) const { return ((Value[reg] >> bit) & 1u) != 0; }
+  bool Has(std::size_t reg, unsigned bit) const { return GetBit(Value[reg], bit) != 0; }
 
   friend bool operator==(const tFeatureWords&, const tFeatureWords&) = default;
 };

@@ -3,15 +3,10 @@
 #include <array>
 
 #include "engine/decode/DisplaySignature.h"
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
-
-constexpr std::uint32_t kFeatureLeaf = 0x1;
-constexpr std::uint32_t kTscLeaf = 0x15;
-constexpr std::uint32_t kFrequencyLeaf = 0x16;
-constexpr std::uint32_t kHypervisorLeaf = 0x40000000;
-constexpr std::uint32_t kHypervisorTimingLeaf = 0x40000010;
 
 // Intel family-6 models whose leaf 0x15 gives the ratio but not the crystal.
 struct tKnownCrystal {
@@ -41,22 +36,23 @@ double CrystalHz(const tCpuidStore& store, std::uint32_t reported) {
 
 tFrequencies FrequenciesOf(const tCpuidStore& store) {
   tFrequencies f;
-  if (const tCPUIDResult* clocks = ReportedLeaf(store, kFrequencyLeaf)) {
+  if (const tCPUIDResult* clocks = ReportedLeaf(store, kLeafProcessorFrequency)) {
     f.BaseMHz = GetBits(clocks->EAX, 0, 15);
     f.MaxMHz = GetBits(clocks->EBX, 0, 15);
     f.BusMHz = GetBits(clocks->ECX, 0, 15);
   }
-  if (const tCPUIDResult* tsc = ReportedLeaf(store, kTscLeaf)) {
+  if (const tCPUIDResult* tsc = ReportedLeaf(store, kLeafTscCrystal)) {
     // EBX over EAX is the ratio of the counter to the crystal; either 0: no ratio.
     if (tsc->EAX != 0 && tsc->EBX != 0)
       f.TscMHz = CrystalHz(store, tsc->ECX) * tsc->EBX / tsc->EAX / 1e6;
   }
   // The hypervisor's leaves count only under a hypervisor that says it offers this one.
-  const bool underHypervisor = GetBits(store.Get(kFeatureLeaf).ECX, 31, 31) != 0;
-  const tCPUIDResult* hypervisor = store.Find(kHypervisorLeaf);
+  const bool underHypervisor = GetBit(store.Get(kLeafFeatures).ECX, kHypervisorBit) != 0;
+  const tCPUIDResult* hypervisor = store.Find(kLeafHypervisorBase);
   if (f.TscMHz == 0 && underHypervisor && hypervisor != nullptr &&
-      hypervisor->EAX >= kHypervisorTimingLeaf && hypervisor->EAX <= kHypervisorLeaf + 0xFF) {
-    if (const tCPUIDResult* timing = store.Find(kHypervisorTimingLeaf))
+      hypervisor->EAX >= kLeafHypervisorTiming &&
+      hypervisor->EAX <= kLeafHypervisorBase + kLeafRangeSpan) {
+    if (const tCPUIDResult* timing = store.Find(kLeafHypervisorTiming))
       f.TscMHz = timing->EAX / 1000.0;
   }
   return f;

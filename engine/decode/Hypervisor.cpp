@@ -2,15 +2,11 @@
 
 #include <array>
 
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
 
-constexpr std::uint32_t kFeatureLeaf = 0x1;
-constexpr unsigned kHypervisorBit = 31;  // of leaf 1 ECX
-constexpr std::uint32_t kHypervisorLeaf = 0x40000000;
-constexpr std::uint32_t kSecondInterfaceLeaf = 0x40000100;
-constexpr std::uint32_t kTdxLeaf = 0x21;
 constexpr std::string_view kTdxSignature = "IntelTDX    ";
 
 struct tKnownHypervisor {
@@ -54,9 +50,9 @@ std::string SignatureOf(const tCPUIDResult& r) {
 
 tHypervisor HypervisorOf(const tCpuidStore& store) {
   tHypervisor hv;
-  const tCPUIDResult* leaf1 = ReportedLeaf(store, kFeatureLeaf);
-  hv.Present = leaf1 != nullptr && GetBits(leaf1->ECX, kHypervisorBit, kHypervisorBit) != 0;
-  if (const tCPUIDResult* vendor = store.Find(kHypervisorLeaf)) {
+  const tCPUIDResult* leaf1 = ReportedLeaf(store, kLeafFeatures);
+  hv.Present = leaf1 != nullptr && GetBit(leaf1->ECX, kHypervisorBit) != 0;
+  if (const tCPUIDResult* vendor = store.Find(kLeafHypervisorBase)) {
     std::string signature = SignatureOf(*vendor);
     const std::string_view name = NameOf(signature);
     // Without the hypervisor bit only a known signature counts: bare metal answers the leaf
@@ -67,11 +63,11 @@ tHypervisor HypervisorOf(const tCpuidStore& store) {
     }
   }
   if (hv.Name == "Microsoft Hyper-V") {
-    if (const tCPUIDResult* second = store.Find(kSecondInterfaceLeaf)) {
+    if (const tCPUIDResult* second = store.Find(kLeafHypervisorSecondBase)) {
       if (NameOf(SignatureOf(*second)) == "Xen") hv.Name = "Xen (Hyper-V interface)";
     }
   }
-  if (const tCPUIDResult* tdx = ReportedLeaf(store, kTdxLeaf))
+  if (const tCPUIDResult* tdx = ReportedLeaf(store, kLeafTrustDomain))
     hv.TdxGuest = RegsToText(tdx->EBX, tdx->EDX, tdx->ECX, 0) == kTdxSignature;
   return hv;
 }

@@ -6,20 +6,12 @@
 #include <tuple>
 
 #include "engine/decode/DisplaySignature.h"
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
 
-constexpr std::uint32_t kFeatureLeaf = 0x1;
-constexpr std::uint32_t kDeterministicLeaf = 0x4;
-constexpr std::uint32_t kTopologyLeaf = 0xB;
-constexpr std::uint32_t kTopologyV2Leaf = 0x1F;
-constexpr std::uint32_t kExtFeatureLeaf = 0x80000001;
-constexpr std::uint32_t kSizesLeaf = 0x80000008;
-constexpr std::uint32_t kAmdIdsLeaf = 0x8000001E;
-constexpr std::uint32_t kAmdTopologyLeaf = 0x80000026;
-constexpr unsigned kHttBit = 28;                 // of leaf 1 EDX
-constexpr unsigned kTopologyExtensionsBit = 22;  // of 0x80000001 ECX
+constexpr unsigned kHttBit = 28;  // of leaf 1 EDX
 // From this family on, 0x8000001E counts threads per core; before, cores per compute unit.
 constexpr std::uint32_t kZenFamily = 0x17;
 
@@ -94,9 +86,8 @@ bool FromLevels(const tCpuidStore& store, std::uint32_t leaf, const tField (&lev
 // ---- AMD before leaf 0x80000026 ------------------------------------------------------------
 
 bool HasTopologyExtensions(const tCpuidStore& store) {
-  const tCPUIDResult* features = ReportedLeaf(store, kExtFeatureLeaf);
-  return features != nullptr &&
-         GetBits(features->ECX, kTopologyExtensionsBit, kTopologyExtensionsBit) != 0;
+  const tCPUIDResult* features = ReportedLeaf(store, kLeafExtendedFeatures);
+  return features != nullptr && GetBit(features->ECX, kTopologyExtensionsBit) != 0;
 }
 
 // Logical processors in the package and the APIC-ID bits that number them, from 0x80000008.
@@ -105,7 +96,7 @@ struct tCoreCount {
   unsigned Width;
 };
 std::optional<tCoreCount> CoreCountOf(const tCpuidStore& store) {
-  const tCPUIDResult* sizes = ReportedLeaf(store, kSizesLeaf);
+  const tCPUIDResult* sizes = ReportedLeaf(store, kLeafAddressSizes);
   if (sizes == nullptr) return std::nullopt;
   const std::uint32_t count = GetBits(sizes->ECX, 0, 7) + 1;
   const unsigned width = GetBits(sizes->ECX, 12, 15);
@@ -114,7 +105,7 @@ std::optional<tCoreCount> CoreCountOf(const tCpuidStore& store) {
 }
 
 bool FromAmdIds(const tCpuidStore& store, tTopology& t) {
-  const tCPUIDResult* ids = ReportedLeaf(store, kAmdIdsLeaf);
+  const tCPUIDResult* ids = ReportedLeaf(store, kLeafProcessorIds);
   const std::optional<tCoreCount> cores = CoreCountOf(store);
   if (ids == nullptr || !HasTopologyExtensions(store) || !cores) return false;
   const bool zen = DisplaySignatureOf(store).Family >= kZenFamily;
@@ -135,12 +126,12 @@ bool FromAmdIds(const tCpuidStore& store, tTopology& t) {
 }
 
 std::uint32_t LegacyApicId(const tCpuidStore& store) {
-  return GetBits(store.Get(kFeatureLeaf).EBX, 24, 31);
+  return GetBits(store.Get(kLeafFeatures).EBX, 24, 31);
 }
 
 bool FromCoreCount(const tCpuidStore& store, tTopology& t) {
   const std::optional<tCoreCount> cores = CoreCountOf(store);
-  if (!cores || ReportedLeaf(store, kFeatureLeaf) == nullptr) return false;
+  if (!cores || ReportedLeaf(store, kLeafFeatures) == nullptr) return false;
   t.X2ApicId = LegacyApicId(store);
   t.CoreId = t.X2ApicId & Mask(cores->Width);
   t.PackageId = t.X2ApicId >> cores->Width;
@@ -152,12 +143,12 @@ bool FromCoreCount(const tCpuidStore& store, tTopology& t) {
 // ---- Leaf 1 with leaf 4 --------------------------------------------------------------------
 
 bool FromLegacyLeaves(const tCpuidStore& store, tTopology& t) {
-  const tCPUIDResult* leaf1 = ReportedLeaf(store, kFeatureLeaf);
+  const tCPUIDResult* leaf1 = ReportedLeaf(store, kLeafFeatures);
   if (leaf1 == nullptr) return false;
-  const bool multi = GetBits(leaf1->EDX, kHttBit, kHttBit) != 0;
+  const bool multi = GetBit(leaf1->EDX, kHttBit) != 0;
   const std::uint32_t logical = multi ? std::max(1u, GetBits(leaf1->EBX, 16, 23)) : 1;
   std::uint32_t cores = 1;
-  if (const tCPUIDResult* leaf4 = ReportedLeaf(store, kDeterministicLeaf)) {
+  if (const tCPUIDResult* leaf4 = ReportedLeaf(store, kLeafCacheParameters)) {
     if (GetBits(leaf4->EAX, 0, 4) != 0) cores = GetBits(leaf4->EAX, 26, 31) + 1;
   }
   const unsigned threadWidth = WidthOf(std::max(1u, logical / cores));
@@ -175,11 +166,11 @@ bool FromLegacyLeaves(const tCpuidStore& store, tTopology& t) {
 
 tTopology TopologyOf(const tCpuidStore& store) {
   tTopology t;
-  if (FromLevels(store, kTopologyV2Leaf, kIntelLevels, t)) {
+  if (FromLevels(store, kLeafExtendedTopologyV2, kIntelLevels, t)) {
     t.Source = tTopologySource::ExtendedTopologyV2;
-  } else if (t = {}; FromLevels(store, kTopologyLeaf, kIntelLevels, t)) {
+  } else if (t = {}; FromLevels(store, kLeafExtendedTopology, kIntelLevels, t)) {
     t.Source = tTopologySource::ExtendedTopology;
-  } else if (t = {}; FromLevels(store, kAmdTopologyLeaf, kAmdLevels, t)) {
+  } else if (t = {}; FromLevels(store, kLeafExtendedTopologyAmd, kAmdLevels, t)) {
     t.Source = tTopologySource::AmdExtendedTopology;
   } else if (t = {}; FromAmdIds(store, t)) {
     t.Source = tTopologySource::AmdTopologyExtensions;

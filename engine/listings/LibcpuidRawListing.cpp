@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/store/Leaves.h"
+
 namespace {
 
 // How the index of an array maps to a (leaf, sub-leaf).
@@ -13,14 +15,14 @@ struct tRawArray {
 };
 
 constexpr std::array<tRawArray, 8> kArrays{{
-    {"basic_cpuid", 0x00000000, false},
-    {"ext_cpuid", 0x80000000, false},
-    {"intel_fn4", 0x00000004, true},
-    {"intel_fn11", 0x0000000B, true},
-    {"intel_fn12h", 0x00000012, true},
-    {"intel_fn14h", 0x00000014, true},
-    {"amd_fn8000001dh", 0x8000001D, true},
-    {"amd_fn80000026h", 0x80000026, true},
+    {"basic_cpuid", kLeafStandardBase, false},
+    {"ext_cpuid", kLeafExtendedBase, false},
+    {"intel_fn4", kLeafCacheParameters, true},
+    {"intel_fn11", kLeafExtendedTopology, true},
+    {"intel_fn12h", kLeafSgx, true},
+    {"intel_fn14h", kLeafProcessorTrace, true},
+    {"amd_fn8000001dh", kLeafCacheTopology, true},
+    {"amd_fn80000026h", kLeafExtendedTopologyAmd, true},
 }};
 
 // Indices above this are no entry of any array.
@@ -143,11 +145,11 @@ class tRawReader {
       return !entry.OfSubLeafArray && entry.SubLeaf == 0 &&
              std::find(subLeafZero.begin(), subLeafZero.end(), entry.Leaf) != subLeafZero.end();
     };
-    const auto maxStandard = MaximumOf(pending_, 0x00000000);
-    const auto maxExtended = MaximumOf(pending_, 0x80000000);
+    const auto maxStandard = MaximumOf(pending_, kLeafStandardBase);
+    const auto maxExtended = MaximumOf(pending_, kLeafExtendedBase);
     for (const tEntry& entry : pending_) {
-      const bool extended = entry.Leaf >= 0x80000000;
-      const std::uint32_t base = extended ? 0x80000000 : 0x00000000;
+      const bool extended = entry.Leaf >= kLeafExtendedBase;
+      const std::uint32_t base = extended ? kLeafExtendedBase : kLeafStandardBase;
       const auto& maximum = extended ? maxExtended : maxStandard;
       const bool answered = entry.Leaf == base || (maximum && entry.Leaf <= *maximum);
       if (!answered || listedAsSubLeaf(entry)) continue;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "engine/store/Leaves.h"
+
 namespace {
 
 constexpr std::string_view kSectionOpen = "------[";
@@ -125,7 +127,7 @@ class tRegisterReader {
     std::uint32_t subLeaf = 0;
     if (answer.SubLeaf) {
       subLeaf = *answer.SubLeaf;
-    } else if (answer.Leaf == 0 && current.Has(0)) {
+    } else if (answer.Leaf == kLeafStandardBase && current.Has(kLeafStandardBase)) {
       processors_.StartProcessor();
     } else {
       subLeaf = static_cast<std::uint32_t>(current.SubLeaves(answer.Leaf).size());

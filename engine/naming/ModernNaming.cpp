@@ -4,6 +4,7 @@
 #include <cctype>
 #include <tuple>
 
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
@@ -41,8 +42,6 @@ constexpr std::array<tCoverage, 6> kCoverage{{
 constexpr std::array<std::string_view, 4> kMarks{"(R)", "(r)", "(TM)", "(tm)"};
 
 constexpr std::uint32_t kNetBurstFamily = 15;
-constexpr std::uint32_t kBrandFirstLeaf = 0x80000002;
-constexpr std::uint32_t kBrandLastLeaf = 0x80000004;
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -93,9 +92,9 @@ bool IsCovered(tMaker maker, const tDisplaySignature& s) {
 }
 
 std::string BrandOf(const tCpuidStore& store) {
-  if (store.Get(0x80000000).EAX < kBrandLastLeaf) return {};
+  if (store.Get(kLeafExtendedBase).EAX < kLeafExtendedBrand3) return {};
   std::string brand;
-  for (std::uint32_t leaf = kBrandFirstLeaf; leaf <= kBrandLastLeaf; ++leaf) {
+  for (std::uint32_t leaf = kLeafExtendedBrand1; leaf <= kLeafExtendedBrand3; ++leaf) {
     const tCPUIDResult r = store.Get(leaf);
     brand += RegsToText(r.EAX, r.EBX, r.ECX, r.EDX);
   }
@@ -214,9 +213,9 @@ std::optional<std::pair<std::string, std::uint16_t>> MarketingLineOf(
 
 tModernName ModernNameOf(const tCpuidStore& store) {
   tModernName modern;
-  const tCPUIDResult leaf0 = store.Get(0);
+  const tCPUIDResult leaf0 = store.Get(kLeafStandardBase);
   const std::optional<tMaker> maker = MakerOf(RegsToText(leaf0.EBX, leaf0.EDX, leaf0.ECX, 0));
-  if (!maker || !store.Has(1)) return modern;
+  if (!maker || !store.Has(kLeafFeatures)) return modern;
   const tDisplaySignature signature = DisplaySignatureOf(store);
   const std::string brand = CleanBrand(BrandOf(store));
 

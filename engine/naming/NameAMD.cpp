@@ -10,6 +10,7 @@
 
 #include "engine/CPUid.h"
 #include "engine/naming/Naming.h"
+#include "engine/store/MyUtils.h"
 
 namespace {
 
@@ -541,13 +542,14 @@ void cCPUid::NameAMD(unsigned i) {
       MultiplierMethod[i] = 2;
       MeasureClocks(i);
       id.BrandID = id.XBrandHigh;
-      const tK8Inputs inputs{.Group = id.XBrandHigh,
-                             .SubIndex = id.XBrandLow,
-                             .NN = static_cast<std::uint8_t>(id.XBrandID & 0xFF),
-                             .Ext = id.XExtModel,
-                             .Model = id.Model,
-                             .L2 = l2.Size,
-                             .Cores = features.Cores};
+      const tK8Inputs inputs{
+          .Group = id.XBrandHigh,
+          .SubIndex = id.XBrandLow,
+          .NN = static_cast<std::uint8_t>(GetBits(std::uint32_t{id.XBrandID}, 0, 7)),
+          .Ext = id.XExtModel,
+          .Model = id.Model,
+          .L2 = l2.Size,
+          .Cores = features.Cores};
       NameK8(inputs, name, l2);
       break;
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/store/Leaves.h"
 #include "platform/ProcessorServices.h"
 #include "platform/ReplayProcessorServices.h"
 
@@ -77,11 +78,11 @@ struct tLeafGroup {
   std::size_t Count;
 };
 inline constexpr std::array<tLeafGroup, 5> kLeafGroups{{
-    {0x00000000, 6},
-    {0x80000000, 9},
-    {0x80860000, 8},
-    {0xC0000000, 2},
-    {0x8FFFFFFE, 2},
+    {kLeafStandardBase, 6},
+    {kLeafExtendedBase, 9},
+    {kLeafTransmetaBase, 8},
+    {kLeafCentaurBase, 2},
+    {kLeafHighExtendedBase, 2},
 }};
 inline constexpr std::size_t kCapturedLeaves = 27;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 
 namespace {
@@ -57,13 +58,13 @@ std::span<const tCpuidEntry> tCpuidStore::SubLeaves(std::uint32_t leaf) const {
 const tCPUIDResult* ReportedLeaf(const tCpuidStore& store, std::uint32_t leaf,
                                  std::uint32_t subLeaf) {
   // The first leaf of a range (0, 0x40000000, 0x80000000, ...) gives the range's maximum.
-  const std::uint32_t rangeHead = leaf & 0xFFFF0000u;
+  const std::uint32_t rangeHead = leaf & kLeafRangeMask;
   if (leaf != rangeHead && store.Get(rangeHead).EAX < leaf) return nullptr;
   return store.Find(leaf, subLeaf);
 }
 
 std::string VendorStringOf(const tCpuidStore& store) {
-  const tCPUIDResult leaf0 = store.Get(0);
+  const tCPUIDResult leaf0 = store.Get(kLeafStandardBase);
   return RegsToText(leaf0.EBX, leaf0.EDX, leaf0.ECX, 0);
 }
 

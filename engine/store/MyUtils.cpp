@@ -24,15 +24,24 @@ std::uint32_t HexToInt(std::string_view text) {
 
 void IntToBits(std::uint32_t value, std::array<std::uint8_t, 32>& bits) {
   for (unsigned k = 0; k < 32; ++k)
-    bits[k] = static_cast<std::uint8_t>((value >> k) & 1u);
+    bits[k] = static_cast<std::uint8_t>(GetBit(value, k));
+}
+
+std::uint64_t GetBits(std::uint64_t value, unsigned lo, unsigned hi) {
+  if (lo > hi) std::swap(lo, hi);
+  if (lo > 63) return 0;
+  if (hi > 63) hi = 63;
+  const unsigned width = hi - lo + 1;
+  const std::uint64_t mask = width == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1;
+  return (value >> lo) & mask;
 }
 
 std::uint32_t GetBits(std::uint32_t value, unsigned lo, unsigned hi) {
-  if (lo > hi) std::swap(lo, hi);
-  if (lo > 31) return 0;
-  if (hi > 31) hi = 31;
-  const std::uint64_t mask = (std::uint64_t{1} << (hi - lo + 1)) - 1;
-  return static_cast<std::uint32_t>((value >> lo) & mask);
+  return static_cast<std::uint32_t>(GetBits(std::uint64_t{value}, lo, hi));
+}
+
+std::uint32_t GetBit(std::uint32_t value, unsigned bit) {
+  return GetBits(value, bit, bit);
 }
 
 std::string RegsToText(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
