@@ -1,3 +1,5 @@
+// The engine cCPUid: its identification in turn (capture, decoding, naming), the measuring
+// thread, and the records and clocks it publishes to readers.
 #include "engine/CPUid.h"
 
 #include "engine/capture/CpuidCapture.h"

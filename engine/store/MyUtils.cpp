@@ -1,3 +1,4 @@
+// The decoders' bit and number helpers.
 #include "engine/store/MyUtils.h"
 
 #include <utility>
