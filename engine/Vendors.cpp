@@ -3,20 +3,21 @@
 #include <array>
 
 #include "engine/CPUid.h"
+#include "engine/store/VendorStrings.h"
 
 std::span<const tVendorRow> Vendors() {
-  // The UMC and SiS strings end in a space. Centaur processors are not named.
+  // Centaur processors are not named.
   static constexpr std::array<tVendorRow, 10> kVendors{{
-      {tVendor::intel, "GenuineIntel", "intel", &cCPUid::NameIntel},
-      {tVendor::umc, "UMC UMC UMC ", "umc", &cCPUid::NameUMC},
-      {tVendor::amd, "AuthenticAMD", "amd", &cCPUid::NameAMD},
-      {tVendor::cyrix, "CyrixInstead", "cyrix", &cCPUid::NameCyrix},
-      {tVendor::nexgen, "NexGenDriven", "nexgen", &cCPUid::NameNexGen},
-      {tVendor::centaur, "CentaurHauls", "centaur", nullptr},
-      {tVendor::rise, "RiseRiseRise", "rise", &cCPUid::NameRise},
-      {tVendor::sis, "SiS SiS SiS ", "sis", &cCPUid::NameSiS},
-      {tVendor::transmeta, "GenuineTMx86", "transmeta", &cCPUid::NameTransmeta},
-      {tVendor::national, "Geode by NSC", "national", &cCPUid::NameNational},
+      {tVendor::intel, kVendorIntel, "intel", &cCPUid::NameIntel},
+      {tVendor::umc, kVendorUmc, "umc", &cCPUid::NameUMC},
+      {tVendor::amd, kVendorAmd, "amd", &cCPUid::NameAMD},
+      {tVendor::cyrix, kVendorCyrix, "cyrix", &cCPUid::NameCyrix},
+      {tVendor::nexgen, kVendorNexGen, "nexgen", &cCPUid::NameNexGen},
+      {tVendor::centaur, kVendorCentaur, "centaur", nullptr},
+      {tVendor::rise, kVendorRise, "rise", &cCPUid::NameRise},
+      {tVendor::sis, kVendorSiS, "sis", &cCPUid::NameSiS},
+      {tVendor::transmeta, kVendorTransmeta, "transmeta", &cCPUid::NameTransmeta},
+      {tVendor::national, kVendorNational, "national", &cCPUid::NameNational},
   }};
   return kVendors;
 }

@@ -9,6 +9,7 @@
 #include "engine/decode/Caches.h"
 #include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
+#include "engine/store/VendorStrings.h"
 
 namespace {
 
@@ -137,7 +138,7 @@ bool cCPUid::DecodeCaches() {
       const std::uint32_t maxExt = CPUdata[i].ExtLeaf[ExtendedIndex(kLeafExtendedBase)].EAX;
       if (maxExt >= kLeafL2CacheTlb && maxStd < kLeafCacheDescriptors) {
         DecodeSizeLeaves(i);
-      } else if (maxStd >= kLeafCacheDescriptors && CPUid_m[i].Vendor == "GenuineIntel") {
+      } else if (maxStd >= kLeafCacheDescriptors && CPUid_m[i].Vendor == kVendorIntel) {
         DecodeDescriptors(i);
       }
     }
@@ -185,7 +186,7 @@ void cCPUid::DecodeSizeLeaves(unsigned i) {
   }
   if (const auto ways = LevelRecordWays(cache.Assoc)) l2.Assoc = *ways;
   // VIA's family 6 model 9 stepping 1 reports its 16-way cache as off.
-  if (id.Vendor == "CentaurHauls" && id.Family == 6 && id.Model == 9 && id.Stepping == 1 &&
+  if (id.Vendor == kVendorCentaur && id.Family == 6 && id.Model == 9 && id.Stepping == 1 &&
       cache.Assoc == 0)
     l2.Assoc = 16;
 }

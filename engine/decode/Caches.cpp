@@ -11,6 +11,7 @@
 #include "engine/decode/DisplaySignature.h"
 #include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
+#include "engine/store/VendorStrings.h"
 
 namespace {
 
@@ -376,7 +377,7 @@ std::vector<std::uint8_t> DescriptorBytes(const tCPUIDResult& leaf2) {
 
 void AddDescriptors(const tCpuidStore& store, std::vector<tCacheInfo>& caches,
                     std::vector<tTlbInfo>& tlbs) {
-  if (VendorStringOf(store) != "GenuineIntel") return;
+  if (VendorStringOf(store) != kVendorIntel) return;
   const tCPUIDResult* leaf2 = ReportedLeaf(store, kLeafCacheDescriptors);
   if (leaf2 == nullptr) return;
   const tDisplaySignature signature = DisplaySignatureOf(store);
@@ -572,7 +573,7 @@ tSizeLeafTlb SizeLeafTlb(std::uint32_t reg, bool coded, bool data) {
 tSizeLeafLevel2 SizeLeafLevel2(const tSizeLeafIdentity& id, std::uint32_t ecx) {
   tSizeLeafLevel2 l2;
   l2.LineBytes = GetBits(ecx, 0, 7);
-  if (id.Vendor == "CentaurHauls" && id.Family == 6 && (id.Model == 7 || id.Model == 8)) {
+  if (id.Vendor == kVendorCentaur && id.Family == 6 && (id.Model == 7 || id.Model == 8)) {
     l2.Level1Layout = true;
     l2.SizeKB = GetBits(ecx, 24, 31);
     l2.Assoc = GetBits(ecx, 16, 23);
@@ -581,7 +582,7 @@ tSizeLeafLevel2 SizeLeafLevel2(const tSizeLeafIdentity& id, std::uint32_t ecx) {
   }
   l2.SizeKB = GetBits(ecx, 16, 31);
   // An erratum of the first Duron: 1 KB reported for its 64 KB.
-  if (id.Vendor == "AuthenticAMD" && id.Family == 6 && id.Model == 3 && id.Stepping == 0 &&
+  if (id.Vendor == kVendorAmd && id.Family == 6 && id.Model == 3 && id.Stepping == 0 &&
       l2.SizeKB == 1) {
     l2.SizeKB = 64;
   }

@@ -5,6 +5,7 @@
 #include "engine/decode/DisplaySignature.h"
 #include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
+#include "engine/store/VendorStrings.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr std::array<tKnownCrystal, 6> kKnownCrystals{{
 double CrystalHz(const tCpuidStore& store, std::uint32_t reported) {
   if (reported != 0) return reported;
   const tDisplaySignature signature = DisplaySignatureOf(store);
-  if (VendorStringOf(store) != "GenuineIntel" || signature.Family != 6) return 0;
+  if (VendorStringOf(store) != kVendorIntel || signature.Family != 6) return 0;
   for (const tKnownCrystal& known : kKnownCrystals) {
     if (known.Model == signature.Model) return known.Hz;
   }

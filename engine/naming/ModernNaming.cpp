@@ -6,6 +6,7 @@
 
 #include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
+#include "engine/store/VendorStrings.h"
 
 namespace {
 
@@ -15,11 +16,11 @@ struct tVendorMaker {
 };
 
 constexpr std::array<tVendorMaker, 5> kVendorMakers{{
-    {"GenuineIntel", tMaker::Intel},
-    {"AuthenticAMD", tMaker::Amd},
-    {"HygonGenuine", tMaker::Hygon},
-    {"CentaurHauls", tMaker::Centaur},
-    {"  Shanghai  ", tMaker::Centaur},
+    {kVendorIntel, tMaker::Intel},
+    {kVendorAmd, tMaker::Amd},
+    {kVendorHygon, tMaker::Hygon},
+    {kVendorCentaur, tMaker::Centaur},
+    {kVendorZhaoxin, tMaker::Centaur},
 }};
 
 // The families and models the table speaks for, whether or not a row names them; the
