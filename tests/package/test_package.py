@@ -60,6 +60,7 @@ class Package(unittest.TestCase):
             ("share", "polkit-1", "actions", "org.quorvane.lumarian.policy"),
             ("share", "bash-completion", "completions", "lumarian"),
             ("share", "bash-completion", "completions", "lumarian-window"),
+            ("share", "lumarian", "report.schema.json"),
             ("share", "doc", "lumarian", "copyright"),
             ("share", "doc", "lumarian", "changelog.gz"),
         ] + [("share", "man", "man1", f"{name}.1.gz")
@@ -109,6 +110,10 @@ class Package(unittest.TestCase):
         document = json.loads(run("-nodriver", "--report", "--json").stdout)
         self.assertEqual(document["cpu_count"], len(os.sched_getaffinity(0)))
         self.assertFalse(document["driver_loaded"])
+        with open(unpacked("share", "lumarian", "report.schema.json")) as f:
+            schema = json.load(f)
+        self.assertEqual(document["schema_version"], schema["properties"]["schema_version"]["const"])
+        self.assertEqual(sorted(document), sorted(schema["required"]))
 
 
 if __name__ == "__main__":
