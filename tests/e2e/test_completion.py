@@ -33,8 +33,8 @@ def complete(line, folder):
         "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))",
         'COMP_LINE="$3"',
         "COMP_POINT=${#COMP_LINE}",
-        'spec=$(complete -p "${COMP_WORDS[0]}") || exit 3',
-        'function=${spec#*-F }',
+        'registered=$(complete -p "${COMP_WORDS[0]}") || exit 3',
+        'function=${registered#*-F }',
         '"${function%% *}" "${COMP_WORDS[0]}" "${COMP_WORDS[COMP_CWORD]}" '
         '"${COMP_WORDS[COMP_CWORD-1]}"',
         'printf "%s\\n" "${COMPREPLY[@]}"',
