@@ -15,6 +15,10 @@ namespace {
 
 constexpr auto kInline = tJsonWriter::tLayout::Inline;
 
+// The version of the document's layout that docs/report.schema.json describes; raised when a
+// key changes its meaning or goes away, not when one is added.
+constexpr unsigned kReportSchemaVersion = 1;
+
 std::string_view VendorName(tVendor vendor) {
   const tVendorRow* row = VendorRowOf(vendor);
   return row != nullptr ? row->JsonName : std::string_view();
@@ -285,6 +289,7 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
   const unsigned count =
       static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, records->SlotCount()));
   w.BeginObject();
+  w.Key("schema_version").Unsigned(kReportSchemaVersion);
   w.Key("program").Utf8Text(kProgramVersion);
   w.Key("driver_loaded").Boolean(driverLoaded);
   w.Key("nodmi").Boolean(engine.NoDMI != 0);
