@@ -12,6 +12,7 @@
 #include "app/Display.h"
 #include "app/DumpFiles.h"
 #include "app/JsonReport.h"
+#include "app/StandardDescriptors.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
@@ -35,7 +36,14 @@ bool WriteOut(const std::string& text) {
   return written == text.size() && std::fflush(stdout) == 0;
 }
 
+// The one line for a result that has nowhere to go.
+int OutputClosed() {
+  std::fprintf(stderr, "lumarian: standard output is closed; nothing was written\n");
+  return kOutputError;
+}
+
 int Emit(const std::string& text) {
+  if (StandardOutputWasClosed()) return OutputClosed();
   if (WriteOut(text)) return 0;
   std::fprintf(stderr, "lumarian: cannot write to standard output: %s\n", std::strerror(errno));
   return kOutputError;
@@ -61,6 +69,10 @@ int RunCommand(int argc, char** argv, tWindowRun runWindow) {
     return Fail(*error + " (see lumarian --help)");
   }
   const tOptions& options = std::get<tOptions>(parsed);
+  // Nothing is started for a result nobody can receive; the window needs no standard output.
+  const bool window = runWindow != nullptr && !options.Help && !options.Version && !options.Dump &&
+                      !options.Report && DisplayNamed();
+  if (StandardOutputWasClosed() && !window) return OutputClosed();
   if (options.Help) return Emit(UsageText());
   if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
 
@@ -87,7 +99,7 @@ int RunCommand(int argc, char** argv, tWindowRun runWindow) {
   for (const tCpuidStore& store : loaded)
     recordings.push_back(RecordingOf(store));
 
-  if (runWindow != nullptr && !options.Report && DisplayNamed()) {
+  if (window) {
     if (const std::optional<int> status = runWindow(argc, argv, recordings, !options.NoDriver))
       return *status;
     std::fprintf(stderr, "lumarian: no display could be opened; writing the text report instead\n");

@@ -5,9 +5,16 @@
 
 #include <cerrno>
 
+namespace {
+
+bool outputWasClosed = false;
+
+}  // namespace
+
 bool OpenStandardDescriptors() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    if (fd == STDOUT_FILENO) outputWasClosed = true;
     // The lower descriptors are open, so the lowest free one is `fd` itself.
     const int opened = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
     if (opened != fd) {
@@ -16,4 +23,8 @@ bool OpenStandardDescriptors() {
     }
   }
   return true;
+}
+
+bool StandardOutputWasClosed() {
+  return outputWasClosed;
 }

@@ -1,5 +1,5 @@
 // A closed standard descriptor is reopened on /dev/null, so that no file opened later takes
-// its number.
+// its number; a closed standard output is remembered, since nothing written there arrives.
 #include "app/StandardDescriptors.h"
 
 #include <fcntl.h>
@@ -12,8 +12,8 @@
 namespace {
 
 // In a child (the descriptors are the process's): 0 when every closed descriptor of
-// `closedMask` (bit n: descriptor n) came back as /dev/null and the next file opened got a
-// number above 2.
+// `closedMask` (bit n: descriptor n) came back as /dev/null, standard output was remembered as
+// closed exactly when it was, and the next file opened got a number above 2.
 int ReopenedInChild(unsigned closedMask) {
   struct stat null {};
   if (stat("/dev/null", &null) != 0) return 10;
@@ -29,6 +29,7 @@ int ReopenedInChild(unsigned closedMask) {
     const int access = fcntl(fd, F_GETFL) & O_ACCMODE;
     if (access != (fd == 0 ? O_RDONLY : O_WRONLY)) return 30 + fd;
   }
+  if (StandardOutputWasClosed() != ((closedMask & 2u) != 0)) return 50;
   const int next = open("/dev/null", O_RDONLY);
   return next > 2 ? 0 : 40;
 }

@@ -155,6 +155,20 @@ class UnprivilegedUser(unittest.TestCase):
                 self.assertEqual(text.returncode, 0)
                 self.assertRegex(text.stdout.decode(), r"\n  Hardware access +Couldn't Load Driver\n")
 
+    def test_a_report_with_nowhere_to_go_asks_nobody_for_the_driver(self):
+        marker = os.path.join(self.folder, "asked")
+        launcher = os.path.join(self.folder, "launcher")
+        with open(launcher, "w") as f:
+            f.write("#!/bin/sh\ntouch %s\n" % marker)
+        os.chmod(launcher, 0o755)
+        os.chmod(self.folder, 0o777)
+        result = subprocess.run(
+            ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--", "sh", "-c",
+             'exec "$0" --report >&-', BINARY], env=dict(os.environ, LUMARIAN_DRIVER_LAUNCHER=launcher),
+            stdin=subprocess.DEVNULL, capture_output=True, timeout=120, cwd="/")
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertFalse(os.path.exists(marker))
+
 
 class ByHand(unittest.TestCase):
     def test_the_driver_serves_only_a_socket_the_program_gave_it(self):

@@ -25,11 +25,39 @@ def in_shell(script, *args, env=None):
 
 
 class ClosedDescriptors(unittest.TestCase):
-    def test_a_closed_standard_output_takes_the_report_to_nowhere(self):
-        # Without care the dump file would be opened as descriptor 1 and the report fail.
-        result = in_shell('exec "$0" --report --load "$1" >&-', a_fixture())
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(result.stderr, b"")
+    def test_a_closed_standard_output_fails_every_command_that_writes_there(self):
+        # The descriptor is reopened on /dev/null, so that a file opened later cannot take its
+        # place; a result written there would be lost, so the command fails instead.
+        for arguments in ('--report --load "$1"', '--report --json --load "$1"',
+                          '--dump --load "$1"', "--version", "--help"):
+            with self.subTest(arguments=arguments):
+                result = in_shell('exec "$0" ' + arguments + " >&-", a_fixture())
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertEqual(result.stderr,
+                                 b"lumarian: standard output is closed; nothing was written\n")
+                # With standard error closed too, the status alone says so.
+                result = in_shell('exec "$0" ' + arguments + " >&- 2>&-", a_fixture())
+                self.assertEqual(result.returncode, 1)
+
+    def test_a_closed_standard_output_fails_the_report_in_the_windows_place(self):
+        # The window program is started with standard output as it was found; without a
+        # display it writes the report, which has nowhere to go.
+        env = {name: value for name, value in os.environ.items()
+               if name not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["DISPLAY"] = ":987"
+        result = in_shell('exec "$0" --load "$1" >&-', a_fixture(), env=env)
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertTrue(result.stderr.endswith(
+            b"lumarian: standard output is closed; nothing was written\n"), result.stderr)
+
+    def test_closed_input_and_error_leave_the_report_whole(self):
+        result = in_shell('exec "$0" --report --load "$1" <&- 2>&-', a_fixture())
+        self.assertEqual(result.returncode, 0)
+        self.assertIn(b"==== CPU #1 ====", result.stdout)
+
+    def test_a_bad_option_stays_a_usage_error(self):
+        result = in_shell('exec "$0" --no-such-option >&-')
+        self.assertEqual(result.returncode, 2)
 
 
 def without_display(**variables):
@@ -102,10 +130,11 @@ class FakeDevices(unittest.TestCase):
                     f.write(content)
             open(os.path.join(dev, "null"), "wb").close()
 
-            # Standard output closed: no device opened later may take its place.
+            # Standard output closed: no device opened later may take its place, and the
+            # report that has nowhere to go is a failure.
             result = self.run_live(dev, '"$0" --report >&-')
-            self.assertEqual(result.returncode, 0, result.stderr)
-            self.assertEqual(result.stderr, b"")
+            self.assertEqual(result.returncode, 1, result.stderr)
+            self.assertEqual(result.stderr.count(b"\n"), 1, result.stderr)
             for path, content in files.items():
                 with open(path, "rb") as f:
                     self.assertEqual(f.read(), content, path)
