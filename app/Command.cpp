@@ -124,9 +124,19 @@ int RunCommand(int argc, char** argv, tWindowRun runWindow) {
   // Where CPUID names no hypervisor, this machine's back doors may still answer.
   const bool probe = access != tHardwareAccess::NotTried && engine.Records()->SlotCount() > 0 &&
                      engine.Records()->Hypervisors[0].Signature.empty();
-  const std::string report = options.Json
-                                 ? JsonReport(engine, access == tHardwareAccess::Loaded)
-                                 : TextReport(engine, access, probe ? ProbedVirtualMachine() : "");
+  const std::string probed = !options.Json && probe ? ProbedVirtualMachine() : "";
+  // The driver's answers count for this report only while it answered: once it stopped, the
+  // registers of the measurements since then are missing.
+  const std::optional<std::chrono::milliseconds> lost = DriverLostAfter();
+  if (access == tHardwareAccess::Loaded && lost) {
+    access = tHardwareAccess::Lost;
+    std::fprintf(stderr,
+                 "lumarian: the driver stopped answering (%s); the report goes on without it\n",
+                 LostText(*lost).c_str());
+  }
+  const std::string report =
+      options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded)
+                   : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
   engine.Destroy();
   return Emit(report);
 }

@@ -141,14 +141,14 @@ tDeviceStatus cDriverConnection::Control(std::uint32_t code, const void* in, std
   const std::size_t length = EncodeRequest(request, message);
 
   std::lock_guard lock(mutex_);
-  if (broken_) return tDeviceStatus::Unsuccessful;
+  if (lostAfter_) return tDeviceStatus::Unsuccessful;
   ssize_t received = -1;
   if (SendMessage(socket_, message, length) && AwaitMessage(socket_, tClock::now() + patience_))
     received = ReceiveMessage(socket_, reply_);
   const std::size_t output = received > 0 ? static_cast<std::size_t>(received) : 0;
   // A reply that cannot be one (too short, more output than asked for) ends the connection.
   if (output < kReplyHeaderSize || output - kReplyHeaderSize > outLength) {
-    broken_ = true;
+    lostAfter_ = std::chrono::duration_cast<std::chrono::milliseconds>(tClock::now() - opened_);
     return tDeviceStatus::Unsuccessful;
   }
   const auto status = static_cast<tDeviceStatus>(LoadLE(reply_.data(), 4));
@@ -157,6 +157,11 @@ tDeviceStatus cDriverConnection::Control(std::uint32_t code, const void* in, std
             static_cast<std::uint8_t*>(out));
   returned = static_cast<std::uint32_t>(output - kReplyHeaderSize);
   return status;
+}
+
+std::optional<std::chrono::milliseconds> cDriverConnection::LostAfter() const {
+  std::lock_guard lock(mutex_);
+  return lostAfter_;
 }
 
 tDeviceHandle StartDriverProcess(const std::vector<std::string>& command,

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,12 +34,15 @@ class cDriverConnection final : public IControlDevice {
   tDeviceStatus Control(std::uint32_t code, const void* in, std::uint32_t inLength, void* out,
                         std::uint32_t outLength, std::uint32_t& returned) override;
 
+  std::optional<std::chrono::milliseconds> LostAfter() const override;
+
  private:
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
+  std::chrono::steady_clock::time_point opened_ = std::chrono::steady_clock::now();
+  std::optional<std::chrono::milliseconds> lostAfter_;
   int socket_;
   pid_t child_;
   std::chrono::milliseconds patience_;
-  bool broken_ = false;
   std::vector<std::uint8_t> reply_;
 };
 

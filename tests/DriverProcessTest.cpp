@@ -355,7 +355,9 @@ TEST(DriverConnection, AReplyThatCannotBeOneOrAClosedDriverEndsTheConnection) {
     tRoguePeer peer(row.reply);
     std::uint8_t in[4] = {0x2A}, out[8] = {0xEE, 0xEE};
     std::uint32_t returned = 7;
+    EXPECT_FALSE(peer.Device->LostAfter());
     EXPECT_EQ(peer.Device->Control(IOCTL_READ_MSR, in, 4, out, 8, returned), row.first);
+    EXPECT_EQ(peer.Device->LostAfter().has_value(), row.broken);
     EXPECT_EQ(returned, 0u);
     EXPECT_EQ(out[0], 0xEE);
     const tDeviceStatus again = peer.Device->Control(IOCTL_READ_MSR, in, 4, out, 8, returned);
