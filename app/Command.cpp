@@ -1,11 +1,16 @@
 #include "app/Command.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <variant>
 
 #include "app/CommandLine.h"
@@ -49,6 +54,38 @@ int Emit(const std::string& text) {
   return kOutputError;
 }
 
+// Whether listings were named: memory they do not fit in is then their fault (status 2).
+std::atomic<bool> listingsNamed{false};
+
+// The one line for a limit of the system that the run met (memory, threads), and the status.
+int LimitReached(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    if (listingsNamed) {
+      std::fputs("lumarian: out of memory: the listings are too large for the memory given\n",
+                 stderr);
+      return kUsageError;
+    }
+    std::fputs("lumarian: out of memory\n", stderr);
+  } catch (const std::system_error& failure) {
+    // What the standard library raises for a thread the system would not start.
+    std::fprintf(stderr, "lumarian: cannot start a thread: %s\n", failure.code().message().c_str());
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "lumarian: %s\n", failure.what());
+  } catch (...) {
+    std::fputs("lumarian: stopped by an unknown failure\n", stderr);
+  }
+  return kOutputError;
+}
+
+// A failure that no one catches, on any thread, ends the program with its line, never an
+// abort.
+[[noreturn]] void EndOnUncaught() {
+  const std::exception_ptr error = std::current_exception();
+  std::_Exit(error ? LimitReached(error) : kOutputError);
+}
+
 std::variant<tOptions, std::string> Parse(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   return ParseCommandLine(args);
@@ -63,12 +100,15 @@ bool WindowWanted(int argc, char** argv) {
          !options->Report && DisplayNamed();
 }
 
-int RunCommand(int argc, char** argv, tWindowRun runWindow) {
+namespace {
+
+int Run(int argc, char** argv, tWindowRun runWindow) {
   auto parsed = Parse(argc, argv);
   if (const auto* error = std::get_if<std::string>(&parsed)) {
     return Fail(*error + " (see lumarian --help)");
   }
   const tOptions& options = std::get<tOptions>(parsed);
+  listingsNamed = !options.LoadFiles.empty();
   // Nothing is started for a result nobody can receive; the window needs no standard output.
   const bool window = runWindow != nullptr && !options.Help && !options.Version && !options.Dump &&
                       !options.Report && DisplayNamed();
@@ -139,4 +179,12 @@ int RunCommand(int argc, char** argv, tWindowRun runWindow) {
                    : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
   engine.Destroy();
   return Emit(report);
+}
+
+}  // namespace
+
+int RunCommand(int argc, char** argv, tWindowRun runWindow) {
+  // Whichever thread meets the limit, the process ends with the limit's line.
+  std::set_terminate(EndOnUncaught);
+  return Run(argc, argv, runWindow);
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 namespace {
 
@@ -27,4 +28,16 @@ bool OpenStandardDescriptors() {
 
 bool StandardOutputWasClosed() {
   return outputWasClosed;
+}
+
+int FreeDescriptors(int wanted) {
+  std::vector<int> opened;
+  while (static_cast<int>(opened.size()) < wanted) {
+    const int fd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) break;
+    opened.push_back(fd);
+  }
+  for (const int fd : opened)
+    close(fd);
+  return static_cast<int>(opened.size());
 }

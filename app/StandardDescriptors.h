@@ -7,6 +7,9 @@
 // not go on.
 bool OpenStandardDescriptors();
 
+// How many more descriptors the process can open, counted up to `wanted`.
+int FreeDescriptors(int wanted);
+
 // True when OpenStandardDescriptors found standard output closed: whatever is written there
 // reaches nobody, so a command whose result goes there has failed.
 bool StandardOutputWasClosed();

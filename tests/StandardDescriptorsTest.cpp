@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,26 @@ TEST(StandardDescriptors, ClosedOnesAreReopenedOnDevNull) {
     SCOPED_TRACE(mask);
     EXPECT_EXIT(std::_Exit(ReopenedInChild(mask)), testing::ExitedWithCode(0), "");
   }
+}
+
+// In a child: 0 when FreeDescriptors counts up to what the limit leaves and keeps none open.
+int CountedInChild() {
+  const auto openNow = [] {
+    int count = 0;
+    for (int fd = 0; fd < 40; ++fd)  // the descriptors the limit below leaves
+      count += fcntl(fd, F_GETFD) != -1;
+    return count;
+  };
+  const int before = openNow();
+  if (FreeDescriptors(8) != 8 || openNow() != before) return 10;
+  const rlimit small{.rlim_cur = 40, .rlim_max = 40};
+  if (setrlimit(RLIMIT_NOFILE, &small) != 0) return 11;
+  if (FreeDescriptors(100) != 40 - before || openNow() != before) return 12;
+  return FreeDescriptors(0) == 0 ? 0 : 13;
+}
+
+TEST(StandardDescriptors, FreeOnesAreCountedUpToTheLimitAndNoneKept) {
+  EXPECT_EXIT(std::_Exit(CountedInChild()), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
