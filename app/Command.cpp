@@ -23,6 +23,7 @@
 #include "engine/Version.h"
 #include "engine/capture/CpuidCapture.h"
 #include "engine/listings/FullDump.h"
+#include "hw/DriverProcess.h"
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
@@ -52,6 +53,20 @@ int Emit(const std::string& text) {
   if (WriteOut(text)) return 0;
   std::fprintf(stderr, "lumarian: cannot write to standard output: %s\n", std::strerror(errno));
   return kOutputError;
+}
+
+// Standard error hears what the start of the driver waits for, since a report says nothing
+// on standard output until it is whole.
+void TellDriverWait(tDriverWait what, std::chrono::milliseconds patience) {
+  const long long seconds = patience.count() / 1000;
+  if (what == tDriverWait::Asking)
+    std::fprintf(stderr,
+                 "lumarian: waiting up to %lld s for an administrator's approval to start the "
+                 "driver\n",
+                 seconds);
+  else
+    std::fprintf(stderr, "lumarian: no approval within %lld s; going on without the driver\n",
+                 seconds);
 }
 
 // Whether listings were named: memory they do not fit in is then their fault (status 2).
@@ -150,6 +165,7 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   std::unique_ptr<ISMBIOSSource> smbios;
   tHardwareAccess access = tHardwareAccess::NotTried;
   if (recordings.empty()) {
+    SetDriverWaitNotice(TellDriverWait);
     access = options.NoDriver     ? tHardwareAccess::Skipped
              : OpenDriverAccess() ? tHardwareAccess::Loaded
                                   : tHardwareAccess::NotLoaded;
