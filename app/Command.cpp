@@ -1,22 +1,29 @@
 #include "app/Command.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <variant>
 
 #include "app/CommandLine.h"
 #include "app/Display.h"
 #include "app/DumpFiles.h"
 #include "app/JsonReport.h"
+#include "app/StandardDescriptors.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
 #include "engine/capture/CpuidCapture.h"
 #include "engine/listings/FullDump.h"
+#include "hw/DriverProcess.h"
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
@@ -35,10 +42,63 @@ bool WriteOut(const std::string& text) {
   return written == text.size() && std::fflush(stdout) == 0;
 }
 
+// The one line for a result that has nowhere to go.
+int OutputClosed() {
+  std::fprintf(stderr, "lumarian: standard output is closed; nothing was written\n");
+  return kOutputError;
+}
+
 int Emit(const std::string& text) {
+  if (StandardOutputWasClosed()) return OutputClosed();
   if (WriteOut(text)) return 0;
   std::fprintf(stderr, "lumarian: cannot write to standard output: %s\n", std::strerror(errno));
   return kOutputError;
+}
+
+// Standard error hears what the start of the driver waits for, since a report says nothing
+// on standard output until it is whole.
+void TellDriverWait(tDriverWait what, std::chrono::milliseconds patience) {
+  const long long seconds = patience.count() / 1000;
+  if (what == tDriverWait::Asking)
+    std::fprintf(stderr,
+                 "lumarian: waiting up to %lld s for an administrator's approval to start the "
+                 "driver\n",
+                 seconds);
+  else
+    std::fprintf(stderr, "lumarian: no approval within %lld s; going on without the driver\n",
+                 seconds);
+}
+
+// Whether listings were named: memory they do not fit in is then their fault (status 2).
+std::atomic<bool> listingsNamed{false};
+
+// The one line for a limit of the system that the run met (memory, threads), and the status.
+int LimitReached(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    if (listingsNamed) {
+      std::fputs("lumarian: out of memory: the listings are too large for the memory given\n",
+                 stderr);
+      return kUsageError;
+    }
+    std::fputs("lumarian: out of memory\n", stderr);
+  } catch (const std::system_error& failure) {
+    // What the standard library raises for a thread the system would not start.
+    std::fprintf(stderr, "lumarian: cannot start a thread: %s\n", failure.code().message().c_str());
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "lumarian: %s\n", failure.what());
+  } catch (...) {
+    std::fputs("lumarian: stopped by an unknown failure\n", stderr);
+  }
+  return kOutputError;
+}
+
+// A failure that no one catches, on any thread, ends the program with its line, never an
+// abort.
+[[noreturn]] void EndOnUncaught() {
+  const std::exception_ptr error = std::current_exception();
+  std::_Exit(error ? LimitReached(error) : kOutputError);
 }
 
 std::variant<tOptions, std::string> Parse(int argc, char** argv) {
@@ -55,12 +115,19 @@ bool WindowWanted(int argc, char** argv) {
          !options->Report && DisplayNamed();
 }
 
-int RunCommand(int argc, char** argv, tWindowRun runWindow) {
+namespace {
+
+int Run(int argc, char** argv, tWindowRun runWindow) {
   auto parsed = Parse(argc, argv);
   if (const auto* error = std::get_if<std::string>(&parsed)) {
     return Fail(*error + " (see lumarian --help)");
   }
   const tOptions& options = std::get<tOptions>(parsed);
+  listingsNamed = !options.LoadFiles.empty();
+  // Nothing is started for a result nobody can receive; the window needs no standard output.
+  const bool window = runWindow != nullptr && !options.Help && !options.Version && !options.Dump &&
+                      !options.Report && DisplayNamed();
+  if (StandardOutputWasClosed() && !window) return OutputClosed();
   if (options.Help) return Emit(UsageText());
   if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
 
@@ -87,7 +154,7 @@ int RunCommand(int argc, char** argv, tWindowRun runWindow) {
   for (const tCpuidStore& store : loaded)
     recordings.push_back(RecordingOf(store));
 
-  if (runWindow != nullptr && !options.Report && DisplayNamed()) {
+  if (window) {
     if (const std::optional<int> status = runWindow(argc, argv, recordings, !options.NoDriver))
       return *status;
     std::fprintf(stderr, "lumarian: no display could be opened; writing the text report instead\n");
@@ -98,6 +165,7 @@ int RunCommand(int argc, char** argv, tWindowRun runWindow) {
   std::unique_ptr<ISMBIOSSource> smbios;
   tHardwareAccess access = tHardwareAccess::NotTried;
   if (recordings.empty()) {
+    SetDriverWaitNotice(TellDriverWait);
     access = options.NoDriver     ? tHardwareAccess::Skipped
              : OpenDriverAccess() ? tHardwareAccess::Loaded
                                   : tHardwareAccess::NotLoaded;
@@ -112,9 +180,27 @@ int RunCommand(int argc, char** argv, tWindowRun runWindow) {
   // Where CPUID names no hypervisor, this machine's back doors may still answer.
   const bool probe = access != tHardwareAccess::NotTried && engine.Records()->SlotCount() > 0 &&
                      engine.Records()->Hypervisors[0].Signature.empty();
-  const std::string report = options.Json
-                                 ? JsonReport(engine, access == tHardwareAccess::Loaded)
-                                 : TextReport(engine, access, probe ? ProbedVirtualMachine() : "");
+  const std::string probed = !options.Json && probe ? ProbedVirtualMachine() : "";
+  // The driver's answers count for this report only while it answered: once it stopped, the
+  // registers of the measurements since then are missing.
+  const std::optional<std::chrono::milliseconds> lost = DriverLostAfter();
+  if (access == tHardwareAccess::Loaded && lost) {
+    access = tHardwareAccess::Lost;
+    std::fprintf(stderr,
+                 "lumarian: the driver stopped answering (%s); the report goes on without it\n",
+                 LostText(*lost).c_str());
+  }
+  const std::string report =
+      options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded)
+                   : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
   engine.Destroy();
   return Emit(report);
+}
+
+}  // namespace
+
+int RunCommand(int argc, char** argv, tWindowRun runWindow) {
+  // Whichever thread meets the limit, the process ends with the limit's line.
+  std::set_terminate(EndOnUncaught);
+  return Run(argc, argv, runWindow);
 }

@@ -6,3 +6,10 @@
 // meant for standard output). False when /dev/null cannot be opened; the program must then
 // not go on.
 bool OpenStandardDescriptors();
+
+// How many more descriptors the process can open, counted up to `wanted`.
+int FreeDescriptors(int wanted);
+
+// True when OpenStandardDescriptors found standard output closed: whatever is written there
+// reaches nobody, so a command whose result goes there has failed.
+bool StandardOutputWasClosed();

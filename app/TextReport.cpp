@@ -171,12 +171,14 @@ void ManagementSection(tReport& r, const tEPM& epm) {
     r.Line(row.Caption, epm.*row.Flag == 1 ? flag_caption::kYes : flag_caption::kNo);
 }
 
-std::string_view AccessText(tHardwareAccess access) {
+std::string AccessText(tHardwareAccess access, std::chrono::milliseconds lostAfter) {
   switch (access) {
     case tHardwareAccess::Loaded:
       return "loaded";
+    case tHardwareAccess::Lost:
+      return LostText(lostAfter);
     case tHardwareAccess::NotLoaded:
-      return kDriverNotLoaded;
+      return std::string(kDriverNotLoaded);
     case tHardwareAccess::NotTried:
       return "not used for recorded processors";
     case tHardwareAccess::Skipped:
@@ -187,15 +189,20 @@ std::string_view AccessText(tHardwareAccess access) {
 
 }  // namespace
 
+std::string LostText(std::chrono::milliseconds lostAfter) {
+  const long long tenths = (lostAfter.count() + 50) / 100;
+  return "lost after " + std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
+}
+
 std::string TextReport(const cCPUid& engine, tHardwareAccess access,
-                       std::string_view probedHypervisor) {
+                       std::string_view probedHypervisor, std::chrono::milliseconds lostAfter) {
   tReport r;
   const std::shared_ptr<const tProcessorRecords> records = engine.Records();
   const unsigned count =
       static_cast<unsigned>(std::min<std::size_t>(engine.CPUCount, records->SlotCount()));
   r.Heading(kProgramVersion);
   r.Line("Processors", std::to_string(count));
-  r.Line("Hardware access", AccessText(access));
+  r.Line("Hardware access", AccessText(access, lostAfter));
   r.Line("SMBIOS", engine.NoDMI != 0 ? "not read" : "read");
   for (unsigned slot = 0; slot < count; ++slot) {
     r.Blank();

@@ -1,6 +1,7 @@
 // The human-readable report: per processor, what the window's pages show.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -9,12 +10,18 @@ class cCPUid;
 // Whether the hardware-access device was opened for the processors reported.
 enum class tHardwareAccess {
   Loaded,
+  Lost,  // loaded, then it stopped answering before the report was made
   NotLoaded,
   NotTried,  // the processors are recorded, not this machine's
   Skipped,   // -nodriver
 };
 
 // `probedHypervisor` is what the virtual-machine probes found where CPUID names no hypervisor
-// ("" for nothing, or where they were not run).
+// ("" for nothing, or where they were not run). `lostAfter` is how long the device answered,
+// for tHardwareAccess::Lost.
 std::string TextReport(const cCPUid& engine, tHardwareAccess access,
-                       std::string_view probedHypervisor = {});
+                       std::string_view probedHypervisor = {},
+                       std::chrono::milliseconds lostAfter = {});
+
+// "lost after 2.5 s": what became of a device that stopped answering after `lostAfter`.
+std::string LostText(std::chrono::milliseconds lostAfter);

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -31,7 +32,11 @@ void StartWindowProgram(char** argv) {
   }
   std::string program(self, static_cast<std::size_t>(length));
   program = program.substr(0, program.rfind('/') + 1) + kWindowProgram;
+  // The window program finds standard output as this program found it, so that a report it
+  // writes in the window's place fails as this program's would.
+  if (StandardOutputWasClosed()) close(STDOUT_FILENO);
   execv(program.c_str(), argv);
+  if (!OpenStandardDescriptors()) std::_Exit(kOutputError);
   std::fprintf(stderr,
                "lumarian: cannot start the window program %s: %s; writing the text report "
                "instead\n",

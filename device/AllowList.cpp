@@ -4,9 +4,17 @@
 
 namespace {
 
-bool PciConfigPort(std::uint32_t port, unsigned width) {
-  if (port == kPciConfigAddress) return width == 4;
-  return port >= kPciConfigData && port + width <= kPciConfigData + 4u;
+// Reads of the data port, inside its four bytes. The end is reckoned in 64 bits so that a
+// port near the top of the 32-bit range cannot wrap round into the window.
+bool ConfigDataRead(std::uint32_t port, unsigned width) {
+  return port >= kPciConfigData &&
+         std::uint64_t{port} + width <= std::uint64_t{kPciConfigData} + 4u;
+}
+
+// Writes of a whole configuration address to the address port; nothing is written to the
+// data port, since the program never changes a device's configuration.
+bool ConfigAddressWrite(std::uint32_t port, unsigned width) {
+  return port == kPciConfigAddress && width == 4;
 }
 
 }  // namespace
@@ -16,8 +24,9 @@ bool ProgramRequest(tRequestKind kind, std::uint32_t address, unsigned width) {
     case tRequestKind::MsrRead:
       return IsReadRegister(address);
     case tRequestKind::PortRead:
+      return ConfigDataRead(address, width);
     case tRequestKind::PortWrite:
-      return PciConfigPort(address, width);
+      return ConfigAddressWrite(address, width);
     case tRequestKind::MsrWrite:
       return false;
   }

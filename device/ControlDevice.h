@@ -2,8 +2,10 @@
 // buffers of each request and performs it through a backend.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "device/AllowList.h"
 #include "device/DeviceBackend.h"
@@ -19,6 +21,10 @@ class IControlDevice {
   // succeeded). Success is tDeviceStatus::Success; every other status is a failed request.
   virtual tDeviceStatus Control(std::uint32_t code, const void* in, std::uint32_t inLength,
                                 void* out, std::uint32_t outLength, std::uint32_t& returned) = 0;
+
+  // How long after it was opened the device stopped answering for good; nothing while it
+  // answers. A device in this process never stops.
+  virtual std::optional<std::chrono::milliseconds> LostAfter() const { return std::nullopt; }
 };
 
 // Port requests: a read takes the port (u32, exactly 4 bytes) and needs an output of at least

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -62,15 +63,22 @@ bool SendMessage(int socket, const std::uint8_t* bytes, std::size_t length) {
   }
 }
 
-// Collects the child's exit, giving it a little time; a child that stays is left alone.
-void Reap(pid_t child) {
-  if (child <= 0) return;
+// Collects the child's exit, giving it a little time; false when it is still running.
+bool Reap(pid_t child) {
+  if (child <= 0) return true;
   const auto deadline = tClock::now() + std::chrono::seconds(2);
   for (;;) {
     const pid_t done = waitpid(child, nullptr, WNOHANG);
-    if (done == child || (done < 0 && errno != EINTR) || tClock::now() >= deadline) return;
+    if (done == child || (done < 0 && errno != EINTR)) return true;
+    if (tClock::now() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+}
+
+std::atomic<tDriverWaitNotice> waitNotice{nullptr};
+
+void Tell(tDriverWait what, std::chrono::milliseconds patience) {
+  if (const tDriverWaitNotice notice = waitNotice) notice(what, patience);
 }
 
 bool IsExecutableFile(const std::string& path) {
@@ -141,14 +149,14 @@ tDeviceStatus cDriverConnection::Control(std::uint32_t code, const void* in, std
   const std::size_t length = EncodeRequest(request, message);
 
   std::lock_guard lock(mutex_);
-  if (broken_) return tDeviceStatus::Unsuccessful;
+  if (lostAfter_) return tDeviceStatus::Unsuccessful;
   ssize_t received = -1;
   if (SendMessage(socket_, message, length) && AwaitMessage(socket_, tClock::now() + patience_))
     received = ReceiveMessage(socket_, reply_);
   const std::size_t output = received > 0 ? static_cast<std::size_t>(received) : 0;
   // A reply that cannot be one (too short, more output than asked for) ends the connection.
   if (output < kReplyHeaderSize || output - kReplyHeaderSize > outLength) {
-    broken_ = true;
+    lostAfter_ = std::chrono::duration_cast<std::chrono::milliseconds>(tClock::now() - opened_);
     return tDeviceStatus::Unsuccessful;
   }
   const auto status = static_cast<tDeviceStatus>(LoadLE(reply_.data(), 4));
@@ -157,6 +165,11 @@ tDeviceStatus cDriverConnection::Control(std::uint32_t code, const void* in, std
             static_cast<std::uint8_t*>(out));
   returned = static_cast<std::uint32_t>(output - kReplyHeaderSize);
   return status;
+}
+
+std::optional<std::chrono::milliseconds> cDriverConnection::LostAfter() const {
+  std::lock_guard lock(mutex_);
+  return lostAfter_;
 }
 
 tDeviceHandle StartDriverProcess(const std::vector<std::string>& command,
@@ -172,14 +185,27 @@ tDeviceHandle StartDriverProcess(const std::vector<std::string>& command,
     return {};
   }
   std::vector<std::uint8_t> greeting(kReplyHeaderSize + kDriverGreeting.size() + 1);
-  if (AwaitMessage(programEnd, tClock::now() + patience) &&
-      IsGreeting(greeting, ReceiveMessage(programEnd, greeting)))
+  const auto deadline = tClock::now() + patience;
+  bool answered = AwaitMessage(programEnd, std::min(deadline, tClock::now() + kQuietStart));
+  if (!answered) {
+    Tell(tDriverWait::Asking, patience);
+    answered = AwaitMessage(programEnd, deadline);
+  }
+  if (answered && IsGreeting(greeting, ReceiveMessage(programEnd, greeting)))
     return std::make_shared<cDriverConnection>(programEnd, child);
 
   close(programEnd);
+  if (!answered) Tell(tDriverWait::GaveUp, patience);
   kill(child, SIGTERM);  // still asking, perhaps; refused once it has become the driver
-  Reap(child);
+  if (!Reap(child)) {
+    kill(child, SIGKILL);
+    Reap(child);
+  }
   return {};
+}
+
+void SetDriverWaitNotice(tDriverWaitNotice notice) {
+  waitNotice = notice;
 }
 
 std::vector<std::string> DriverLaunchCommand() {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@
 // request and every later one: a late reply is never taken for the next request's.
 class cDriverConnection final : public IControlDevice {
  public:
-  static constexpr std::chrono::milliseconds kReplyPatience{10000};
+  // A driver answers in microseconds; one silent this long is stopped or hung.
+  static constexpr std::chrono::milliseconds kReplyPatience{2000};
 
   // Takes `socket`, the program's end, and `child`, the process started for the driver (-1:
   // none), which is waited for when the connection closes.
@@ -33,22 +35,38 @@ class cDriverConnection final : public IControlDevice {
   tDeviceStatus Control(std::uint32_t code, const void* in, std::uint32_t inLength, void* out,
                         std::uint32_t outLength, std::uint32_t& returned) override;
 
+  std::optional<std::chrono::milliseconds> LostAfter() const override;
+
  private:
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
+  std::chrono::steady_clock::time_point opened_ = std::chrono::steady_clock::now();
+  std::optional<std::chrono::milliseconds> lostAfter_;
   int socket_;
   pid_t child_;
   std::chrono::milliseconds patience_;
-  bool broken_ = false;
   std::vector<std::uint8_t> reply_;
 };
 
 // How long the program waits for the driver to greet it: the user may be typing a password.
-inline constexpr std::chrono::milliseconds kStartPatience{120000};
+inline constexpr std::chrono::milliseconds kStartPatience{60000};
+// A driver that has not greeted this soon is waiting for someone's approval.
+inline constexpr std::chrono::milliseconds kQuietStart{300};
+
+// What the start of the driver tells whoever waits for it.
+enum class tDriverWait {
+  Asking,  // not greeted within kQuietStart: an administrator's approval is asked for
+  GaveUp,  // not greeted within the patience: the launcher was ended
+};
+using tDriverWaitNotice = void (*)(tDriverWait what, std::chrono::milliseconds patience);
+
+// Sets who hears of a start that waits (nothing: nobody); for the whole process.
+void SetDriverWaitNotice(tDriverWaitNotice notice);
 
 // Starts `command` (a program and its arguments) with a new socket's other end on its
 // standard input, standard output and error on /dev/null, and waits up to `patience` for the
 // driver's greeting on it. The device when the driver greeted; empty when the command could
-// not start, ended without a greeting (the user declined, no polkit), or stayed silent.
+// not start, ended without a greeting (the user declined, no polkit), or stayed silent; a
+// command still running then is ended, with SIGKILL when it ignores SIGTERM.
 tDeviceHandle StartDriverProcess(const std::vector<std::string>& command,
                                  std::chrono::milliseconds patience = kStartPatience);
 

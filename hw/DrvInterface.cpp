@@ -133,6 +133,11 @@ IControlDevice* cDrvIface::Device() const {
   return Loaded ? DeviceHandle.get() : nullptr;
 }
 
+std::optional<std::chrono::milliseconds> cDrvIface::LostAfter() const {
+  const IControlDevice* device = Device();
+  return device != nullptr ? device->LostAfter() : std::nullopt;
+}
+
 std::uint32_t cDrvIface::ReadPortDword(std::uint32_t port) {
   IControlDevice* device = Device();
   return device ? kAccessMethods.ReadPortDword(*device, port) : 0;

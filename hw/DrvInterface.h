@@ -2,8 +2,10 @@
 // and register operations, each one control request.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -59,6 +61,10 @@ class cDrvIface {
   // the program (the driver process does; the device in this process does not). False when
   // the driver has none.
   bool ReadFirmwareTables(std::vector<std::uint8_t>& entryPoint, std::vector<std::uint8_t>& table);
+
+  // How long after it was opened the loaded device stopped answering; nothing while it
+  // answers, or when none is loaded.
+  std::optional<std::chrono::milliseconds> LostAfter() const;
 
  private:
   // The device when it is open; null otherwise.

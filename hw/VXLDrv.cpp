@@ -117,6 +117,11 @@ bool tVXLDrv::OpenDriver() {
   }
 }
 
+std::optional<std::chrono::milliseconds> DriverLostAfter() {
+  const std::shared_ptr<cDrvIface> iface = DriverInterface;
+  return iface ? iface->LostAfter() : std::nullopt;
+}
+
 bool OpenDriverAccess() {
   auto access = std::make_shared<tVXLDrv>();
   DriverAccess = access;

@@ -4,8 +4,10 @@
 // engine finds it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "protocol/RegisterAccess.h"
 
@@ -71,3 +73,7 @@ extern std::shared_ptr<cDrvIface> DriverInterface;
 // Creates the bundle, keeps it in DriverAccess and opens the driver: the start-up of the
 // window and of the live report. True when the driver's device is open.
 bool OpenDriverAccess();
+
+// How long after it was opened the driver of DriverInterface stopped answering; nothing
+// while it answers, or when there is none.
+std::optional<std::chrono::milliseconds> DriverLostAfter();

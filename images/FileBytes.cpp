@@ -129,7 +129,9 @@ bool WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes
                     std::string& error) {
   // A link at the name is replaced, never written through; anything but a file is refused.
   struct stat info {};
-  if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+  const bool exists = ::lstat(path.c_str(), &info) == 0;
+  const bool replacesFile = exists && S_ISREG(info.st_mode);
+  if (exists && !replacesFile && !S_ISLNK(info.st_mode)) {
     error = Failure("cannot write", path,
                     S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file");
     return false;
@@ -144,6 +146,9 @@ bool WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes
   // name: under that name there is the old file or the whole new one, never part of it.
   int failure = 0;
   if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0) failure = errno;
+  // A file replaced keeps its permissions: a private file stays private.
+  if (failure == 0 && replacesFile && ::fchmod(fd.Get(), info.st_mode & 07777) != 0)
+    failure = errno;
   if (!fd.Close() && failure == 0) failure = errno;
   if (failure == 0 && ::rename(created.c_str(), path.c_str()) != 0) failure = errno;
   if (failure != 0) {

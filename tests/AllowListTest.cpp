@@ -1,5 +1,5 @@
 // What the hardware-access device performs: the register reads the program's readers make and
-// the PCI configuration ports, nothing else, whether it runs in the program or as the driver
+// the PCI configuration reads, nothing else, whether it runs in the program or as the driver
 // process.
 #include "device/AllowList.h"
 
@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "device/ControlDevice.h"
 #include "engine/CPUid.h"
+#include "hw/DrvInterface.h"
 #include "hw/VXLDrv.h"
 #include "protocol/CmnTnC.h"
 #include "protocol/LittleEndian.h"
@@ -34,48 +36,67 @@ tDeviceStatus Send(cControlDevice& device, std::uint32_t code, std::uint32_t add
 }
 
 TEST(AllowList, OnlyTheConfigurationPortsInTheirWidthsPass) {
+  // The widths allowed, one bit per width (1, 2, 4 bytes), for reads and for writes: the
+  // configuration address is written as a whole double word, configuration data only read.
+  constexpr unsigned B = 1, W = 2, D = 4;
   struct {
     std::uint32_t port;
-    bool byte, word, dword;  // allowed at that width, for reads and writes alike
+    unsigned reads, writes;
   } const rows[] = {
-      {0x0000, false, false, false},
-      {0x0060, false, false, false},
-      {0x0070, false, false, false},
-      {0x0080, false, false, false},
-      {0x00B2, false, false, false},  // the SMI command port
-      {0x0CF7, false, false, false},
-      {0x0CF8, false, false, true},   // address: whole double words
-                                      // only
-      {0x0CF9, false, false, false},  // the reset control register inside it
-      {0x0CFA, false, false, false},
-      {0x0CFB, false, false, false},
-      {0x0CFC, true, true, true},
-      {0x0CFD, true, true, false},
-      {0x0CFE, true, true, false},
-      {0x0CFF, true, false, false},
-      {0x0D00, false, false, false},
-      {0x5658, false, false, false},  // a hypervisor's port
-      {0xFFFF, false, false, false},
-      {0x10CFC, false, false, false},
+      {0x0000, 0, 0},     {0x0060, 0, 0},     {0x0070, 0, 0},
+      {0x0080, 0, 0},     {0x00B2, 0, 0},  // the SMI command port
+      {0x0CF7, 0, 0},     {0x0CF8, 0, D},  // address: whole double words, written only
+      {0x0CF9, 0, 0},                      // the reset control register inside it
+      {0x0CFA, 0, 0},     {0x0CFB, 0, 0},     {0x0CFC, B | W | D, 0},  // data: read only
+      {0x0CFD, B | W, 0}, {0x0CFE, B | W, 0}, {0x0CFF, B, 0},
+      {0x0D00, 0, 0},     {0x5658, 0, 0},                          // a hypervisor's port
+      {0xFFFF, 0, 0},     {0x10CFC, 0, 0},    {0xFFFFFFFC, 0, 0},  // the ends of these wrap round
+      {0xFFFFFFFD, 0, 0}, {0xFFFFFFFE, 0, 0}, {0xFFFFFFFF, 0, 0},
   };
   for (const auto& row : rows) {
     const struct {
       std::uint32_t read, write;
-      bool allowed;
-    } widths[] = {{IOCTL_READ_PORT_BYTE, IOCTL_WRITE_PORT_BYTE, row.byte},
-                  {IOCTL_READ_PORT_WORD, IOCTL_WRITE_PORT_WORD, row.word},
-                  {IOCTL_READ_PORT_DWORD, IOCTL_WRITE_PORT_DWORD, row.dword}};
+      unsigned width;
+    } widths[] = {{IOCTL_READ_PORT_BYTE, IOCTL_WRITE_PORT_BYTE, B},
+                  {IOCTL_READ_PORT_WORD, IOCTL_WRITE_PORT_WORD, W},
+                  {IOCTL_READ_PORT_DWORD, IOCTL_WRITE_PORT_DWORD, D}};
     for (const auto& width : widths) {
       for (const std::uint32_t code : {width.read, width.write}) {
+        const bool allowed = ((code == width.read ? row.reads : row.writes) & width.width) != 0;
         auto backend = std::make_shared<cFakeDeviceBackend>();
         cControlDevice device(backend);
         const tDeviceStatus status = Send(device, code, row.port);
         SCOPED_TRACE(::testing::Message() << std::hex << "port " << row.port << " code " << code);
-        EXPECT_EQ(status, width.allowed ? tDeviceStatus::Success : tDeviceStatus::AccessDenied);
-        EXPECT_EQ(backend->Requests.size(), width.allowed ? 1u : 0u);
+        EXPECT_EQ(status, allowed ? tDeviceStatus::Success : tDeviceStatus::AccessDenied);
+        EXPECT_EQ(backend->Requests.size(), allowed ? 1u : 0u);
+        const tRequestKind kind =
+            code == width.read ? tRequestKind::PortRead : tRequestKind::PortWrite;
+        EXPECT_EQ(ProgramRequest(kind, row.port, width.width), allowed);
       }
     }
   }
+}
+
+TEST(AllowList, TheProgramReadsConfigurationSpaceAndItsWritesAreRefused) {
+  auto backend = std::make_shared<cFakeDeviceBackend>();
+  backend->Ports[0xCFC] = 0x27D88086;
+  const auto saved = std::exchange(
+      DriverInterface, std::make_shared<cDrvIface>(std::make_shared<cControlDevice>(backend)));
+  tVXLDrv access;
+  std::uint32_t id = 0;
+  access.PCIIO->ReadConfigDword(0, 0x1F, 0, 0, id);
+  EXPECT_EQ(id, 0x27D88086u);
+  EXPECT_TRUE(access.PCIIO->DevicePresent(0, 0x1F));
+  std::uint8_t byte = 0;
+  access.PCIIO->ReadConfigByte(0, 0x1F, 0, 2, byte);
+  EXPECT_EQ(byte, 0xD8u);
+  // The data write is refused as any refused request is; the register keeps its value.
+  EXPECT_THROW(access.PCIIO->WriteConfigDword(0, 0x1F, 0, 0, 0), EAssertionFailed);
+  EXPECT_THROW(access.PCIIO->WriteConfigByte(0, 0x1F, 0, 1, 0), EAssertionFailed);
+  EXPECT_EQ(backend->Ports[0xCFC], 0x27D88086u);
+  for (const tFakeRequest& request : backend->Requests)
+    EXPECT_FALSE(request.Kind == tRequestKind::PortWrite && request.Address != 0xCF8);
+  DriverInterface = saved;
 }
 
 TEST(AllowList, OnlyReadsOfTheReadersRegistersPassAndNoRegisterIsWritten) {

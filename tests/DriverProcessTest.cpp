@@ -11,8 +11,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -361,7 +364,9 @@ TEST(DriverConnection, AReplyThatCannotBeOneOrAClosedDriverEndsTheConnection) {
     tRoguePeer peer(row.reply);
     std::uint8_t in[4] = {0x2A}, out[8] = {0xEE, 0xEE};
     std::uint32_t returned = 7;
+    EXPECT_FALSE(peer.Device->LostAfter());
     EXPECT_EQ(peer.Device->Control(IOCTL_READ_MSR, in, 4, out, 8, returned), row.first);
+    EXPECT_EQ(peer.Device->LostAfter().has_value(), row.broken);
     EXPECT_EQ(returned, 0u);
     EXPECT_EQ(out[0], 0xEE);
     const tDeviceStatus again = peer.Device->Control(IOCTL_READ_MSR, in, 4, out, 8, returned);
@@ -441,6 +446,79 @@ TEST(DriverConnection, TheFirmwareTablesComeInPiecesAndFeedTheSMBIOSReader) {
 
 // The test-only driver beside this test: the real server and allow-list over fake hardware.
 const std::string kFakeDriver = LUMARIAN_FAKE_DRIVER;
+
+// What the start of the driver told, in order.
+std::vector<tDriverWait> toldWaits;
+void RecordWait(tDriverWait what, std::chrono::milliseconds) {
+  toldWaits.push_back(what);
+}
+
+TEST(DriverStart, AWaitIsToldAndALauncherThatIgnoresTermIsKilled) {
+  const std::string pidFile = testing::TempDir() + "launcher.pid";
+  const std::string stubborn =
+      "trap '' TERM; echo $$ > " + pidFile + "; while :; do sleep 0.05; done";
+  using W = tDriverWait;
+  const struct {
+    const char* what;
+    std::vector<std::string> command;
+    std::vector<tDriverWait> told;
+  } rows[] = {
+      {"ends at once", {"/bin/false"}, {}},
+      {"greets at once", {kFakeDriver}, {}},
+      {"never answers", {"/bin/sleep", "30"}, {W::Asking, W::GaveUp}},
+      {"never answers, ignores SIGTERM", {"/bin/sh", "-c", stubborn}, {W::Asking, W::GaveUp}},
+  };
+  SetDriverWaitNotice(RecordWait);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    toldWaits.clear();
+    std::remove(pidFile.c_str());
+    const auto before = std::chrono::steady_clock::now();
+    const tDeviceHandle device = StartDriverProcess(row.command, std::chrono::milliseconds(800));
+    const auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_EQ(device != nullptr, row.command[0] == kFakeDriver);
+    EXPECT_EQ(toldWaits, row.told);
+    EXPECT_LT(took, std::chrono::seconds(6));
+    std::ifstream pid(pidFile);
+    pid_t launcher = 0;
+    if (pid >> launcher) {
+      EXPECT_EQ(kill(launcher, 0), -1) << "the launcher is gone";
+      EXPECT_EQ(errno, ESRCH);
+    }
+  }
+  SetDriverWaitNotice(nullptr);
+}
+
+TEST(DriverConnection, ADriverThatStopsAnsweringIsGivenUpOnWithinTwoSeconds) {
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends), 0);
+  std::thread silent([end = ends[1]] {  // takes the requests and answers none
+    std::uint8_t message[kMaxRequestSize + 1];
+    while (recv(end, message, sizeof message, 0) > 0) {
+    }
+    close(end);
+  });
+  {
+    cDriverConnection device(ends[0], -1);
+    std::uint8_t in[4] = {0x2A}, out[8] = {};
+    std::uint32_t returned = 0;
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(device.Control(IOCTL_READ_MSR, in, 4, out, 8, returned), tDeviceStatus::Unsuccessful);
+    const auto first = std::chrono::steady_clock::now() - before;
+    EXPECT_EQ(device.Control(IOCTL_READ_MSR, in, 4, out, 8, returned), tDeviceStatus::Unsuccessful);
+    const auto both = std::chrono::steady_clock::now() - before;
+    std::printf("silent driver: first request given up after %lld ms, the next after %lld ms\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(first).count()),
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(both - first).count()));
+    EXPECT_LE(first, std::chrono::milliseconds(2500));
+    EXPECT_LE(both, std::chrono::milliseconds(2500)) << "once lost, never waited for again";
+    ASSERT_TRUE(device.LostAfter());
+    EXPECT_LE(*device.LostAfter(), std::chrono::milliseconds(2500));
+  }
+  silent.join();
+}
 
 TEST(DriverStart, ConnectedOnlyWhenTheStartedProgramGreets) {
   const auto patience = std::chrono::milliseconds(300);

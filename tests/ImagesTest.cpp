@@ -275,6 +275,37 @@ TEST(PngFiles, ANameAsLongAsTheSystemAllowsCanBeWritten) {
   EXPECT_TRUE(fs::is_regular_file(path));
 }
 
+TEST(PngFiles, AReplacedFileKeepsItsPermissions) {
+  TempFolder folder;
+  const std::vector<std::uint8_t> old = {'o', 'l', 'd'}, replacement = {'n', 'e', 'w'};
+  for (const mode_t mode : {0600, 0640, 0644, 0660, 0700, 0755, 0444, 0604}) {
+    SCOPED_TRACE(::testing::Message() << std::oct << mode);
+    const std::string path = folder.File("kept.txt");
+    std::string error;
+    ASSERT_TRUE(WriteFileBytes(path, old, error)) << error;
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    ASSERT_TRUE(WriteFileBytes(path, replacement, error)) << error;
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+    std::vector<std::uint8_t> read;
+    ASSERT_TRUE(ReadFileBytes(path, 100, read, error)) << error;
+    EXPECT_EQ(read, replacement);
+    ::chmod(path.c_str(), 0600);
+    ::unlink(path.c_str());
+  }
+  // A new name gets what the umask leaves of read and write for everyone.
+  const mode_t mask = ::umask(027);
+  const std::string fresh = folder.File("fresh.txt");
+  std::string error;
+  const bool written = WriteFileBytes(fresh, old, error);
+  ::umask(mask);
+  ASSERT_TRUE(written) << error;
+  struct stat info {};
+  ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
 TEST(PngFiles, AFailedWriteLeavesWhatHadTheNameAndNothingElse) {
   TempFolder folder;
   const std::string path = folder.File("cut.png");

@@ -1,6 +1,7 @@
 // The JSON writer's escaping and numbers, and both reports of a replayed processor.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "app/JsonReport.h"
@@ -61,6 +62,29 @@ TEST(Reports, CarryEveryRecordOfEveryProcessor) {
 
   const std::string text = TextReport(*e, tHardwareAccess::NotLoaded);
   EXPECT_NE(text.find("==== CPU #2 ===="), std::string::npos);
+  // What the hardware access line says of each state of the device.
+  const struct {
+    tHardwareAccess access;
+    std::chrono::milliseconds lostAfter;
+    const char* line;
+  } accessRows[] = {
+      {tHardwareAccess::Loaded, {}, "loaded"},
+      {tHardwareAccess::Lost, std::chrono::milliseconds(2549), "lost after 2.5 s"},
+      {tHardwareAccess::Lost, std::chrono::milliseconds(2550), "lost after 2.6 s"},
+      {tHardwareAccess::Lost, std::chrono::milliseconds(40), "lost after 0.0 s"},
+      {tHardwareAccess::Lost, std::chrono::milliseconds(61000), "lost after 61.0 s"},
+      {tHardwareAccess::NotLoaded, {}, "Couldn't Load Driver"},
+      {tHardwareAccess::Skipped, {}, "not used (-nodriver)"},
+  };
+  for (const auto& row : accessRows) {
+    const std::string report = TextReport(*e, row.access, {}, row.lostAfter);
+    const std::size_t at = report.find("Hardware access");
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t end = report.find('\n', at);
+    std::string shown = report.substr(at, end - at);
+    shown.erase(0, shown.find_first_not_of(' ', std::string("Hardware access").size()));
+    EXPECT_EQ(shown, row.line);
+  }
   EXPECT_NE(text.find("AMD Duron(tm) processor\n"), std::string::npos) << "NULs cut";
   EXPECT_NE(text.find("Intel(R) Celeron(R) D CPU 3.06GHz\n"), std::string::npos)
       << "leading spaces dropped";

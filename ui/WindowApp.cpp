@@ -8,10 +8,15 @@
 #include <utility>
 
 #include "app/Display.h"
+#include "app/StandardDescriptors.h"
 #include "engine/Version.h"
 #include "ui/Controls.h"
 
 namespace {
+
+// Descriptors the window's toolkit opens for itself (display connection, event and wake-up
+// descriptors, fonts, ...); short of them it ends the process from inside.
+constexpr int kWindowDescriptors = 32;
 
 // Qt's complaints about the platforms it could not start; they are not the program's to show.
 void Unheard(QtMsgType, const QMessageLogContext&, const QString&) {}
@@ -39,6 +44,11 @@ std::optional<int> RunWindow(int argc, char** argv,
   arguments.push_back(nullptr);
   int count = static_cast<int>(arguments.size()) - 1;
 
+  if (FreeDescriptors(kWindowDescriptors) < kWindowDescriptors) {
+    std::fprintf(stderr, "lumarian: too few file descriptors for the window: it needs %d free\n",
+                 kWindowDescriptors);
+    return 1;
+  }
   const QtMessageHandler previous = qInstallMessageHandler(Unheard);
   QApplication application(count, arguments.data());
   qInstallMessageHandler(previous);

@@ -155,6 +155,38 @@ class UnprivilegedUser(unittest.TestCase):
                 self.assertEqual(text.returncode, 0)
                 self.assertRegex(text.stdout.decode(), r"\n  Hardware access +Couldn't Load Driver\n")
 
+    def test_a_driver_lost_during_the_report_is_reported_lost(self):
+        # The driver answers a few requests and then ends, as one that is killed does.
+        lost = rb"lost after \d+\.\d s"
+        for arguments in (["--report", "--json"], ["--report"]):
+            with self.subTest(arguments=arguments):
+                broker = Broker(self.folder, ["--answers", "2", *FAKE_REGISTERS])
+                result = as_nobody(*arguments, LUMARIAN_DRIVER_LAUNCHER=LAUNCHER,
+                                   LUMARIAN_TEST_BROKER=broker.path)
+                broker.close()
+                os.unlink(broker.path)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertRegex(result.stderr, rb"^lumarian: the driver stopped answering \("
+                                 + lost + rb"\); the report goes on without it\n$")
+                if "--json" in arguments:
+                    self.assertFalse(json.loads(result.stdout)["driver_loaded"])
+                else:
+                    self.assertRegex(result.stdout, rb"\n  Hardware access +" + lost + rb"\n")
+
+    def test_a_report_with_nowhere_to_go_asks_nobody_for_the_driver(self):
+        marker = os.path.join(self.folder, "asked")
+        launcher = os.path.join(self.folder, "launcher")
+        with open(launcher, "w") as f:
+            f.write("#!/bin/sh\ntouch %s\n" % marker)
+        os.chmod(launcher, 0o755)
+        os.chmod(self.folder, 0o777)
+        result = subprocess.run(
+            ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--", "sh", "-c",
+             'exec "$0" --report >&-', BINARY], env=dict(os.environ, LUMARIAN_DRIVER_LAUNCHER=launcher),
+            stdin=subprocess.DEVNULL, capture_output=True, timeout=120, cwd="/")
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertFalse(os.path.exists(marker))
+
 
 class ByHand(unittest.TestCase):
     def test_the_driver_serves_only_a_socket_the_program_gave_it(self):

@@ -5,6 +5,7 @@ closed standard descriptors, devices that are plain files, displays that cannot 
 import argparse
 import json
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -25,11 +26,39 @@ def in_shell(script, *args, env=None):
 
 
 class ClosedDescriptors(unittest.TestCase):
-    def test_a_closed_standard_output_takes_the_report_to_nowhere(self):
-        # Without care the dump file would be opened as descriptor 1 and the report fail.
-        result = in_shell('exec "$0" --report --load "$1" >&-', a_fixture())
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(result.stderr, b"")
+    def test_a_closed_standard_output_fails_every_command_that_writes_there(self):
+        # The descriptor is reopened on /dev/null, so that a file opened later cannot take its
+        # place; a result written there would be lost, so the command fails instead.
+        for arguments in ('--report --load "$1"', '--report --json --load "$1"',
+                          '--dump --load "$1"', "--version", "--help"):
+            with self.subTest(arguments=arguments):
+                result = in_shell('exec "$0" ' + arguments + " >&-", a_fixture())
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertEqual(result.stderr,
+                                 b"lumarian: standard output is closed; nothing was written\n")
+                # With standard error closed too, the status alone says so.
+                result = in_shell('exec "$0" ' + arguments + " >&- 2>&-", a_fixture())
+                self.assertEqual(result.returncode, 1)
+
+    def test_a_closed_standard_output_fails_the_report_in_the_windows_place(self):
+        # The window program is started with standard output as it was found; without a
+        # display it writes the report, which has nowhere to go.
+        env = {name: value for name, value in os.environ.items()
+               if name not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["DISPLAY"] = ":987"
+        result = in_shell('exec "$0" --load "$1" >&-', a_fixture(), env=env)
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertTrue(result.stderr.endswith(
+            b"lumarian: standard output is closed; nothing was written\n"), result.stderr)
+
+    def test_closed_input_and_error_leave_the_report_whole(self):
+        result = in_shell('exec "$0" --report --load "$1" <&- 2>&-', a_fixture())
+        self.assertEqual(result.returncode, 0)
+        self.assertIn(b"==== CPU #1 ====", result.stdout)
+
+    def test_a_bad_option_stays_a_usage_error(self):
+        result = in_shell('exec "$0" --no-such-option >&-')
+        self.assertEqual(result.returncode, 2)
 
 
 def without_display(**variables):
@@ -68,6 +97,75 @@ class Display(unittest.TestCase):
                 self.assertEqual(result.stderr, b"")
 
 
+def sanitized():
+    """True for a build with AddressSanitizer, which cannot run in a small address space."""
+    with open(BINARY, "rb") as f:
+        return b"__asan_init" in f.read()
+
+
+def big_listing(folder):
+    """A listing of as many processors as one file may hold, in the syntax of cpuid -r."""
+    path = os.path.join(folder, "4096.txt")
+    with open(path, "w") as f:
+        for cpu in range(4096):
+            f.write("CPU %d:\n" % cpu)
+            f.write("   0x00000000 0x00: eax=0x0000000d ebx=0x756e6547 ecx=0x6c65746e "
+                    "edx=0x49656e69\n")
+            f.write("   0x00000001 0x00: eax=0x000306a9 ebx=0x00100800 ecx=0x7fbae3ff "
+                    "edx=0xbfebfbff\n")
+    return path
+
+
+@unittest.skipUnless(shutil.which("prlimit"), "needs prlimit")
+class Limits(unittest.TestCase):
+    """Under limits of memory, processes and descriptors: one line naming what was short and
+    a status, never an abort or a signal."""
+
+    def run_limited(self, limit, *arguments, env=None, user=False):
+        command = ["prlimit", limit, "--"]
+        if user and os.geteuid() == 0:  # limits of processes do not hold for root
+            command += ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"]
+        return subprocess.run(command + [BINARY, *arguments], stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=120, env=env, cwd="/")
+
+    def test_a_listing_too_large_for_the_memory_given_is_status_2(self):
+        if sanitized():
+            self.skipTest("the sanitizers need a large address space")
+        with tempfile.TemporaryDirectory() as folder:
+            os.chmod(folder, 0o755)
+            big = big_listing(folder)
+            # The same limit leaves room for a small listing: the limit is not the fault.
+            result = self.run_limited("--as=60000000", "--report", "--load", a_fixture())
+            self.assertEqual(result.returncode, 0, result.stderr)
+            for arguments in (["--report"], ["--report", "--json"]):
+                with self.subTest(arguments=arguments):
+                    result = self.run_limited("--as=60000000", *arguments, "--load", big)
+                    self.assertEqual(result.returncode, 2, result.stderr)
+                    self.assertEqual(result.stderr, b"lumarian: out of memory: the listings are "
+                                     b"too large for the memory given\n")
+                    self.assertEqual(result.stdout, b"")
+
+    @unittest.skipUnless(os.geteuid() != 0 or shutil.which("setpriv"), "needs setpriv as root")
+    def test_no_thread_to_be_had_is_one_line_and_status_1(self):
+        for arguments in (["--report"], ["--report", "--json"]):
+            with self.subTest(arguments=arguments):
+                result = self.run_limited("--nproc=1", *arguments, "--load", a_fixture(),
+                                          user=True)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertRegex(result.stderr, rb"^lumarian: cannot start a thread: [^\n]+\n$")
+
+    def test_too_few_descriptors_for_the_window_is_one_line_and_status_1(self):
+        result = self.run_limited("--nofile=8", "--load", a_fixture(),
+                                  env=without_display(DISPLAY=":987"))
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertEqual(result.stderr,
+                         b"lumarian: too few file descriptors for the window: it needs 32 free\n")
+        # The report needs few; it is written whole.
+        result = self.run_limited("--nofile=8", "--report", "--load", a_fixture())
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn(b"==== CPU #1 ====", result.stdout)
+
+
 def private_mounts_work():
     if os.geteuid() != 0:
         return False
@@ -102,10 +200,11 @@ class FakeDevices(unittest.TestCase):
                     f.write(content)
             open(os.path.join(dev, "null"), "wb").close()
 
-            # Standard output closed: no device opened later may take its place.
+            # Standard output closed: no device opened later may take its place, and the
+            # report that has nowhere to go is a failure.
             result = self.run_live(dev, '"$0" --report >&-')
-            self.assertEqual(result.returncode, 0, result.stderr)
-            self.assertEqual(result.stderr, b"")
+            self.assertEqual(result.returncode, 1, result.stderr)
+            self.assertEqual(result.stderr.count(b"\n"), 1, result.stderr)
             for path, content in files.items():
                 with open(path, "rb") as f:
                     self.assertEqual(f.read(), content, path)
