@@ -156,11 +156,12 @@ class UnprivilegedUser(unittest.TestCase):
                 self.assertRegex(text.stdout.decode(), r"\n  Hardware access +Couldn't Load Driver\n")
 
     def test_a_driver_lost_during_the_report_is_reported_lost(self):
-        # The driver answers a few requests and then ends, as one that is killed does.
+        # The driver greets and then ends at its first request, as one that is killed does, on a
+        # machine of one processor as on one of many.
         lost = rb"lost after \d+\.\d s"
         for arguments in (["--report", "--json"], ["--report"]):
             with self.subTest(arguments=arguments):
-                broker = Broker(self.folder, ["--answers", "2", *FAKE_REGISTERS])
+                broker = Broker(self.folder, ["--answers", "0", *FAKE_REGISTERS])
                 result = as_nobody(*arguments, LUMARIAN_DRIVER_LAUNCHER=LAUNCHER,
                                    LUMARIAN_TEST_BROKER=broker.path)
                 broker.close()
