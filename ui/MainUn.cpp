@@ -20,9 +20,12 @@
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <span>
+#include <thread>
 #include <utility>
 
 #include "engine/CPUid.h"
@@ -174,17 +177,58 @@ void TMainFrm::CreatePages() {
   connect(aboutPage_, &TAboutPage::SaveFullDumpClicked, this, &TMainFrm::SaveFullDumpBTClick);
 }
 
-void TMainFrm::FormCreate() {
-  // 1-3: the driver; without it the caption says so and everything else runs on.
-  if (!setup_.NoDriver) {
-    try {
-      driverLoaded_ = setup_.LoadDriver();
-    } catch (...) {
-      driverLoaded_ = false;
-    }
-    if (!driverLoaded_) setWindowTitle(windowTitle() + " - " + FromText(kDriverNotLoaded));
-  }
+struct TMainFrm::tDriverStart {
+  std::mutex Mutex;
+  bool Loaded = false;
+  bool Abandoned = false;  // the window closed first: the answer goes nowhere
+};
 
+void TMainFrm::FormCreate() {
+  // 1-3: the driver, whose start may wait for the user; the engine follows its answer.
+  if (setup_.NoDriver) {
+    CreateEngine();
+  } else {
+    StartDriver();
+  }
+}
+
+void TMainFrm::StartDriver() {
+  driverStart_ = std::make_shared<tDriverStart>();
+  auto start = [this, state = driverStart_, load = std::move(setup_.LoadDriver)] {
+    bool loaded = false;
+    try {
+      loaded = load();
+    } catch (...) {
+      loaded = false;
+    }
+    std::lock_guard lock(state->Mutex);
+    if (state->Abandoned) return;
+    state->Loaded = loaded;
+    QMetaObject::invokeMethod(this, &TMainFrm::DriverAnswered, Qt::QueuedConnection);
+  };
+  // Nobody waits for the thread: a window closed before the answer abandons it.
+  std::thread(std::move(start)).detach();
+}
+
+void TMainFrm::DriverAnswered() {
+  {
+    std::lock_guard lock(driverStart_->Mutex);
+    if (driverStart_->Abandoned) return;
+    driverLoaded_ = driverStart_->Loaded;
+  }
+  driverAnswered_ = true;
+  // Without the driver the caption says so and everything else runs on.
+  if (!driverLoaded_) setWindowTitle(windowTitle() + " - " + FromText(kDriverNotLoaded));
+  try {
+    CreateEngine();
+  } catch (const std::exception& error) {
+    // No engine to be had (no thread, no memory): the window ends as its start would.
+    std::fprintf(stderr, "lumarian: %s\n", error.what());
+    QCoreApplication::exit(1);
+  }
+}
+
+void TMainFrm::CreateEngine() {
   // 4: the engine identifies every processor before its constructor returns.
   const bool skipDmi = !setup_.Arguments.empty() && setup_.Arguments.front() == "-nodmi";
   engine_ = std::make_unique<cCPUid>(setup_.Services(), skipDmi, setup_.Smbios());
@@ -379,6 +423,10 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
 
 void TMainFrm::ShutDown() {
   refresher_.stop();
+  if (driverStart_) {
+    std::lock_guard lock(driverStart_->Mutex);
+    driverStart_->Abandoned = true;
+  }
   if (engine_) {
     engine_->Destroy();  // the measuring thread stops before the records go
     engine_.reset();

@@ -52,7 +52,9 @@ struct tMainSetup {
   // The processors to identify (default: this machine's).
   std::function<std::unique_ptr<platform::IProcessorServices>()> Services;
   // Creates the driver access bundle, keeps it in DriverAccess and opens the driver; true when
-  // the driver could be opened (default: the real bundle). A failure is reported as false.
+  // the driver could be opened (default: the real bundle). A failure is reported as false. It
+  // runs on a thread of its own, since the user may be asked for approval first; the window is
+  // shown meanwhile.
   std::function<bool()> LoadDriver;
   // The processors are recorded, not this machine's: no driver is tried, and the caption
   // does not miss one.
@@ -81,6 +83,8 @@ class TMainFrm : public QWidget {
   unsigned SelectedCpu() const { return selectedCpu_; }
   std::uint8_t RefreshTick() const { return refreshTick_; }
   bool DriverLoaded() const { return driverLoaded_; }
+  // Whether the driver was asked for and has not answered yet; the engine comes after it.
+  bool DriverPending() const { return driverStart_ != nullptr && !driverAnswered_; }
   TAdvPageControl* MainPC() const { return mainPC_; }
   QTimer& Refresher() { return refresher_; }
 
@@ -112,6 +116,12 @@ class TMainFrm : public QWidget {
 
  private:
   void FormCreate();
+  // The driver on a thread of its own; its answer comes back to DriverAnswered.
+  void StartDriver();
+  // On the window's thread: the caption from the driver's answer, then the engine.
+  void DriverAnswered();
+  // The engine, the selector and the pages, once the driver has answered where it was asked.
+  void CreateEngine();
   void CreatePages();
   void CentreOnScreen();
   void ShowFlags(int view);
@@ -145,6 +155,10 @@ class TMainFrm : public QWidget {
   unsigned selectedCpu_ = 0;
   std::uint8_t refreshTick_ = 0;
   bool driverLoaded_ = false;
+  // The driver's start, shared with its thread: its answer, or that nobody waits for it.
+  struct tDriverStart;
+  std::shared_ptr<tDriverStart> driverStart_;
+  bool driverAnswered_ = false;
   std::string probedVirtualMachine_;  // asked once at start-up, where CPUID names none
   QTimer refresher_;
 

@@ -85,6 +85,9 @@ tTestWindow::tTestWindow(tServices services, std::vector<std::string> arguments,
   setup.ProgramFolder = folder_.path();
   setup.ProbeVirtualMachine = [] { return std::string("VMware"); };
   window_ = std::make_unique<TMainFrm>(std::move(setup));
+  // The driver answers on a thread of its own; the pages fill once it has.
+  if (!ProcessEventsUntil([this] { return !window_->DriverPending(); }))
+    ADD_FAILURE() << "the driver's answer never reached the window";
 }
 
 QString tTestWindow::TextOf(const char* fieldName) {

@@ -9,7 +9,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <variant>
 
 #include "app/DumpFiles.h"
@@ -315,6 +321,141 @@ TEST(MainWindow, CloseStopsTheTimerAndReleasesTheEngine) {
   w.Window().RefresherTimer();  // a tick that was already queued does nothing
   w.Window().SaveFlagsBTClick();
   EXPECT_TRUE(w.Dialogs.InitialNames.isEmpty());
+}
+
+// A driver start that holds until the test lets it answer (or, should nothing let it, until a
+// bound far beyond any test's run, so that a window that waits for it fails instead of hanging).
+class tHeldDriver {
+ public:
+  std::function<bool()> Start(bool answer) {
+    return [gate = gate_, answer] {
+      std::unique_lock lock(gate->Mutex);
+      if (!gate->Changed.wait_for(lock, std::chrono::seconds(30), [&] { return gate->Open; }))
+        gate->GaveUp = true;
+      return answer;
+    };
+  }
+  void Release() {
+    {
+      std::lock_guard lock(gate_->Mutex);
+      gate_->Open = true;
+    }
+    gate_->Changed.notify_all();
+  }
+  // The bound passed with nobody having released the start.
+  bool GaveUp() {
+    std::lock_guard lock(gate_->Mutex);
+    return gate_->GaveUp;
+  }
+  // The start's thread is over: nothing but the test holds the gate.
+  bool Finished() const { return gate_.use_count() == 1; }
+
+ private:
+  struct tGate {
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    bool Open = false;
+    bool GaveUp = false;
+  };
+  std::shared_ptr<tGate> gate_ = std::make_shared<tGate>();
+};
+
+// A window over one recorded processor whose driver start is held by `held` and then answers
+// `answer`.
+struct tHeldWindow {
+  tHeldWindow(tHeldDriver& held, bool answer) {
+    tMainSetup setup;
+    setup.Services = ReplayOf({kAthlon64});
+    setup.LoadDriver = held.Start(answer);
+    setup.Smbios = [] { return std::unique_ptr<ISMBIOSSource>(); };
+    setup.Dialogs = &Dialogs;
+    setup.Errors = &Errors;
+    setup.ProgramFolder = Folder.path();
+    setup.ProbeVirtualMachine = [] { return std::string(); };
+    Window = std::make_unique<TMainFrm>(std::move(setup));
+  }
+  QTemporaryDir Folder;
+  tFakeDialogs Dialogs;
+  tFakeErrors Errors;
+  std::unique_ptr<TMainFrm> Window;
+};
+
+TEST(MainWindow, ShowsBeforeTheDriverAnswersAndFillsWhenItDoes) {
+  struct tCase {
+    bool DriverOpens;
+    const char* Caption;
+  };
+  for (const tCase& c : {tCase{true, "Quorvane CPU Lumarian"},
+                         tCase{false, "Quorvane CPU Lumarian - Couldn't Load Driver"}}) {
+    tHeldDriver held;
+    tHeldWindow w(held, c.DriverOpens);
+    TMainFrm& window = *w.Window;
+    window.show();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.DriverPending());
+    EXPECT_EQ(window.Engine(), nullptr);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Quorvane CPU Lumarian"));
+    // Meanwhile the timer and the buttons find nothing to show, and say nothing of it.
+    window.RefresherTimer();
+    window.SaveFlagsBTClick();
+    EXPECT_EQ(window.RefreshTick(), 0);
+    EXPECT_TRUE(w.Dialogs.InitialNames.isEmpty());
+    EXPECT_TRUE(w.Errors.Messages.isEmpty());
+
+    held.Release();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !window.DriverPending(); }));
+    EXPECT_FALSE(held.GaveUp()) << "the window waited for the driver before it was shown";
+    EXPECT_EQ(window.windowTitle(), QString::fromLatin1(c.Caption));
+    EXPECT_EQ(window.DriverLoaded(), c.DriverOpens);
+    ASSERT_NE(window.Engine(), nullptr);
+    EXPECT_EQ(window.Engine()->ClocksReady, 1);
+    const auto* name = window.findChild<TExtEdit*>(QStringLiteral("CpuNameV"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), Shown(ProcessorPageText(*window.Engine(), 0).CpuName.Text));
+    EXPECT_FALSE(name->text().isEmpty());
+  }
+}
+
+TEST(MainWindow, ClosingWhileTheDriverIsAskedForAbandonsItsStart) {
+  tHeldDriver held;
+  {
+    tHeldWindow w(held, true);
+    w.Window->show();
+    EXPECT_TRUE(w.Window->close());
+    // An answer after the close goes nowhere: no engine is made for a closed window.
+    held.Release();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return held.Finished(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.Window->Engine(), nullptr);
+    EXPECT_EQ(w.Window->windowTitle(), QStringLiteral("Quorvane CPU Lumarian"));
+  }
+
+  // An answer already on its way when the window closes goes nowhere either.
+  tHeldDriver answered;
+  {
+    tHeldWindow w(answered, true);
+    w.Window->show();
+    answered.Release();
+    // The answer waits in the event queue, which nobody reads meanwhile.
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!answered.Finished() && std::chrono::steady_clock::now() < bound)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(answered.Finished());
+    EXPECT_TRUE(w.Window->close());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.Window->Engine(), nullptr);
+  }
+
+  // A window destroyed while the start still waits returns at once, and the answer that comes
+  // later finds nothing of it.
+  tHeldDriver late;
+  auto w = std::make_unique<tHeldWindow>(late, false);
+  w->Window->show();
+  w.reset();
+  EXPECT_FALSE(late.GaveUp()) << "the window waited for the driver's start to end";
+  late.Release();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return late.Finished(); }));
+  QCoreApplication::processEvents();
 }
 
 }  // namespace
