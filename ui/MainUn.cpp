@@ -51,6 +51,7 @@ namespace {
 constexpr int kClientWidth = 444;
 constexpr int kClientHeight = 500;
 constexpr int kRefreshMs = 2000;
+constexpr int kDriverPollMs = 50;              // how often the window looks for the driver's answer
 constexpr std::uint8_t kTicksPerIdentify = 4;  // the fifth tick identifies again
 constexpr int kSelectorFontPixels = 9;
 
@@ -179,8 +180,8 @@ void TMainFrm::CreatePages() {
 
 struct TMainFrm::tDriverStart {
   std::mutex Mutex;
+  bool Answered = false;
   bool Loaded = false;
-  bool Abandoned = false;  // the window closed first: the answer goes nowhere
 };
 
 void TMainFrm::FormCreate() {
@@ -194,7 +195,9 @@ void TMainFrm::FormCreate() {
 
 void TMainFrm::StartDriver() {
   driverStart_ = std::make_shared<tDriverStart>();
-  auto start = [this, state = driverStart_, load = std::move(setup_.LoadDriver)] {
+  // The start's thread knows nothing of the window: it leaves the answer in the state they
+  // share, where the window looks for it, and a window closed first simply stops looking.
+  auto start = [state = driverStart_, load = std::move(setup_.LoadDriver)] {
     bool loaded = false;
     try {
       loaded = load();
@@ -202,20 +205,22 @@ void TMainFrm::StartDriver() {
       loaded = false;
     }
     std::lock_guard lock(state->Mutex);
-    if (state->Abandoned) return;
     state->Loaded = loaded;
-    QMetaObject::invokeMethod(this, &TMainFrm::DriverAnswered, Qt::QueuedConnection);
+    state->Answered = true;
   };
-  // Nobody waits for the thread: a window closed before the answer abandons it.
   std::thread(std::move(start)).detach();
+  driverPoll_.setInterval(kDriverPollMs);
+  connect(&driverPoll_, &QTimer::timeout, this, &TMainFrm::DriverAnswered);
+  driverPoll_.start();
 }
 
 void TMainFrm::DriverAnswered() {
   {
     std::lock_guard lock(driverStart_->Mutex);
-    if (driverStart_->Abandoned) return;
+    if (!driverStart_->Answered) return;
     driverLoaded_ = driverStart_->Loaded;
   }
+  driverPoll_.stop();
   driverAnswered_ = true;
   // Without the driver the caption says so and everything else runs on.
   if (!driverLoaded_) setWindowTitle(windowTitle() + " - " + FromText(kDriverNotLoaded));
@@ -423,10 +428,7 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
 
 void TMainFrm::ShutDown() {
   refresher_.stop();
-  if (driverStart_) {
-    std::lock_guard lock(driverStart_->Mutex);
-    driverStart_->Abandoned = true;
-  }
+  driverPoll_.stop();  // a driver that answers now is not waited for
   if (engine_) {
     engine_->Destroy();  // the measuring thread stops before the records go
     engine_.reset();

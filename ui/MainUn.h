@@ -116,9 +116,9 @@ class TMainFrm : public QWidget {
 
  private:
   void FormCreate();
-  // The driver on a thread of its own; its answer comes back to DriverAnswered.
+  // The driver on a thread of its own; DriverAnswered looks for its answer.
   void StartDriver();
-  // On the window's thread: the caption from the driver's answer, then the engine.
+  // Once the driver has answered: the caption from the answer, then the engine.
   void DriverAnswered();
   // The engine, the selector and the pages, once the driver has answered where it was asked.
   void CreateEngine();
@@ -155,9 +155,10 @@ class TMainFrm : public QWidget {
   unsigned selectedCpu_ = 0;
   std::uint8_t refreshTick_ = 0;
   bool driverLoaded_ = false;
-  // The driver's start, shared with its thread: its answer, or that nobody waits for it.
+  // The driver's start, shared with its thread, and the timer that looks for its answer.
   struct tDriverStart;
   std::shared_ptr<tDriverStart> driverStart_;
+  QTimer driverPoll_;
   bool driverAnswered_ = false;
   std::string probedVirtualMachine_;  // asked once at start-up, where CPUID names none
   QTimer refresher_;
