@@ -116,6 +116,9 @@ TEST(CpuidToolListingTest, ReadsEveryVariantThatToolWritesOrReads) {
           {"sub-leaf past two digits",
            "\t0x0000000d 0x100: eax=0x00000001 ebx=0x00000002 ecx=0x00000003 edx=0x00000004  \n",
            {{{0xD, 0x100, 1, 2, 3, 4}}}},
+          {"a line repeated word for word is the same answer",
+           "CPU 0:\n" + lines + cache + lines + "CPU 1:\n" + lines,
+           {{kVendor, kSignature, kCache0, kCache1}, {kVendor, kSignature}}},
       });
 }
 
@@ -131,8 +134,9 @@ TEST(CpuidToolListingTest, RefusesWhatThatToolDoesNotWrite) {
                     "expected"},
                    {"text after the registers",
                     "CPU 0:\n" + good.substr(0, good.size() - 1) + " x\n", 2, "expected"},
-                   {"a pair twice", "CPU 0:\n" + good + good, 3,
-                    "leaf 0x00000000 sub-leaf 0 is listed twice"},
+                   {"a pair answered twice, differently",
+                    "CPU 0:\n" + good + "\n" + good.substr(0, good.size() - 2) + "4\n", 4,
+                    "leaf 0x00000000 sub-leaf 0 has other registers than on line 2"},
                    {"headings only", "CPU 0:\nCPU 1:\n", 1, "holds no answers"},
                });
 }
@@ -191,6 +195,10 @@ TEST(RegisterListingTest, ReadsEveryVariantOfTheCollections) {
                   {"a line of dashes ends the listing",
                    WithCrLf(current + std::string(80, '-') + "\nCPUID 00000002: zz\n"),
                    {{kVendor, kSignature}}},
+                  {"a sub-leaf line repeated word for word is the same answer",
+                   current + "CPUID 0000000D: 00000001-00000002-00000003-00000004 [SL 01]\n"
+                             "CPUID 0000000D: 00000001-00000002-00000003-00000004 [SL 01]\n",
+                   {{kVendor, kSignature, {0xD, 1, 1, 2, 3, 4}}}},
               });
 }
 
@@ -209,10 +217,11 @@ TEST(RegisterListingTest, RefusesAnswersThatDoNotGoOnAsAnswers) {
           {"a sub-leaf that is no number",
            "CPUID 00000004: 00004121-01C0003F-0000003F-00000000 [SL x1]\n", 1,
            "expected an answer"},
-          {"a sub-leaf twice",
+          {"a sub-leaf answered twice, differently",
            "CPUID 00000004: 00004121-01C0003F-0000003F-00000000 [SL 00]\n"
-           "CPUID 00000004: 00004121-01C0003F-0000003F-00000000 [SL 00]\n",
-           2, "leaf 0x00000004 sub-leaf 0 is listed twice"},
+           "CPUID 00000001: 00B00F21-57FE0800-FED83203-178BFBFF\n"
+           "CPUID 00000004: 00004121-01C0003F-0000003F-00000001 [SL 00]\n",
+           3, "leaf 0x00000004 sub-leaf 0 has other registers than on line 1"},
           {"no answers", "------[ Versions ]------\nProgram Version : 1\n", 1,
            "not a CPUID listing"},
           {"answers only in other sections",
@@ -269,6 +278,7 @@ TEST(LibcpuidRawListingTest, MapsEveryArrayAndLeavesOutWhatLiesAboveTheMaximum) 
              {0x80000000, 0, 0x80000026, 0, 0, 0},
              {0x8000001D, 2, 3, 0, 0, 0},
              {0x80000026, 3, 4, 0, 0, 0}}}},
+          {"an entry repeated word for word is the same answer", basic + basic, {kept}},
       });
 }
 
@@ -281,7 +291,9 @@ TEST(LibcpuidRawListingTest, RefusesLinesThatAreNoEntries) {
            "expected an entry"},
           {"an index past any array", good + "basic_cpuid[256]=0 0 0 0\n", 2, "expected an entry"},
           {"a version after the entries", good + "version=0.6.2\n", 2, "expected an entry"},
-          {"an entry twice", good + good, 2, "listed twice"},
+          {"an entry answered twice, differently",
+           good + "basic_cpuid[0]=00000004 68747541 444d4163 69746e66\n", 2,
+           "leaf 0x00000000 sub-leaf 0 has other registers than on line 1"},
           {"only a version", "version=0.6.2\n", 1, "holds no entries"},
       });
 }

@@ -113,26 +113,34 @@ std::string PairName(std::uint32_t leaf, std::uint32_t subLeaf) {
 }
 
 void tListedProcessors::StartProcessor() {
-  if (processors_.empty() || !processors_.back().Empty()) processors_.emplace_back();
+  if (processors_.empty() || !processors_.back().Empty()) {
+    processors_.emplace_back();
+    lines_.emplace_back();
+  }
 }
 
 std::optional<tListingError> tListedProcessors::Add(std::size_t line, std::uint32_t leaf,
                                                     std::uint32_t subLeaf,
                                                     const tCPUIDResult& result) {
-  if (processors_.empty()) processors_.emplace_back();
+  if (processors_.empty()) StartProcessor();
   tCpuidStore& store = processors_.back();
   if (store.Empty() && processors_.size() > kMaxListedProcessors) {
     return tListingError{
         line, "more than " + std::to_string(kMaxListedProcessors) + " processors in one file"};
   }
+  // A line repeated word for word says the same thing again; another answer contradicts it.
+  if (const tCPUIDResult* listed = store.Find(leaf, subLeaf)) {
+    if (*listed == result) return std::nullopt;
+    return tListingError{line, PairName(leaf, subLeaf) + " has other registers than on line " +
+                                   std::to_string(lines_.back()[{leaf, subLeaf}]) +
+                                   " for the same processor"};
+  }
   if (store.Size() == kMaxListedAnswers) {
     return tListingError{
         line, "more than " + std::to_string(kMaxListedAnswers) + " answers for one processor"};
   }
-  if (store.Has(leaf, subLeaf)) {
-    return tListingError{line, PairName(leaf, subLeaf) + " is listed twice for one processor"};
-  }
   store.Put(leaf, subLeaf, result);
+  lines_.back()[{leaf, subLeaf}] = line;
   return std::nullopt;
 }
 
@@ -142,7 +150,10 @@ const tCpuidStore& tListedProcessors::Current() const {
 }
 
 tListingRead tListedProcessors::Finish(std::string_view noAnswersReason) {
-  if (!processors_.empty() && processors_.back().Empty()) processors_.pop_back();
+  if (!processors_.empty() && processors_.back().Empty()) {
+    processors_.pop_back();
+    lines_.pop_back();
+  }
   if (processors_.empty()) return tListingError{1, std::string(noAnswersReason)};
   return std::move(processors_);
 }

@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -82,8 +84,9 @@ class tFieldCursor {
 std::string PairName(std::uint32_t leaf, std::uint32_t subLeaf);
 
 // The processors of a listing as its reader finds them. A processor whose heading lists no
-// answers is dropped; a pair listed twice for one processor and a listing past the bounds
-// on processors or answers are errors.
+// answers is dropped. A pair listed again for one processor with the same registers is the
+// same answer; with other registers, and a listing past the bounds on processors or answers,
+// it is an error (naming the line of each answer).
 class tListedProcessors {
  public:
   // Ends the processor being listed (dropped when it has no answers) and starts the next.
@@ -98,4 +101,6 @@ class tListedProcessors {
 
  private:
   std::vector<tCpuidStore> processors_;
+  // The line of each answer of each processor, by (leaf, sub-leaf).
+  std::vector<std::map<std::pair<std::uint32_t, std::uint32_t>, std::size_t>> lines_;
 };
