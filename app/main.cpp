@@ -1,6 +1,5 @@
 // lumarian: identifies the x86 processors of this machine, or those recorded in CPUID listings.
 // It links no Qt: where the window is wanted, the window program beside it takes its place.
-#include <limits.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +11,7 @@
 #include "app/Command.h"
 #include "app/StandardDescriptors.h"
 #include "app/TerminalText.h"
+#include "platform/ProgramFolder.h"
 
 namespace {
 
@@ -21,17 +21,15 @@ constexpr char kWindowProgram[] = "lumarian-window";
 // Replaces this process with the window program, given the same arguments. Returns only when
 // that failed, having said so in one line.
 void StartWindowProgram(char** argv) {
-  char self[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (length <= 0) {
+  const std::string folder = platform::ProgramFolder();
+  if (folder.empty()) {
     std::fprintf(stderr,
                  "lumarian: cannot find the window program: /proc/self/exe: %s; writing the text "
                  "report instead\n",
                  std::strerror(errno));
     return;
   }
-  std::string program(self, static_cast<std::size_t>(length));
-  program = program.substr(0, program.rfind('/') + 1) + kWindowProgram;
+  const std::string program = folder + "/" + kWindowProgram;
   // The window program finds standard output as this program found it, so that a report it
   // writes in the window's place fails as this program's would.
   if (StandardOutputWasClosed()) close(STDOUT_FILENO);

@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "device/Modprobe.h"
+#include "platform/ProgramFolder.h"
 #include "protocol/LittleEndian.h"
 #include "protocol/RequestMessage.h"
 
@@ -85,15 +86,6 @@ bool IsExecutableFile(const std::string& path) {
   struct stat info {};
   return !path.empty() && path[0] == '/' && stat(path.c_str(), &info) == 0 &&
          S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
-// The folder of the running program; empty when the system does not say.
-std::string ProgramFolder() {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return {};
-  const std::string program(path, static_cast<std::size_t>(length));
-  return program.substr(0, program.rfind('/'));
 }
 
 // Runs `command` with `driverEnd` as its standard input; the child's id, or -1.
@@ -212,7 +204,7 @@ std::vector<std::string> DriverLaunchCommand() {
   const char* chosen = std::getenv(kLauncherVariable);
   const std::string launcher =
       chosen != nullptr && *chosen != '\0' ? std::string(chosen) : SystemProgram(kPkexecPaths);
-  const std::string driver = ProgramFolder() + "/" + kDriverFileName;
+  const std::string driver = platform::ProgramFolder() + "/" + kDriverFileName;
   if (!IsExecutableFile(launcher) || !IsExecutableFile(driver)) return {};
   return {launcher, driver};
 }
