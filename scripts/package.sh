@@ -17,5 +17,5 @@ rm -f build-package/lumarian_*.deb
 package=$(ls build-package/lumarian_*.deb)
 echo "lintian:" >&2
 lintian --fail-on error,warning --display-info --pedantic "$package" >&2
-python3 tests/package/test_package.py --package "$package" >&2
+/usr/bin/python3 tests/package/test_package.py --package "$package" >&2
 echo "$package"

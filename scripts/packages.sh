@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages named on the command line that are not installed yet.
+# Installs the Debian packages named on the command line that are not installed yet. Its
+# progress goes to standard error: standard output belongs to the command that calls it.
 set -euo pipefail
+exec 1>&2
 
 missing=()
 for package in "$@"; do

@@ -8,11 +8,11 @@ scripts/packages.sh g++ cmake ninja-build libgtest-dev libgmock-dev python3 cpui
   bash-completion appstream
 
 cmake -S . -B build-asan -G Ninja -DLUMARIAN_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
-  -DLUMARIAN_SANITIZE=address,undefined >/dev/null
-cmake --build build-asan
+  -DLUMARIAN_SANITIZE=address,undefined -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
+cmake --build build-asan >&2
 ctest --test-dir build-asan --output-on-failure -j2
 
 cmake -S . -B build-tsan -G Ninja -DLUMARIAN_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
-  -DLUMARIAN_SANITIZE=thread >/dev/null
-cmake --build build-tsan --target lumarian_tests
+  -DLUMARIAN_SANITIZE=thread -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
+cmake --build build-tsan --target lumarian_tests >&2
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/lumarian_tests --gtest_filter='EngineLifecycle*:EngineConcurrency*:ClockMeasurement*'
