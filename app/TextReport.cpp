@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 
+#include "app/SMBIOSReadNames.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
 #include "engine/store/Windows1252.h"
@@ -203,7 +204,7 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access,
   r.Heading(kProgramVersion);
   r.Line("Processors", std::to_string(count));
   r.Line("Hardware access", AccessText(access, lostAfter));
-  r.Line("SMBIOS", engine.NoDMI != 0 ? "not read" : "read");
+  r.Line("SMBIOS", std::string(SMBIOSReadName(engine.SMBIOSRead).Sentence));
   for (unsigned slot = 0; slot < count; ++slot) {
     r.Blank();
     r.Heading("==== " + ProcessorName(slot + 1) + " ====");

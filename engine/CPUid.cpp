@@ -40,11 +40,17 @@ cCPUid::cCPUid(std::unique_ptr<platform::IProcessorServices> services, bool Skip
 
   // Without a source (recorded processors) there are no tables to fall back on.
   NoDMI = SkipDMI || !smbios ? 1 : 0;
+  SMBIOSRead = SkipDMI ? tSMBIOSRead::Skipped : tSMBIOSRead::NoSource;
   if (NoDMI == 0) {
     try {
-      SMBIOSProcessors = GetCpuDmiInfo(ReadSMBIOS(*smbios));
+      const tSMBIOSTables tables = ReadSMBIOS(*smbios);
+      SMBIOSRead = tables.SMBIOSAvailable       ? tSMBIOSRead::Read
+                   : smbios->PermissionDenied() ? tSMBIOSRead::NoPermission
+                                                : tSMBIOSRead::NoTables;
+      SMBIOSProcessors = GetCpuDmiInfo(tables);
     } catch (...) {
       NoDMI = 1;
+      SMBIOSRead = tSMBIOSRead::Unreadable;
     }
   }
 

@@ -128,6 +128,16 @@ class cCPUid : public tProcessorRecords {
   std::atomic<std::uint8_t> ClocksReady{0};
   // SMBIOS was skipped or could not be read, or gave an external clock of 0.
   std::atomic<std::uint8_t> NoDMI{0};
+  // What became of the firmware's tables when the engine was made; fixed from then on.
+  enum class tSMBIOSRead : std::uint8_t {
+    Read,
+    Skipped,       // asked not to
+    NoSource,      // recorded processors: no machine to read them from
+    NoTables,      // the machine offers none
+    NoPermission,  // refused for want of permission
+    Unreadable,    // found, but their processor entries could not be read
+  };
+  tSMBIOSRead SMBIOSRead = tSMBIOSRead::Skipped;
   // The processor entries of the SMBIOS tables (zeros when they were not read).
   std::vector<tSMBIOSProcessor> SMBIOSProcessors;
 

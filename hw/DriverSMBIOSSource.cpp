@@ -26,6 +26,10 @@ class tDriverSMBIOSSource final : public ISMBIOSSource {
                     std::vector<std::uint8_t>& out) override {
     return system_->ReadPhysical(address, length, out);
   }
+  // A loaded driver reads as root: what it did not find is not there.
+  bool PermissionDenied() const override {
+    return !(driver_ && driver_->Loaded) && system_->PermissionDenied();
+  }
 
  private:
   std::shared_ptr<cDrvIface> driver_;

@@ -16,7 +16,8 @@ namespace {
 
 class tFile {
  public:
-  explicit tFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  explicit tFile(const std::string& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), error_(fd_ < 0 ? errno : 0) {}
   ~tFile() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -24,6 +25,8 @@ class tFile {
   tFile& operator=(const tFile&) = delete;
 
   bool IsOpen() const { return fd_ >= 0; }
+  // Whether opening was refused for want of permission.
+  bool Refused() const { return fd_ < 0 && (error_ == EACCES || error_ == EPERM); }
 
   // The whole file, read to its end (files under /sys report no useful size beforehand).
   bool ReadAll(std::vector<std::uint8_t>& out) const {
@@ -56,6 +59,7 @@ class tFile {
 
  private:
   int fd_;
+  int error_;
 };
 
 class tSystemSMBIOSSource final : public ISMBIOSSource {
@@ -67,6 +71,8 @@ class tSystemSMBIOSSource final : public ISMBIOSSource {
                     std::vector<std::uint8_t>& table) override {
     const tFile entryFile(tablesDir_ + "/smbios_entry_point");
     const tFile tableFile(tablesDir_ + "/DMI");
+    Note(entryFile);
+    Note(tableFile);
     return entryFile.IsOpen() && tableFile.IsOpen() && entryFile.ReadAll(entryPoint) &&
            tableFile.ReadAll(table);
   }
@@ -78,10 +84,16 @@ class tSystemSMBIOSSource final : public ISMBIOSSource {
   bool ReadPhysical(std::uint64_t address, std::size_t length,
                     std::vector<std::uint8_t>& out) override {
     const tFile memory(memoryDevice_);
+    Note(memory);
     return memory.IsOpen() && memory.ReadAt(address, length, out);
   }
 
+  bool PermissionDenied() const override { return denied_; }
+
  private:
+  void Note(const tFile& file) { denied_ = denied_ || file.Refused(); }
+
+  bool denied_ = false;
   std::string tablesDir_;
   std::string memoryDevice_;
 };

@@ -28,6 +28,9 @@ class ISMBIOSSource {
   // when they cannot be read.
   virtual bool ReadPhysical(std::uint64_t address, std::size_t length,
                             std::vector<std::uint8_t>& out) = 0;
+  // Whether a read that found nothing was refused for want of permission, rather than
+  // finding no tables there.
+  virtual bool PermissionDenied() const { return false; }
 };
 
 // This machine's firmware tables.

@@ -442,6 +442,22 @@ TEST(DriverConnection, TheFirmwareTablesComeInPiecesAndFeedTheSMBIOSReader) {
   DriverInterface = saved;
   ASSERT_TRUE(read.SMBIOSAvailable);
   EXPECT_EQ(read.StructStart, (std::vector<std::uint32_t>{0, 0x1C}));
+
+  // Where this process is refused, a loaded driver, which reads as root, is not.
+  class tRefused final : public ISMBIOSSource {
+   public:
+    bool KernelTables(tBytes&, tBytes&) override { return false; }
+    bool BIOSArea(tBytes&) override { return false; }
+    bool ReadPhysical(std::uint64_t, std::size_t, tBytes&) override { return false; }
+    bool PermissionDenied() const override { return true; }
+  };
+  for (const bool loaded : {false, true}) {
+    SCOPED_TRACE(loaded ? "driver loaded" : "no driver");
+    const auto driverNow = std::exchange(DriverInterface, loaded ? iface : nullptr);
+    iface->Loaded = loaded;
+    EXPECT_EQ(SMBIOSThroughDriver(std::make_unique<tRefused>())->PermissionDenied(), !loaded);
+    DriverInterface = driverNow;
+  }
 }
 
 // The test-only driver beside this test: the real server and allow-list over fake hardware.

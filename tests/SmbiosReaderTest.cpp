@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -417,6 +418,22 @@ TEST_F(SystemSMBIOSSourceTest, ReadsTheKernelFilesAndPhysicalMemoryExactly) {
   tBytes out;
   EXPECT_FALSE(source->ReadPhysical(0xFFFFF, 2, out));
   EXPECT_FALSE(source->ReadPhysical(~std::uint64_t{0} - 1, 4, out));
+}
+
+TEST_F(SystemSMBIOSSourceTest, TellsARefusedReadFromTablesThatAreNotThere) {
+  auto missing = SMBIOSSourceAt((dir_ / "none").string(), (dir_ / "mem").string());
+  EXPECT_FALSE(ReadSMBIOS(*missing).SMBIOSAvailable);
+  EXPECT_FALSE(missing->PermissionDenied());
+
+  if (geteuid() == 0) GTEST_SKIP() << "root reads files whatever their mode";
+  Write("smbios_entry_point", EntryPoint3(8, 0));
+  Write("DMI", Structure(127, 4));
+  Write("mem", {0});
+  for (const char* name : {"smbios_entry_point", "DMI", "mem"})
+    std::filesystem::permissions(dir_ / name, std::filesystem::perms::none);
+  auto refused = SMBIOSSourceAt(dir_.string(), (dir_ / "mem").string());
+  EXPECT_FALSE(ReadSMBIOS(*refused).SMBIOSAvailable);
+  EXPECT_TRUE(refused->PermissionDenied());
 }
 
 TEST(SystemSMBIOSSource, ThisMachineGivesTablesOrNoneWithoutFailing) {
