@@ -191,7 +191,7 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
                  LostText(*lost).c_str());
   }
   const std::string report =
-      options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded)
+      options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded, lost)
                    : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
   engine.Destroy();
   return Emit(report);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/JsonWriter.h"
+#include "app/SMBIOSReadNames.h"
 #include "engine/CPUid.h"
 #include "engine/Vendors.h"
 #include "engine/Version.h"
@@ -281,7 +282,8 @@ void MachineRecord(tJsonWriter& w, const tMachineTopology& m) {
 
 }  // namespace
 
-std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
+std::string JsonReport(const cCPUid& engine, bool driverLoaded,
+                       std::optional<std::chrono::milliseconds> driverLostAfter) {
   // Members of the document and of each processor get lines of their own; each record
   // stays on one line, and so does each raw leaf.
   tJsonWriter w;
@@ -292,7 +294,14 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
   w.Key("schema_version").Unsigned(kReportSchemaVersion);
   w.Key("program").Utf8Text(kProgramVersion);
   w.Key("driver_loaded").Boolean(driverLoaded);
-  w.Key("nodmi").Boolean(engine.NoDMI != 0);
+  w.Key("driver_lost_after_s");
+  if (driverLostAfter) {
+    w.Double(static_cast<double>(driverLostAfter->count()) / 1000);
+  } else {
+    w.Null();
+  }
+  w.Key("nodmi").Boolean(engine.SMBIOSRead != cCPUid::tSMBIOSRead::Read);
+  w.Key("smbios").Utf8Text(SMBIOSReadName(engine.SMBIOSRead).Word);
   w.Key("cpu_count").Unsigned(count);
   const tMachineTopology machine = records->Machine(count);
   MachineRecord(w, machine);

@@ -2,8 +2,12 @@
 // document.
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 class cCPUid;
 
-std::string JsonReport(const cCPUid& engine, bool driverLoaded);
+// `driverLostAfter`: how long the driver answered before it stopped, where it did.
+std::string JsonReport(const cCPUid& engine, bool driverLoaded,
+                       std::optional<std::chrono::milliseconds> driverLostAfter = {});

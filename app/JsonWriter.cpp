@@ -150,6 +150,12 @@ tJsonWriter& tJsonWriter::Boolean(bool value) {
   return *this;
 }
 
+tJsonWriter& tJsonWriter::Null() {
+  BeforeValue();
+  Raw("null");
+  return *this;
+}
+
 tJsonWriter& tJsonWriter::Utf8Text(std::string_view text) {
   BeforeValue();
   out_.push_back('"');

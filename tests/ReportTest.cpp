@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/JsonReport.h"
 #include "app/JsonWriter.h"
 #include "app/TextReport.h"
 #include "platform/ReplayProcessorServices.h"
+#include "smbios/get_dmi.h"
 #include "tests/support/EngineFixtures.h"
 
 namespace {
@@ -238,6 +241,75 @@ TEST(Reports, WhatTodaysProcessorsReportAndTheMachine) {
                            "  x2APIC ID                       50\n",
                            "  Hypervisor                      VMware (found by probing)\n"})
     EXPECT_NE(text.find(line, cpu4), std::string::npos) << line;
+}
+
+}  // namespace
+
+namespace {
+
+// Firmware tables as a machine offers them: none, refused, or a processor entry.
+class tTablesSource final : public ISMBIOSSource {
+ public:
+  enum class tOffer { Nothing, Refused, Tables };
+  explicit tTablesSource(tOffer offer) : offer_(offer) {}
+  bool KernelTables(std::vector<std::uint8_t>& entryPoint,
+                    std::vector<std::uint8_t>& table) override {
+    if (offer_ != tOffer::Tables) return false;
+    // A 3.0 entry point and one processor structure (type 4, length 0x2A), then the end.
+    entryPoint = {'_', 'S', 'M', '3', '_', 0, 0x18, 3, 0, 0, 1, 0};
+    entryPoint.resize(0x18, 0);
+    table.assign(0x2A, 0);
+    table[0] = 4;
+    table[1] = 0x2A;
+    table.insert(table.end(), {0, 0, 127, 4, 0, 0, 0, 0});
+    entryPoint[0x0C] = static_cast<std::uint8_t>(table.size());
+    return true;
+  }
+  bool BIOSArea(std::vector<std::uint8_t>&) override { return false; }
+  bool ReadPhysical(std::uint64_t, std::size_t, std::vector<std::uint8_t>&) override {
+    return false;
+  }
+  bool PermissionDenied() const override { return offer_ == tOffer::Refused; }
+
+ private:
+  tOffer offer_;
+};
+
+TEST(Reports, SayWhatBecameOfTheFirmwareTables) {
+  using tOffer = tTablesSource::tOffer;
+  struct Case {
+    bool skip;
+    std::optional<tOffer> offer;  // none: recorded processors, no machine behind them
+    const char* word;
+    const char* line;
+  };
+  const Case cases[] = {
+      {false, tOffer::Tables, "read", "read"},
+      {true, tOffer::Tables, "skipped", "skipped (-nodmi)"},
+      {false, std::nullopt, "recorded", "not read: recorded processors carry none"},
+      {false, tOffer::Nothing, "no tables", "not available: this machine offers none"},
+      {false, tOffer::Refused, "no permission",
+       "not available: no permission to read them (root may)"},
+  };
+  const platform::tCpuidRecording recording = RecordingOf(tRawCpu::Intel(6, 7, 1).Data());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word);
+    std::unique_ptr<ISMBIOSSource> source;
+    if (c.offer) source = std::make_unique<tTablesSource>(*c.offer);
+    const cCPUid engine(std::make_unique<platform::cReplayProcessorServices>(
+                            std::vector<platform::tCpuidRecording>{recording}),
+                        c.skip, std::move(source));
+    const std::string json = JsonReport(engine, false);
+    EXPECT_NE(json.find(std::string("\"smbios\": \"") + c.word + "\","), std::string::npos);
+    const bool read = std::string_view(c.word) == "read";
+    EXPECT_NE(json.find(read ? "\"nodmi\": false," : "\"nodmi\": true,"), std::string::npos);
+    const std::string text = TextReport(engine, tHardwareAccess::NotTried, "", {});
+    const std::size_t at = text.find("\n  SMBIOS ");
+    ASSERT_NE(at, std::string::npos) << text.substr(0, 300);
+    const std::size_t end = text.find('\n', at + 1);
+    const std::string line = text.substr(at + 1, end - at - 1);
+    EXPECT_EQ(line.substr(line.find_first_not_of(' ', 8)), c.line);
+  }
 }
 
 }  // namespace
