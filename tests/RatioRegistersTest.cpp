@@ -141,6 +141,42 @@ TEST(RatioRegisters, EachKindReadsItsRegistersAsDocumented) {
        30,
        100},
       {"a register that cannot be read", tRatioRegisters::AmdPState, {}, 3600, 0, 0},
+      // Each field at its highest bit, worked out by hand: a field read one bit short loses it.
+      {"ratio 15..8 = FFh", tRatioRegisters::IntelCore, {{kMsrPerfStatus, 0xFF00}}, 0, 255, 100},
+      {"Nehalem 15..0 = 8000h",
+       tRatioRegisters::IntelNehalem,
+       {{kMsrPerfStatus, 0x8000}},
+       0,
+       32768,
+       400.0 / 3},
+      // CurCpuFid 3Fh, CurCpuDid 4 (bit 8 alone): 100 x (63 + 16) / 2^4 = 493.75 MHz.
+      {"COFVID FID 3Fh, DID 4",
+       tRatioRegisters::AmdCofVid200,
+       {{kMsrCofVidStatus, (4 << 6) | 0x3F}},
+       0,
+       493.75f / 200,
+       200},
+      // CpuFid FFh, CpuDfsId 20h (bit 13 alone): 200 x 255 / 32 = 1593.75 MHz.
+      {"P-state FID FFh, DFS 20h",
+       tRatioRegisters::AmdPState,
+       {{kMsrPStateStatus, 0}, {kMsrPStateDefinition0, ZenPState(0xFF, 0x20)}},
+       0,
+       15.9375f,
+       100},
+      // Current P-state 4 (bit 2 of 2..0): the fifth definition.
+      {"P-state 4",
+       tRatioRegisters::AmdPState,
+       {{kMsrPStateStatus, 4}, {kMsrPStateDefinition0 + 4, ZenPState(0x90, 8)}},
+       0,
+       36,
+       100},
+      // CpuFid 800h (bit 11 alone) x 5 MHz = 10240 MHz.
+      {"P-state FID 800h, family 1Ah",
+       tRatioRegisters::AmdPStateFamily1A,
+       {{kMsrPStateStatus, 0}, {kMsrPStateDefinition0, kEnabled | 0x800}},
+       0,
+       102.4f,
+       100},
   };
   for (const tCase& c : cases) {
     SCOPED_TRACE(c.Label);

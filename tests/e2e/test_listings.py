@@ -24,7 +24,10 @@ FIXTURES = None
 
 
 def run(*args, **kwargs):
-    return subprocess.run([BINARY, *args], capture_output=True, timeout=120, **kwargs)
+    """The program with `args`, starting no driver: these tests are not about it, and starting
+    it would ask for a password, or load a kernel module as root."""
+    return subprocess.run([BINARY, "-nodriver", *args], capture_output=True, timeout=120,
+                          **kwargs)
 
 
 def report(*args):

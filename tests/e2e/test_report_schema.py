@@ -29,8 +29,11 @@ def load_schema():
 
 
 def report(*args):
-    """The JSON report with the options `args` before --report (where -nodriver is honoured)."""
-    result = subprocess.run([BINARY, *args, "--report", "--json"], capture_output=True,
+    """The JSON report with the options `args` before --report (where -nodriver is honoured);
+    without options, -nodriver: asking for the driver would ask for a password, or load a
+    kernel module as root."""
+    result = subprocess.run([BINARY, *(args or ("-nodriver",)), "--report", "--json"],
+                            capture_output=True,
                             timeout=120)
     assert result.returncode == 0, (args, result.stderr.decode(errors="replace"))
     return json.loads(result.stdout.decode("utf-8"))

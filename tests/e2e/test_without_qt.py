@@ -67,8 +67,8 @@ class WithoutQt(unittest.TestCase):
         cases = [
             (["--help"], unreachable, b"--report"),
             (["--version"], unreachable, b"version"),
-            (["--report"], unreachable, b"==== CPU #1 ===="),
-            (["--report", "--json"], unreachable, b'"processors"'),
+            (["-nodriver", "--report"], unreachable, b"==== CPU #1 ===="),
+            (["-nodriver", "--report", "--json"], unreachable, b'"processors"'),
             # Headed by whichever processors this process may run on; leaf 0 is in every dump.
             (["--dump"], unreachable, b"   0x00000000 0x00: eax="),
             (["--load", fixture, "--report"], unreachable, b"==== CPU #1 ===="),
