@@ -122,6 +122,31 @@ TEST(CpuidToolListingTest, ReadsEveryVariantThatToolWritesOrReads) {
       });
 }
 
+TEST(CpuidToolListingTest, EachProcessorKeepsTheNumberOfItsHeading) {
+  const std::string answer =
+      "   0x00000000 0x00: eax=0x0000000d ebx=0x68747541 ecx=0x444d4163 edx=0x69746e65\n";
+  struct tCase {
+    const char* Label;
+    std::string Text;
+    std::vector<int> Numbers;
+  } const cases[] = {
+      {"numbered out of order", "CPU 7:\n" + answer + "CPU 3:\n" + answer, {7, 3}},
+      {"nine digits", "CPU 123456789:\n" + answer, {123456789}},
+      {"unnumbered", "CPU:\n" + answer + "CPU:\n" + answer, {-1, -1}},
+      {"no heading", answer, {-1}},
+      {"a heading without answers gives its number to none", "CPU 4:\nCPU 5:\n" + answer, {5}},
+  };
+  for (const tCase& c : cases) {
+    SCOPED_TRACE(c.Label);
+    const tListingRead read = ReadCpuidToolListing(c.Text);
+    ASSERT_TRUE(std::holds_alternative<std::vector<tCpuidStore>>(read));
+    std::vector<int> numbers;
+    for (const tCpuidStore& store : std::get<std::vector<tCpuidStore>>(read))
+      numbers.push_back(store.OsCpu);
+    EXPECT_EQ(numbers, c.Numbers);
+  }
+}
+
 TEST(CpuidToolListingTest, RefusesWhatThatToolDoesNotWrite) {
   const std::string good =
       "   0x00000000 0x00: eax=0x0000000d ebx=0x68747541 ecx=0x444d4163 edx=0x69746e65\n";
@@ -434,7 +459,10 @@ TEST(FullDumpTest, WritesTheSyntaxOfThatToolAndReadsBackTheSame) {
   ASSERT_TRUE(std::holds_alternative<std::vector<tCpuidStore>>(read));
   auto again = std::get<std::vector<tCpuidStore>>(read);
   ASSERT_EQ(again.size(), 2u);
-  again[0].OsCpu = first.OsCpu;  // a loaded processor has no number of its own
+  // Each processor under its heading's number: its own, or its slot where it had none.
+  EXPECT_EQ(again[0].OsCpu, 2);
+  EXPECT_EQ(again[1].OsCpu, 1);
+  again[1].OsCpu = -1;
   EXPECT_EQ(again, stores);
 }
 

@@ -4,15 +4,20 @@
 
 namespace {
 
-// "CPU:" or "CPU n:".
-bool IsHeading(std::string_view line) {
+// "CPU:" or "CPU n:"; `number` gets n (at most nine digits), the operating system's number of
+// the processor, or -1 where the heading gives none.
+bool IsHeading(std::string_view line, int& number) {
   tFieldCursor cursor(line);
-  std::uint32_t number = 0;
+  std::uint32_t n = 0;
+  number = -1;
   if (!cursor.Take("CPU")) return false;
-  if (cursor.SkipBlanks() && !cursor.TakeDecimal(number)) return false;
+  const bool numbered = cursor.SkipBlanks();
+  if (numbered && !cursor.TakeDecimal(n)) return false;
   if (!cursor.Take(":")) return false;
   cursor.SkipBlanks();
-  return cursor.AtEnd();
+  if (!cursor.AtEnd()) return false;
+  if (numbered) number = static_cast<int>(n);
+  return true;
 }
 
 // "0xLLLLLLLL[ 0xSS]: eax=0x... ebx=0x... ecx=0x... edx=0x...", leading blanks removed.
@@ -36,17 +41,19 @@ bool ReadAnswer(tFieldCursor cursor, std::uint32_t& leaf, std::uint32_t& subLeaf
 }  // namespace
 
 bool LooksLikeCpuidToolListing(std::string_view firstLine) {
-  return IsHeading(firstLine) || firstLine.substr(0, 2) == "0x";
+  int number = -1;
+  return IsHeading(firstLine, number) || firstLine.substr(0, 2) == "0x";
 }
 
 tListingRead ReadCpuidToolListing(std::string_view text) {
   tListingLines lines(text);
   tListedProcessors processors;
   std::string_view line;
+  int number = -1;
   while (lines.Next(line)) {
     if (IsBlank(line)) continue;
-    if (IsHeading(line)) {
-      processors.StartProcessor();
+    if (IsHeading(line, number)) {
+      processors.StartProcessor(number);
       continue;
     }
     tFieldCursor cursor(line);

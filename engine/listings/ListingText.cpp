@@ -112,11 +112,12 @@ std::string PairName(std::uint32_t leaf, std::uint32_t subLeaf) {
   return text;
 }
 
-void tListedProcessors::StartProcessor() {
+void tListedProcessors::StartProcessor(int osCpu) {
   if (processors_.empty() || !processors_.back().Empty()) {
     processors_.emplace_back();
     lines_.emplace_back();
   }
+  processors_.back().OsCpu = osCpu;
 }
 
 std::optional<tListingError> tListedProcessors::Add(std::size_t line, std::uint32_t leaf,

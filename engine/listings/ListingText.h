@@ -89,8 +89,9 @@ std::string PairName(std::uint32_t leaf, std::uint32_t subLeaf);
 // it is an error (naming the line of each answer).
 class tListedProcessors {
  public:
-  // Ends the processor being listed (dropped when it has no answers) and starts the next.
-  void StartProcessor();
+  // Ends the processor being listed (dropped when it has no answers) and starts the next,
+  // with the operating system's number its heading gives (-1: none).
+  void StartProcessor(int osCpu = -1);
   // Adds an answer listed on line `line` to the processor being listed.
   std::optional<tListingError> Add(std::size_t line, std::uint32_t leaf, std::uint32_t subLeaf,
                                    const tCPUIDResult& result);
