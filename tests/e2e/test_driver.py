@@ -140,10 +140,31 @@ class Broker:
         return status
 
 
+def in_vmware_guest():
+    """Whether this machine is a VMware guest, from what the firmware and the hypervisor say of
+    themselves: the program starts no driver there."""
+    for name in ("sys_vendor", "product_name"):
+        try:
+            with open(os.path.join("/sys/class/dmi/id", name)) as f:
+                if "VMware" in f.read():
+                    return True
+        except OSError:
+            pass
+    out = subprocess.run(["cpuid", "-1", "-r", "-l", "0x40000000"], capture_output=True,
+                         text=True).stdout
+    registers = dict(re.findall(r"(e[bcd]x)=0x([0-9a-f]{8})", out))
+    if len(registers) != 3:
+        return False
+    signature = b"".join(int(registers[r], 16).to_bytes(4, "little") for r in ("ebx", "ecx", "edx"))
+    return signature == b"VMwareVMware"
+
+
 @unittest.skipUnless(os.geteuid() == 0, "starting the driver as root and the program as nobody "
                                         "needs root")
 class UnprivilegedUser(unittest.TestCase):
     def setUp(self):
+        if in_vmware_guest():
+            self.skipTest("the program starts no driver in a VMware guest")
         self.folder = tempfile.mkdtemp()
         os.chmod(self.folder, 0o755)
         entry, table = smbios_tables()
@@ -165,8 +186,9 @@ class UnprivilegedUser(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(told(result), b"")
         # The program asked for the driver beside it, which ended when the program did.
-        self.assertEqual(broker.asked_for,
-                         os.path.join(os.path.dirname(BINARY), "lumarian-driver"))
+        # (The program finds its folder as the kernel names it, with links resolved.)
+        self.assertEqual(os.path.realpath(broker.asked_for),
+                         os.path.join(os.path.dirname(os.path.realpath(BINARY)), "lumarian-driver"))
         self.assertEqual(driver_status, 0)
 
         document = json.loads(result.stdout)
