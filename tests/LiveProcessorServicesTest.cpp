@@ -7,21 +7,34 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 #include <string>
 #include <thread>
 
 namespace {
 
+// The processors this thread may run on, in a set as large as the kernel's (which may count
+// more than the C library's fixed 1024).
 std::vector<int> AllowedNow() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  EXPECT_EQ(sched_getaffinity(0, sizeof set, &set), 0);
-  std::vector<int> cpus;
-  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
-    if (CPU_ISSET(cpu, &set)) cpus.push_back(cpu);
+  for (int size = CPU_SETSIZE;; size *= 2) {
+    cpu_set_t* set = CPU_ALLOC(size);
+    const std::size_t bytes = CPU_ALLOC_SIZE(size);
+    CPU_ZERO_S(bytes, set);
+    if (sched_getaffinity(0, bytes, set) == 0) {
+      std::vector<int> cpus;
+      for (int cpu = 0; cpu < size; ++cpu) {
+        if (CPU_ISSET_S(cpu, bytes, set)) cpus.push_back(cpu);
+      }
+      CPU_FREE(set);
+      return cpus;
+    }
+    CPU_FREE(set);
+    if (errno != EINVAL || size >= (1 << 20)) {
+      ADD_FAILURE() << "sched_getaffinity: " << errno;
+      return {};
+    }
   }
-  return cpus;
 }
 
 TEST(LiveProcessorServices, SlotsAreTheAllowedProcessorsInAscendingOrder) {

@@ -125,10 +125,14 @@ TEST(SystemBackend, RegistersAreReadAndWrittenAtTheirIndex) {
 
   // On one processor, so the register written is the one looked at.
   std::thread([&] {
-    cpu_set_t one;
-    CPU_ZERO(&one);
-    CPU_SET(sched_getcpu(), &one);
-    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const int here = sched_getcpu();
+    cpu_set_t* one = CPU_ALLOC(here + 1);
+    const std::size_t bytes = CPU_ALLOC_SIZE(here + 1);
+    CPU_ZERO_S(bytes, one);
+    CPU_SET_S(here, bytes, one);
+    const int pinned = sched_setaffinity(0, bytes, one);
+    CPU_FREE(one);
+    ASSERT_EQ(pinned, 0);
 
     cSystemBackend backend(devices.Root(), std::make_shared<cFakePortInstructions>());
     ASSERT_TRUE(backend.Open());

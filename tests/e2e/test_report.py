@@ -127,8 +127,9 @@ class LiveReport(unittest.TestCase):
         self.assertIsNotNone(cpuid, "Debian's cpuid package is needed (the README installs it)")
         shown = subprocess.run([cpuid, "-1", "-l", "0x40000000"], capture_output=True, text=True,
                                check=True).stdout
-        quoted = re.search(r'hypervisor_id \(0x40000000\) = "(.*)"', shown).group(1)
-        signature = re.sub(r"(\\0| )+$", "", quoted)
+        # Bare metal may answer leaf 0x40000000 with nothing cpuid decodes as a signature.
+        quoted = re.search(r'hypervisor_id \(0x40000000\) = "(.*)"', shown)
+        signature = re.sub(r"(\\0| )+$", "", quoted.group(1)) if quoted else ""
         leaf1 = subprocess.run([cpuid, "-1", "-r", "-l", "1"], capture_output=True, text=True,
                                check=True).stdout
         ecx = int(re.search(r"ecx=0x(\w+)", leaf1).group(1), 16)
