@@ -16,7 +16,9 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "device/Modprobe.h"
 #include "platform/ProgramFolder.h"
@@ -108,6 +110,21 @@ pid_t Spawn(const std::vector<std::string>& command, int driverEnd) {
   return child;
 }
 
+// The commands of the starts still waiting for a greeting. A command is listed from its
+// spawn until its start stops waiting, and reaped only after that, so a number listed is never
+// another process's.
+std::mutex askingMutex;
+std::vector<pid_t> asking;
+
+void ListAsking(pid_t child, bool listed) {
+  std::lock_guard lock(askingMutex);
+  if (listed) {
+    asking.push_back(child);
+  } else {
+    std::erase(asking, child);
+  }
+}
+
 bool IsGreeting(const std::vector<std::uint8_t>& message, ssize_t length) {
   if (length != static_cast<ssize_t>(kReplyHeaderSize + kDriverGreeting.size())) return false;
   return LoadLE(message.data(), 4) == static_cast<std::uint32_t>(tDeviceStatus::Success) &&
@@ -178,13 +195,15 @@ tDeviceHandle StartDriverProcess(const std::vector<std::string>& command,
   }
   std::vector<std::uint8_t> greeting(kReplyHeaderSize + kDriverGreeting.size() + 1);
   const auto deadline = tClock::now() + patience;
+  ListAsking(child, true);
   bool answered = AwaitMessage(programEnd, std::min(deadline, tClock::now() + kQuietStart));
   if (!answered) {
     Tell(tDriverWait::Asking, patience);
     answered = AwaitMessage(programEnd, deadline);
   }
-  if (answered && IsGreeting(greeting, ReceiveMessage(programEnd, greeting)))
-    return std::make_shared<cDriverConnection>(programEnd, child);
+  const bool greeted = answered && IsGreeting(greeting, ReceiveMessage(programEnd, greeting));
+  ListAsking(child, false);
+  if (greeted) return std::make_shared<cDriverConnection>(programEnd, child);
 
   close(programEnd);
   if (!answered) Tell(tDriverWait::GaveUp, patience);
@@ -194,6 +213,12 @@ tDeviceHandle StartDriverProcess(const std::vector<std::string>& command,
     Reap(child);
   }
   return {};
+}
+
+void AbandonDriverStarts() {
+  std::lock_guard lock(askingMutex);
+  for (const pid_t child : asking)
+    kill(child, SIGKILL);
 }
 
 void SetDriverWaitNotice(tDriverWaitNotice notice) {

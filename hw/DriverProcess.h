@@ -70,6 +70,11 @@ void SetDriverWaitNotice(tDriverWaitNotice notice);
 tDeviceHandle StartDriverProcess(const std::vector<std::string>& command,
                                  std::chrono::milliseconds patience = kStartPatience);
 
+// Ends every start that has not been greeted yet, for whoever wanted the driver is gone (the
+// window closed while an administrator was asked): the command still asking is killed, and
+// its start returns no device soon after. Starts made later are not affected.
+void AbandonDriverStarts();
+
 // Where the system keeps pkexec.
 inline constexpr std::initializer_list<const char*> kPkexecPaths = {"/usr/bin/pkexec",
                                                                     "/bin/pkexec"};

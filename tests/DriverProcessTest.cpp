@@ -505,6 +505,44 @@ TEST(DriverStart, AWaitIsToldAndALauncherThatIgnoresTermIsKilled) {
   SetDriverWaitNotice(nullptr);
 }
 
+std::atomic<bool> askingNow{false};
+void NoteAsking(tDriverWait what, std::chrono::milliseconds) {
+  if (what == tDriverWait::Asking) askingNow = true;
+}
+
+TEST(DriverStart, AnAbandonedStartEndsItsLauncherAtOnce) {
+  const std::string pidFile = testing::TempDir() + "abandoned.pid";
+  const std::string stubborn = "trap '' TERM; echo $$ > " + pidFile + "; exec sleep 30";
+  SetDriverWaitNotice(NoteAsking);
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"/bin/sleep", "30"},
+        std::vector<std::string>{"/bin/sh", "-c", stubborn}}) {
+    SCOPED_TRACE(command.back());
+    std::remove(pidFile.c_str());
+    askingNow = false;
+    bool started = true;
+    std::thread start(
+        [&] { started = StartDriverProcess(command, std::chrono::seconds(20)) != nullptr; });
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!askingNow && std::chrono::steady_clock::now() < bound)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(askingNow);
+    const auto abandoned = std::chrono::steady_clock::now();
+    AbandonDriverStarts();
+    start.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - abandoned, std::chrono::seconds(3));
+    EXPECT_FALSE(started);
+    std::ifstream pid(pidFile);
+    pid_t launcher = 0;
+    if (pid >> launcher) {
+      EXPECT_EQ(kill(launcher, 0), -1) << "the launcher is gone";
+    }
+  }
+  SetDriverWaitNotice(nullptr);
+  // Later starts are not affected.
+  EXPECT_NE(StartDriverProcess({kFakeDriver}), nullptr);
+}
+
 TEST(DriverConnection, ADriverThatStopsAnsweringIsGivenUpOnWithinTwoSeconds) {
   int ends[2];
   ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends), 0);

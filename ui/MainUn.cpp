@@ -30,6 +30,7 @@
 
 #include "engine/CPUid.h"
 #include "engine/Version.h"
+#include "hw/DriverProcess.h"
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
@@ -111,6 +112,7 @@ TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)
     setup_.Services = [] { return std::make_unique<platform::cLiveProcessorServices>(); };
   }
   if (!setup_.LoadDriver) setup_.LoadDriver = OpenDriverAccess;
+  if (!setup_.AbandonDriver) setup_.AbandonDriver = AbandonDriverStarts;
   if (!setup_.Smbios) setup_.Smbios = [] { return SMBIOSThroughDriver(); };
   if (setup_.Dialogs == nullptr) {
     ownDialogs_ = std::make_unique<tStandardDialogs>();
@@ -429,6 +431,7 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
 void TMainFrm::ShutDown() {
   refresher_.stop();
   driverPoll_.stop();  // a driver that answers now is not waited for
+  if (DriverPending()) setup_.AbandonDriver();
   if (engine_) {
     engine_->Destroy();  // the measuring thread stops before the records go
     engine_.reset();

@@ -56,6 +56,10 @@ struct tMainSetup {
   // runs on a thread of its own, since the user may be asked for approval first; the window is
   // shown meanwhile.
   std::function<bool()> LoadDriver;
+  // Called when the window closes while LoadDriver still runs: ends what it waits for, so
+  // that no question is left on the screen for a window that is gone (default: every driver
+  // start still asking is ended).
+  std::function<void()> AbandonDriver;
   // The processors are recorded, not this machine's: no driver is tried, and the caption
   // does not miss one.
   bool NoDriver = false;

@@ -343,6 +343,21 @@ class tHeldDriver {
     }
     gate_->Changed.notify_all();
   }
+  // What the window calls when it closes before the start answered: the start ends, as one
+  // whose launcher is killed does.
+  std::function<void()> Abandon() {
+    return [this] {
+      {
+        std::lock_guard lock(gate_->Mutex);
+        gate_->Abandoned = true;
+      }
+      Release();
+    };
+  }
+  bool Abandoned() {
+    std::lock_guard lock(gate_->Mutex);
+    return gate_->Abandoned;
+  }
   // The bound passed with nobody having released the start.
   bool GaveUp() {
     std::lock_guard lock(gate_->Mutex);
@@ -357,6 +372,7 @@ class tHeldDriver {
     std::condition_variable Changed;
     bool Open = false;
     bool GaveUp = false;
+    bool Abandoned = false;
   };
   std::shared_ptr<tGate> gate_ = std::make_shared<tGate>();
 };
@@ -375,6 +391,7 @@ struct tHeldWindow {
     tMainSetup setup;
     setup.Services = ReplayOf({kAthlon64});
     setup.LoadDriver = held.Start(answer);
+    setup.AbandonDriver = held.Abandon();
     setup.Smbios = [] { return std::unique_ptr<ISMBIOSSource>(); };
     setup.Dialogs = &Dialogs;
     setup.Errors = &Errors;
@@ -429,7 +446,10 @@ TEST(MainWindow, ClosingWhileTheDriverIsAskedForAbandonsItsStart) {
   {
     tHeldWindow w(held, true);
     w.Window->show();
+    EXPECT_FALSE(held.Abandoned());
     EXPECT_TRUE(w.Window->close());
+    // The start is ended: nobody is left asking for a window that is gone.
+    EXPECT_TRUE(held.Abandoned());
     // An answer after the close goes nowhere: no engine is made for a closed window.
     held.Release();
     ASSERT_TRUE(ProcessEventsUntil([&] { return held.Finished(); }));
@@ -461,6 +481,7 @@ TEST(MainWindow, ClosingWhileTheDriverIsAskedForAbandonsItsStart) {
   w->Window->show();
   w.reset();
   EXPECT_FALSE(late.GaveUp()) << "the window waited for the driver's start to end";
+  EXPECT_TRUE(late.Abandoned());
   late.Release();
   // The start's thread ends on its own, touching nothing of the window that is gone.
   EXPECT_TRUE(ProcessEventsUntil([&] { return late.Finished(); }));
