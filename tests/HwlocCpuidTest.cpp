@@ -75,6 +75,15 @@ TEST(HwlocCpuid, RefusesLinesThatToolDoesNotWrite) {
   }
 }
 
+TEST(HwlocCpuid, TheMaskSaysWhetherTheSubLeafCounts) {
+  // Under the mask 1 the input ECX is not looked at: the answer is the leaf's, sub-leaf 0.
+  const tCpuidStore store = OnlyProcessor(
+      ReadHwlocPu("1 2 0 3 0 => 76036301 ff b0 c30000\n5 b 0 1 0 => 4 8 201 0\n\n# a remark\n"));
+  EXPECT_EQ(store.Get(2, 0), (tCPUIDResult{0x76036301, 0xFF, 0xB0, 0xC30000}));
+  EXPECT_FALSE(store.Has(2, 3));
+  EXPECT_EQ(store.Get(0xB, 1), (tCPUIDResult{4, 8, 0x201, 0}));
+}
+
 TEST(HwlocCpuid, WritesMaskFiveWhereALeafHasSubLeavesAndReadsBackTheSame) {
   tCpuidStore store;
   store.Put(0, 0, {0xD, 0x68747541, 0x444D4163, 0x69746E65});
