@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/JsonWriter.h"
+#include "app/TerminalText.h"
 #include "app/Utf8Text.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
@@ -167,8 +168,10 @@ std::string FleetSummaryJson(const tFleetSummary& s) {
   w.BeginObject();
   w.Key("program").Utf8Text(kProgramVersion);
   w.Key("machines").BeginArray(tLayout::Inline);
+  // A file name is bytes: one that is not UTF-8 is written as Windows-1252, so that the
+  // document stays UTF-8.
   for (const std::string& name : s.Machines)
-    w.Utf8Text(name);
+    PrintableUtf8(name) ? w.Utf8Text(name) : w.Text1252(name);
   w.EndArray();
   w.Key("common_x86_64_level").Utf8Text(X86LevelName(s.CommonLevel));
   w.Key("kinds").BeginArray();

@@ -61,4 +61,15 @@ TEST(FleetSummary, OneKindHasNothingThatDiffers) {
   EXPECT_NE(FleetSummaryText(s).find("No feature differs"), std::string::npos);
 }
 
+TEST(FleetSummary, FileNamesThatAreNotUtf8StayReadableJson) {
+  const tCpuidStore one = Machine(0x106A5, kV2Ecx, 1);
+  // "\xE9" alone is no UTF-8; as Windows-1252 it is "é" (U+00E9, C3 A9).
+  const std::string json = FleetSummaryJson(
+      SummariseFleet({"caf\xC3\xA9.txt", "caf\xE9.txt", "tab\t.txt"}, {{one}, {one}, {one}}));
+  EXPECT_NE(json.find("\"machines\": [\"caf\xC3\xA9.txt\", \"caf\xC3\xA9.txt\", "
+                      "\"tab\\u0009.txt\"]"),
+            std::string::npos)
+      << json;
+}
+
 }  // namespace
