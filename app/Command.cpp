@@ -16,8 +16,12 @@
 #include "app/CommandLine.h"
 #include "app/Display.h"
 #include "app/DumpFiles.h"
+#include "app/FleetSummary.h"
+#include "app/HwlocFolder.h"
 #include "app/JsonReport.h"
+#include "app/PrometheusReport.h"
 #include "app/StandardDescriptors.h"
+#include "app/TerminalText.h"
 #include "app/TextReport.h"
 #include "engine/CPUid.h"
 #include "engine/Version.h"
@@ -27,6 +31,7 @@
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
+#include "platform/Microcode.h"
 #include "smbios/get_dmi.h"
 
 namespace {
@@ -34,6 +39,16 @@ namespace {
 int Fail(const std::string& message) {
   std::fprintf(stderr, "lumarian: %s\n", message.c_str());
   return kUsageError;
+}
+
+// A result that could not be written where it was asked for.
+int WriteFailed(const std::string& message) {
+  std::fprintf(stderr, "lumarian: %s\n", message.c_str());
+  return kOutputError;
+}
+
+std::string MicrocodeOfThisMachine(int osCpu) {
+  return platform::MicrocodeRevision(osCpu);
 }
 
 // Writes the whole text to standard output; false when any of it could not be written.
@@ -112,7 +127,7 @@ bool WindowWanted(int argc, char** argv) {
   const auto parsed = Parse(argc, argv);
   const auto* options = std::get_if<tOptions>(&parsed);
   return options != nullptr && !options->Help && !options->Version && !options->Dump &&
-         !options->Report && DisplayNamed();
+         !options->Report && !options->Summary && DisplayNamed();
 }
 
 namespace {
@@ -126,27 +141,38 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   listingsNamed = !options.LoadFiles.empty();
   // Nothing is started for a result nobody can receive; the window needs no standard output.
   const bool window = runWindow != nullptr && !options.Help && !options.Version && !options.Dump &&
-                      !options.Report && DisplayNamed();
+                      !options.Report && !options.Summary && DisplayNamed();
   if (StandardOutputWasClosed() && !window) return OutputClosed();
   if (options.Help) return Emit(UsageText());
   if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
 
   // Every listing is read before anything is printed, so a bad file leaves standard output
   // empty. The processors of all files become consecutive slots.
-  std::vector<tCpuidStore> loaded;
+  std::vector<std::vector<tCpuidStore>> files;
   for (const std::string& path : options.LoadFiles) {
     auto read = LoadDumpFile(path);
     if (const auto* error = std::get_if<std::string>(&read)) return Fail(*error);
-    for (tCpuidStore& store : std::get<std::vector<tCpuidStore>>(read))
-      loaded.push_back(std::move(store));
+    files.push_back(std::get<std::vector<tCpuidStore>>(std::move(read)));
   }
+  if (options.Summary) {
+    const tFleetSummary summary = SummariseFleet(options.LoadFiles, files);
+    return Emit(options.Json ? FleetSummaryJson(summary) : FleetSummaryText(summary));
+  }
+  std::vector<tCpuidStore> loaded;
+  for (std::vector<tCpuidStore>& file : files)
+    for (tCpuidStore& store : file)
+      loaded.push_back(std::move(store));
 
   if (options.Dump) {
     if (options.LoadFiles.empty()) {
       platform::cLiveProcessorServices live;
       loaded = CaptureEveryProcessor(live);
     }
-    return Emit(FormatFullDump(loaded));
+    if (options.Format != tFormat::Hwloc) return Emit(FormatFullDump(loaded));
+    if (const auto error = WriteHwlocFolder(options.Output, loaded)) return WriteFailed(*error);
+    std::fprintf(stderr, "lumarian: wrote %zu processors to %s\n", loaded.size(),
+                 Quoted(options.Output).c_str());
+    return 0;
   }
 
   std::vector<platform::tCpuidRecording> recordings;
@@ -180,7 +206,8 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   // Where CPUID names no hypervisor, this machine's back doors may still answer.
   const bool probe = access != tHardwareAccess::NotTried && engine.Records()->SlotCount() > 0 &&
                      engine.Records()->Hypervisors[0].Signature.empty();
-  const std::string probed = !options.Json && probe ? ProbedVirtualMachine() : "";
+  const bool text = !options.Json && options.Format != tFormat::Prometheus;
+  const std::string probed = text && probe ? ProbedVirtualMachine() : "";
   // The driver's answers count for this report only while it answered: once it stopped, the
   // registers of the measurements since then are missing.
   const std::optional<std::chrono::milliseconds> lost = DriverLostAfter();
@@ -190,9 +217,12 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
                  "lumarian: the driver stopped answering (%s); the report goes on without it\n",
                  LostText(*lost).c_str());
   }
+  const bool loadedDriver = access == tHardwareAccess::Loaded;
   const std::string report =
-      options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded, lost)
-                   : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
+      options.Json ? JsonReport(engine, loadedDriver, lost)
+      : options.Format == tFormat::Prometheus
+          ? PrometheusReport(engine, loadedDriver, MicrocodeOfThisMachine)
+          : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
   engine.Destroy();
   return Emit(report);
 }

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <optional>
+
 #include "app/TerminalText.h"
 
 namespace {
@@ -7,6 +9,45 @@ namespace {
 constexpr std::string_view kNoDmi = "-nodmi";
 constexpr std::string_view kNoDriver = "-nodriver";
 constexpr std::string_view kLoadPrefix = "--load=";
+
+struct tFormatName {
+  std::string_view Name;
+  tFormat Format;
+};
+constexpr tFormatName kFormats[] = {{"text", tFormat::Text},
+                                    {"json", tFormat::Json},
+                                    {"prometheus", tFormat::Prometheus},
+                                    {"cpuid", tFormat::Cpuid},
+                                    {"hwloc", tFormat::Hwloc}};
+constexpr std::string_view kFormatList = "text, json, prometheus, cpuid or hwloc";
+
+std::optional<tFormat> FormatNamed(std::string_view name) {
+  for (const tFormatName& row : kFormats)
+    if (row.Name == name) return row.Format;
+  return std::nullopt;
+}
+
+// Whether the format fits what was asked: a report, a summary or a dump.
+std::optional<std::string> FormatMisfit(const tOptions& o) {
+  switch (o.Format) {
+    case tFormat::Default:
+      return std::nullopt;
+    case tFormat::Text:
+    case tFormat::Json:
+      if (o.Report || o.Summary) return std::nullopt;
+      return std::string(o.Json ? "--json (--format json)" : "--format text") +
+             " goes with --report or --summary";
+    case tFormat::Prometheus:
+      if (o.Report) return std::nullopt;
+      return std::string("--format prometheus goes with --report");
+    case tFormat::Cpuid:
+    case tFormat::Hwloc:
+      if (o.Dump) return std::nullopt;
+      return std::string("--format ") + (o.Format == tFormat::Hwloc ? "hwloc" : "cpuid") +
+             " goes with --dump";
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -29,6 +70,20 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
       options.Json = true;
     } else if (arg == "--dump") {
       options.Dump = true;
+    } else if (arg == "--summary") {
+      options.Summary = true;
+    } else if (arg == "--format") {
+      if (k + 1 == args.size()) return "--format needs one of " + std::string(kFormatList);
+      const std::optional<tFormat> format = FormatNamed(args[++k]);
+      if (!format)
+        return "unknown format " + Quoted(args[k]) + " (" + std::string(kFormatList) + ")";
+      if (options.Format != tFormat::Default && options.Format != *format)
+        return std::string("two different --format values");
+      options.Format = *format;
+    } else if (arg == "--output") {
+      if (k + 1 == args.size() || args[k + 1].empty())
+        return std::string("--output needs a folder");
+      options.Output = std::string(args[++k]);
     } else if (arg == "--help" || arg == "-h") {
       options.Help = true;
     } else if (arg == "--version") {
@@ -45,13 +100,30 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
       return "unknown option " + Quoted(arg);
     }
   }
-  if (options.Json && !options.Report) return std::string("--json goes with --report");
+  if (options.Json) {
+    if (options.Format != tFormat::Default && options.Format != tFormat::Json)
+      return std::string("--json and --format disagree");
+    options.Format = tFormat::Json;
+  }
+  options.Json = options.Format == tFormat::Json;
   if (options.Dump && options.Report) return std::string("--dump goes without --report");
+  if (options.Summary && (options.Report || options.Dump))
+    return std::string("--summary goes without --report and --dump");
+  if (options.Summary && options.LoadFiles.empty())
+    return std::string("--summary needs the listings to summarise (--load FILE)");
+  if (const std::optional<std::string> misfit = FormatMisfit(options)) return *misfit;
+  if (options.Format == tFormat::Hwloc && options.Output.empty())
+    return std::string("--format hwloc needs --output DIR");
+  if (!options.Output.empty() && options.Format != tFormat::Hwloc)
+    return std::string("--output goes with --dump --format hwloc");
   return options;
 }
 
 std::string UsageText() {
   return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] | --dump] [--load FILE]...\n"
+         "       lumarian --report --format prometheus\n"
+         "       lumarian --dump --format hwloc --output DIR [--load FILE]...\n"
+         "       lumarian --summary [--json] --load FILE [--load FILE]...\n"
          "Identifies the x86 processors of this machine.\n"
          "\n"
          "  -nodmi         do not read the firmware's SMBIOS tables (first argument only)\n"
@@ -62,12 +134,22 @@ std::string UsageText() {
          "  --json         with --report: print it as one JSON document\n"
          "  --dump         print every CPUID answer (each leaf and sub-leaf) of every\n"
          "                 processor in the syntax of `cpuid -r` and exit\n"
+         "  --summary      summarise the listings given with --load, one machine a file: a\n"
+         "                 line per kind of processor with the machines and processors of\n"
+         "                 that kind, and the features that differ between the kinds\n"
+         "  --format F     what the output is written as: text or json (--report,\n"
+         "                 --summary), prometheus (--report: node_exporter textfile\n"
+         "                 metrics), cpuid (--dump, the default) or hwloc (--dump: the\n"
+         "                 files pu0, pu1, ... of hwloc-gather-cpuid, in --output)\n"
+         "  --output DIR   the folder --dump --format hwloc writes; made where missing,\n"
+         "                 refused where it holds files already\n"
          "  --load FILE    identify the processors recorded in the CPUID listing FILE instead\n"
          "                 of this machine's; repeat for more. Nothing is measured. FILE is\n"
          "                 this program's 30-line dump, `cpuid -r` output, a register listing\n"
          "                 (\"CPUID 00000000: EAX-EBX-ECX-EDX\" lines, as in the InstLatx64\n"
          "                 collection and libcpuid's tests) or libcpuid's raw data\n"
-         "                 (\"basic_cpuid[0]=...\"); the format is recognised from the text.\n"
+         "                 (\"basic_cpuid[0]=...\"), or a folder of hwloc-gather-cpuid\n"
+         "                 (pu0, pu1, ...); the format is recognised from the text.\n"
          "  --help         show this text and exit\n"
          "  --version      show the version and exit\n"
          "\n"

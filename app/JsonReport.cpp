@@ -10,6 +10,7 @@
 #include "engine/Version.h"
 #include "engine/decode/CoreType.h"
 #include "engine/decode/DisplaySignature.h"
+#include "engine/decode/X86Level.h"
 #include "engine/listings/CpuidDump.h"
 
 namespace {
@@ -163,6 +164,7 @@ void DisplayIdentity(tJsonWriter& w, const tCpuidStore& store, const tModernName
   w.Key("code_name").Utf8Text(modern.CodeName());
   w.Key("process").Utf8Text(modern.Process()).Key("segment").Utf8Text(modern.Segment());
   w.Key("core_type").Utf8Text(CoreTypeName(CoreTypeOf(store)));
+  w.Key("x86_64_level").Utf8Text(X86LevelName(X86LevelOf(store)));
   w.EndObject();
 }
 

@@ -66,3 +66,18 @@ std::string Quoted(std::string_view text) {
   }
   return out + "'";
 }
+
+bool PrintableUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x80) {
+      if (byte < 0x20 || byte == 0x7F) return false;
+      ++at;
+      continue;
+    }
+    const std::size_t length = PrintableCharacter(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}

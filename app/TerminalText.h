@@ -9,3 +9,6 @@
 // are written as \xHH; a backslash or a quote inside is preceded by a backslash. Printable
 // UTF-8 stays as it is.
 std::string Quoted(std::string_view text);
+
+// True when `text` is UTF-8 throughout, with no control character.
+bool PrintableUtf8(std::string_view text);

@@ -160,6 +160,7 @@ void TopologySection(tReport& r, const tTopologyPageText& t) {
   r.Field(kPackageThreads.Report, t.PackageThreads);
   r.Field(kPackageCores.Report, t.PackageCores);
   r.Field(kSource, t.Source);
+  r.Field(kX86Level, t.X86Level);
   r.Field(kBaseClock.Report, t.BaseClock);
   r.Field(kMaxClock.Report, t.MaxClock);
   r.Field(kBusClock.Report, t.BusClock);

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/packages.sh g++ cmake ninja-build libgtest-dev libgmock-dev python3 cpuid qt6-base-dev libpng-dev \
   libjpeg-dev fonts-dejavu-core desktop-file-utils groff-base python3-jsonschema \
-  bash-completion appstream
+  bash-completion appstream hwloc
 # The tests run under Debian's python3, the one installed here, whatever else is on PATH.
 cmake -S . -B build -G Ninja -DLUMARIAN_TESTS=ON -DLUMARIAN_WERROR=ON \
   -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null

@@ -4,7 +4,7 @@
 # listings converted to the format of the reader where it reads another).
 # Usage: scripts/fuzz.sh [TARGET, default dump_reader_fuzz] [executions, default 1000000]
 # Targets: dump_reader_fuzz, cpuid_tool_listing_fuzz, register_listing_fuzz,
-# libcpuid_raw_listing_fuzz, listing_identification_fuzz, smbios_reader_fuzz, logo_loader_fuzz,
+# libcpuid_raw_listing_fuzz, hwloc_cpuid_fuzz, listing_identification_fuzz, smbios_reader_fuzz, logo_loader_fuzz,
 # control_device_fuzz, driver_request_fuzz
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,11 +27,13 @@ case "$target" in
   libcpuid_raw_listing_fuzz)
     python3 tests/e2e/listing_formats.py libcpuid-raw "$corpus" "${full[@]}"
     cp tests/fixtures/formats/libcpuid-raw-vm.txt "$corpus"/ ;;
+  hwloc_cpuid_fuzz)
+    for pu in tests/fixtures/formats/hwloc-gather-cpuid-vm/pu*; do cp "$pu" "$corpus/vm-${pu##*/}"; done ;;
 esac
 case "$target" in
   smbios_reader_fuzz) max_len=140000 ;;
   logo_loader_fuzz) max_len=65536 ;;
-  *_listing_fuzz | listing_identification_fuzz) max_len=16384 ;;
+  *_listing_fuzz | hwloc_cpuid_fuzz | listing_identification_fuzz) max_len=16384 ;;
   *) max_len=4096 ;;
 esac
 build-fuzz/fuzz/"$target" -runs="$runs" -max_len="$max_len" -print_final_stats=1 "$corpus"

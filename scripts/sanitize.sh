@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/packages.sh g++ cmake ninja-build libgtest-dev libgmock-dev python3 cpuid qt6-base-dev libpng-dev \
   libjpeg-dev fonts-dejavu-core desktop-file-utils groff-base python3-jsonschema \
-  bash-completion appstream
+  bash-completion appstream hwloc
 
 cmake -S . -B build-asan -G Ninja -DLUMARIAN_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
   -DLUMARIAN_SANITIZE=address,undefined -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null

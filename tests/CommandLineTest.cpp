@@ -75,6 +75,52 @@ TEST(CommandLine, RejectsWhatItCannotUseWithAReasonNamingIt) {
   }
 }
 
+TEST(CommandLine, FormatsGoWithWhatTheyWrite) {
+  struct {
+    std::vector<std::string_view> args;
+    tFormat format;
+    bool json;
+  } const accepted[] = {
+      {{"--report", "--format", "prometheus"}, tFormat::Prometheus, false},
+      {{"--report", "--format", "json"}, tFormat::Json, true},
+      {{"--report", "--json", "--format", "json"}, tFormat::Json, true},
+      {{"--report", "--format", "text"}, tFormat::Text, false},
+      {{"--summary", "--json", "--load", "a"}, tFormat::Json, true},
+      {{"--dump", "--format", "cpuid"}, tFormat::Cpuid, false},
+      {{"--dump", "--format", "hwloc", "--output", "d"}, tFormat::Hwloc, false},
+  };
+  for (const auto& row : accepted) {
+    const tOptions options = Parsed(row.args);
+    EXPECT_EQ(options.Format, row.format) << row.args[1];
+    EXPECT_EQ(options.Json, row.json) << row.args[1];
+  }
+  EXPECT_EQ(Parsed({"--dump", "--format", "hwloc", "--output", "d"}).Output, "d");
+  EXPECT_TRUE(Parsed({"--summary", "--load", "a", "--load", "b"}).Summary);
+
+  struct {
+    std::vector<std::string_view> args;
+    const char* named;
+  } const refused[] = {
+      {{"--report", "--format"}, "--format"},
+      {{"--report", "--format", "xml"}, "'xml'"},
+      {{"--report", "--format", "hwloc"}, "--dump"},
+      {{"--dump", "--format", "prometheus"}, "--report"},
+      {{"--format", "json"}, "--report or --summary"},
+      {{"--report", "--json", "--format", "prometheus"}, "disagree"},
+      {{"--report", "--format", "json", "--format", "text"}, "two different"},
+      {{"--dump", "--format", "hwloc"}, "--output"},
+      {{"--dump", "--output", "d"}, "--output"},
+      {{"--dump", "--format", "hwloc", "--output"}, "--output"},
+      {{"--summary"}, "--load"},
+      {{"--summary", "--report", "--load", "a"}, "--summary"},
+      {{"--summary", "--format", "prometheus", "--load", "a"}, "prometheus"},
+  };
+  for (const auto& row : refused) {
+    const std::string reason = Rejected(row.args);
+    EXPECT_NE(reason.find(row.named), std::string::npos) << reason;
+  }
+}
+
 TEST(CommandLine, ReportJsonHelpAndVersionAreFlags) {
   const tOptions options = Parsed({"--report", "--json", "--help", "--version"});
   EXPECT_TRUE(options.Report && options.Json && options.Help && options.Version);

@@ -127,8 +127,9 @@ TEST(Reports, ListEveryRecordedLeafAndTheDisplaySignature) {
   EXPECT_NE(json.find("\"identity\": {\"family\": 6, \"model\": 183, \"stepping\": 1, "
                       "\"microarchitecture\": \"Raptor Cove\", \"code_name\": \"Raptor Lake-S\", "
                       "\"process\": \"Intel 7\", \"segment\": \"desktop\", "
-                      "\"core_type\": \"performance\"}"),
-            std::string::npos);
+                      "\"core_type\": \"performance\", \"x86_64_level\": \"\"}"),
+            std::string::npos)
+      << "no leaf 0x80000001 in range, so no long mode: no level";
 }
 
 TEST(Reports, TheExtendedNameEndsWhereTheBrandDoes) {

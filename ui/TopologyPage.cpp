@@ -22,8 +22,8 @@ struct tGroupPlace {
 // Three groups across the page, one above the other, in the look of the Processor page.
 constexpr tGroupPlace kGroups[] = {
     {"MachineGB", "Machine", 3, 111},
-    {"SelectedGB", "Selected Processor", 118, 131},
-    {"ReportedClocksGB", "Reported Clocks", 253, 71},
+    {"SelectedGB", "Selected Processor", 118, 151},
+    {"ReportedClocksGB", "Reported Clocks", 273, 71},
 };
 
 // A caption and its field: the caption right-aligned from LabelLeft to just before the field.
@@ -63,6 +63,7 @@ constexpr tFieldPlace kFields[] = {
     {kProcessorGroup, "PkgCores", cap::kPackageCores.Window, "PkgCoresV", 218, 82, 50, 150,
      &T::PackageCores},
     {kProcessorGroup, "Source", cap::kSource, "SourceV", 96, 102, 316, 6, &T::Source},
+    {kProcessorGroup, "X86Level", cap::kX86Level, "X86LevelV", 96, 122, 105, 6, &T::X86Level},
     {kClocksGroup, "Base", cap::kBaseClock.Window, "BaseV", 96, 22, 105, 6, &T::BaseClock},
     {kClocksGroup, "Maximum", cap::kMaxClock.Window, "MaximumV", 300, 22, 112, 205, &T::MaxClock},
     {kClocksGroup, "Bus", cap::kBusClock.Window, "BusV", 96, 42, 105, 6, &T::BusClock},

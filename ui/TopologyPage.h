@@ -27,7 +27,7 @@ class TTopologyPage : public QWidget {
     QLabel* Caption = nullptr;
     TExtEdit* Value = nullptr;
   };
-  static constexpr std::size_t kFieldCount = 21;
+  static constexpr std::size_t kFieldCount = 22;
   std::array<tField, kFieldCount> fields_{};
   QGroupBox* selected_ = nullptr;  // its caption names the selected processor
 };

@@ -151,6 +151,7 @@ inline constexpr std::string_view kThread = "Thread";
 inline constexpr tTwoFormCaption kPackageThreads{"Pkg. Threads", "Package Threads"};
 inline constexpr tTwoFormCaption kPackageCores{"Pkg. Cores", "Package Cores"};
 inline constexpr std::string_view kSource = "Source";
+inline constexpr std::string_view kX86Level = "x86-64 Level";
 
 // In the window they stand in the group "Reported Clocks", which says what they are.
 inline constexpr tTwoFormCaption kBaseClock{"Base", "Base Clock"};

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/decode/X86Level.h"
 #include "view/Captions.h"
 #include "view/LogoTable.h"
 
@@ -321,6 +322,8 @@ tTopologyPageText TopologyPageText(const tProcessorRecords& records, std::size_t
     page.PackageCores = Shown(Decimal(t.PackageCores));
     page.Source = Shown(std::string(TopologySourceName(t.Source)));
   }
+  const std::string_view level = X86LevelName(X86LevelOf(records.CPUstore[slot]));
+  if (!level.empty()) page.X86Level = Shown(std::string(level));
   const tFrequencies& f = records.Frequencies[slot];
   page.BaseClock = MegaHertz(f.BaseMHz);
   page.MaxClock = MegaHertz(f.MaxMHz);

@@ -141,7 +141,8 @@ struct tTopologyPageText {
   tShownField Thread;
   tShownField PackageThreads;  // as its leaves report them
   tShownField PackageCores;
-  tShownField Source;  // the leaves its place comes from
+  tShownField Source;    // the leaves its place comes from
+  tShownField X86Level;  // "x86-64-v3"; disabled for a processor without long mode
   // The clocks it reports of itself, in MHz; disabled where not reported.
   tShownField BaseClock;
   tShownField MaxClock;

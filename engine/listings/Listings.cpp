@@ -2,6 +2,7 @@
 
 #include "engine/listings/CpuidDump.h"
 #include "engine/listings/CpuidToolListing.h"
+#include "engine/listings/HwlocCpuid.h"
 #include "engine/listings/LibcpuidRawListing.h"
 #include "engine/listings/RegisterListing.h"
 
@@ -25,5 +26,6 @@ tListingRead ReadListing(std::string_view text) {
   const std::string_view first = FirstSignificantLine(text);
   if (LooksLikeCpuidToolListing(first)) return ReadCpuidToolListing(text);
   if (LooksLikeLibcpuidRawListing(first)) return ReadLibcpuidRawListing(text);
+  if (LooksLikeHwlocPu(first)) return ReadHwlocPu(text);
   return ReadRegisterListing(text);
 }

@@ -1,6 +1,6 @@
 // Reading a CPUID listing in any format the program knows, recognised from its content:
-// this program's own 30-line dump, `cpuid -r` output, register listings and libcpuid's raw
-// data.
+// this program's own 30-line dump, `cpuid -r` output, register listings, libcpuid's raw
+// data and one file of an hwloc-gather-cpuid folder.
 #pragma once
 
 #include <string_view>

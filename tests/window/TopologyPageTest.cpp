@@ -67,6 +67,23 @@ TEST(TopologyPageWindow, TheMachineAndTheSelectedProcessor) {
   EXPECT_EQ(Shown(page, "HypervisorV"), "VMware (found by probing)");
 }
 
+TEST(TopologyPageWindow, ShowsTheX86_64Level) {
+  // Leaf 1 EDX fpu, cx8, cmov, mmx, fxsr, sse, sse2; ECX pni, ssse3, cx16, sse4_1, sse4_2,
+  // popcnt; 0x80000001 ECX lahf_lm, EDX lm: the psABI's x86-64-v2.
+  const auto v2 = IdentifiedStores({StoreOf("GenuineIntel", 1,
+                                            {{1, 0, {0x106A5, 0, 0x00982201, 0x07808101}},
+                                             {0x80000000, 0, {0x80000001, 0, 0, 0}},
+                                             {0x80000001, 0, {0, 0, 1, 1u << 29}}})});
+  TTopologyPage page(nullptr);
+  page.ShowTopology(*v2, 1, 0, "");
+  EXPECT_EQ(Shown(page, "X86LevelV"), "x86-64-v2");
+  EXPECT_TRUE(Enabled(page, "X86LevelV"));
+  // Without long mode there is no level to show.
+  const auto hybrid = IdentifiedStores(Hybrid());
+  page.ShowTopology(*hybrid, 4, 0, "");
+  EXPECT_FALSE(Enabled(page, "X86LevelV"));
+}
+
 TEST(TopologyPageWindow, CaptionsStandBeforeTheirFieldsInsideTheirGroups) {
   TTopologyPage page(nullptr);
   for (const TExtEdit* field : page.findChildren<TExtEdit*>()) {
