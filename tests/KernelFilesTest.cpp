@@ -219,6 +219,8 @@ TEST(HwmonFiles, ProcessorTemperaturesUnderTheirOwnLabels) {
       {hwmon + "hwmon3/temp10_label", "Core 8\n"},
       // A core whose reading cannot be had is left out, not shown as 0.
       {hwmon + "hwmon3/temp3_label", "Core 1\n"},
+      {hwmon + "hwmon3/temp4_input", "\n"},
+      {hwmon + "hwmon3/temp4_label", "Core 2\n"},
       // k10temp of kernels from 5.10: Tctl, then Tccd1 as temp3; hwmon10 after hwmon3.
       {hwmon + "hwmon10/name", "k10temp\n"},
       {hwmon + "hwmon10/temp1_input", "71250\n"},
