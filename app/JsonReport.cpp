@@ -1,6 +1,7 @@
 #include "app/JsonReport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "app/JsonWriter.h"
@@ -12,6 +13,7 @@
 #include "engine/decode/DisplaySignature.h"
 #include "engine/decode/X86Level.h"
 #include "engine/listings/CpuidDump.h"
+#include "view/RunningClockText.h"
 
 namespace {
 
@@ -231,15 +233,49 @@ void FeatureList(tJsonWriter& w, const tFeatureWords& words) {
   w.EndArray();
 }
 
+unsigned WholeMhz(double mhz) {
+  return mhz > 0 ? static_cast<unsigned>(std::lround(mhz)) : 0;
+}
+
 // The measured counter rate is the clock record's core clock; the effective clock comes from
-// APERF and MPERF where they could be read.
-void FrequencyRecord(tJsonWriter& w, const tFrequencies& f, const tClocks& clocks,
-                     const tEffectiveClock& effective) {
+// the first of its sources that gave one, and the range from the first of its.
+void FrequencyRecord(tJsonWriter& w, const tFrequencies& f, const tFrequencyRange& range,
+                     const tClocks& clocks, const tEffectiveClock& effective) {
   w.Key("frequency").BeginObject(kInline);
-  w.Key("base_mhz").Unsigned(f.BaseMHz).Key("max_mhz").Unsigned(f.MaxMHz);
+  // The range's figures are whole MHz in every source but CPPC's highest level; written as
+  // whole numbers, as leaf 0x16 gives them.
+  w.Key("base_mhz")
+      .Unsigned(WholeMhz(range.BaseMHz))
+      .Key("max_mhz")
+      .Unsigned(WholeMhz(range.MaxMHz));
   w.Key("bus_mhz").Unsigned(f.BusMHz).Key("tsc_mhz").Double(clocks.CoreClock);
   w.Key("effective_mhz").Double(effective.CoreClock);
   w.Key("reported_tsc_mhz").Double(f.TscMHz);
+  w.Key("effective_source").Utf8Text(EffectiveSourceName(effective.Source));
+  w.Key("min_mhz").Unsigned(WholeMhz(range.MinMHz));
+  w.Key("range_source").Utf8Text(RangeSourcesText(range));
+  w.Key("derived_multiplier").Double(DerivedMultiplier(effective, f.BusMHz));
+  w.EndObject();
+}
+
+// The processors' sensors, for the whole machine; the package power is null where it is not
+// known, never 0.
+void SensorRecord(tJsonWriter& w, const tSensors& sensors) {
+  w.Key("sensors").BeginObject();
+  w.Key("temperatures").BeginArray();
+  for (const tTemperature& t : sensors.Temperatures) {
+    w.BeginObject(kInline);
+    w.Key("label").Utf8Text(t.Label).Key("celsius").Double(t.Celsius);
+    w.Key("source").Utf8Text(t.Source);
+    w.EndObject();
+  }
+  w.EndArray();
+  w.Key("package_watts");
+  if (sensors.PackageWatts) {
+    w.Double(*sensors.PackageWatts);
+  } else {
+    w.Null();
+  }
   w.EndObject();
 }
 
@@ -267,7 +303,7 @@ void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks
   TopologyRecord(w, e.Topologies[i], place);
   FeatureList(w, e.FeatureWords[i]);
   w.Key("hypervisor").Utf8Text(e.Hypervisors[i].Signature);
-  FrequencyRecord(w, e.Frequencies[i], clocks, effective);
+  FrequencyRecord(w, e.Frequencies[i], e.FrequencyRanges[i], clocks, effective);
   w.EndObject();
 }
 
@@ -311,6 +347,7 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded,
   for (unsigned i = 0; i < count; ++i)
     Processor(w, *records, engine.ClocksOf(i), engine.EffectiveClockOf(i), machine.Places[i], i);
   w.EndArray();
+  SensorRecord(w, engine.Sensors());
   w.EndObject();
   return w.Finish();
 }

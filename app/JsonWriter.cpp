@@ -132,6 +132,12 @@ tJsonWriter& tJsonWriter::Signed(std::int64_t value) {
   return *this;
 }
 
+tJsonWriter& tJsonWriter::Null() {
+  BeforeValue();
+  Raw("null");
+  return *this;
+}
+
 tJsonWriter& tJsonWriter::Double(double value) {
   BeforeValue();
   Raw(ShortestForm(value));
@@ -147,12 +153,6 @@ tJsonWriter& tJsonWriter::Single(float value) {
 tJsonWriter& tJsonWriter::Boolean(bool value) {
   BeforeValue();
   Raw(value ? "true" : "false");
-  return *this;
-}
-
-tJsonWriter& tJsonWriter::Null() {
-  BeforeValue();
-  Raw("null");
   return *this;
 }
 

@@ -24,6 +24,7 @@ class tJsonWriter {
   tJsonWriter& Double(double value);
   tJsonWriter& Single(float value);
   tJsonWriter& Boolean(bool value);
+  // null: a value that is not known.
   tJsonWriter& Null();
   // A text already in UTF-8.
   tJsonWriter& Utf8Text(std::string_view text);

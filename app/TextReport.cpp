@@ -10,6 +10,7 @@
 #include "engine/store/Windows1252.h"
 #include "view/Captions.h"
 #include "view/PageText.h"
+#include "view/RunningClockText.h"
 
 namespace {
 
@@ -106,6 +107,25 @@ void ClocksSection(tReport& r, const tClocksText& c) {
   r.Field(kMultiplier, c.Multiplier);
   r.Field(c.BusCaptionHtt ? kHTT : kFSB, c.Bus);
   r.Field(kBusSpeed, c.BusSpeed);
+}
+
+void RunningClockSection(tReport& r, const tRunningClockText& c) {
+  using namespace running_caption;
+  r.Heading(kGroup);
+  r.Field(kEffective, c.Effective);
+  r.Field(kDerivedMultiplier, c.DerivedMultiplier);
+  r.Field(kBase, c.Base);
+  r.Field(kMax, c.Max);
+  r.Field(kMin, c.Min);
+}
+
+void SensorsSection(tReport& r, const tSensors& sensors) {
+  r.Heading(running_caption::kSensors);
+  const std::vector<tTemperatureRow> rows = TemperatureRows(sensors, '.');
+  if (rows.empty()) r.Line("Temperatures", "none found");
+  for (const tTemperatureRow& row : rows)
+    r.Field(row.Label, row.Value);
+  if (sensors.PackageWatts) r.Field("Package power", PackagePowerText(sensors, '.'));
 }
 
 void FlagsSection(tReport& r, const tProcessorRecords& records, unsigned slot) {
@@ -212,10 +232,15 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access,
     ProcessorSection(r, ProcessorPageText(*records, slot));
     ClocksSection(r, ClocksText(engine.ClocksOf(slot), engine.EffectiveClockOf(slot),
                                 records->FlagBrand[slot], records->CPUid_m[slot].Family, '.'));
+    RunningClockSection(
+        r, RunningClockText(engine.EffectiveClockOf(slot), records->FrequencyRanges[slot],
+                            records->Frequencies[slot].BusMHz, '.'));
     FlagsSection(r, *records, slot);
     CacheSection(r, *records, slot);
     ManagementSection(r, records->EPM[slot]);
     TopologySection(r, TopologyPageText(*records, count, slot, probedHypervisor));
   }
+  r.Blank();
+  SensorsSection(r, engine.Sensors());
   return r.Take();
 }

@@ -110,6 +110,7 @@ void cCPUid::DecodeFullCapture(unsigned count) {
     FeatureWords[i] = FeatureWordsOf(store);
     Hypervisors[i] = HypervisorOf(store);
     Frequencies[i] = FrequenciesOf(store);
+    FrequencyRanges[i] = FrequencyRangeOf(services_->Files(), store.OsCpu, store);
   }
 }
 
@@ -156,13 +157,46 @@ void cCPUid::Execute() {
 void cCPUid::MeasureAll() {
   std::lock_guard<std::mutex> lock(lock_);
   if (!services_->HasClocks()) return;
-  platform::RunConcurrently(SlotsToVisit(), [this](unsigned i) {
+  const platform::tSystemFiles* files = services_->Files();
+  try {
+    kernelMhz_ = files != nullptr ? platform::CpuinfoMhz(*files) : std::map<int, double>{};
+  } catch (...) {
+    kernelMhz_.clear();
+  }
+  const unsigned slots = SlotsToVisit();
+  // The first slot of each package reads the package's energy; where packages are not known,
+  // slot 0 alone.
+  energySlots_.assign(SlotCount(), 0);
+  packageWatts_.assign(SlotCount(), std::nullopt);
+  std::vector<int> packages;
+  for (unsigned i = 0; i < slots; ++i) {
+    const int package = services_->PackageOf(i);
+    if (package < 0 ? i == 0
+                    : std::find(packages.begin(), packages.end(), package) == packages.end()) {
+      energySlots_[i] = 1;
+    }
+    packages.push_back(package);
+  }
+  platform::RunConcurrently(slots, [this](unsigned i) {
     try {
       MeasureClocks(i);
     } catch (...) {
       // The slot keeps its last record; the next pass tries again.
     }
   });
+  tSensors sensors;
+  try {
+    sensors.Temperatures = ProcessorTemperaturesOf(files);
+  } catch (...) {
+    // No sensors this pass.
+  }
+  for (const std::optional<double>& watts : packageWatts_) {
+    if (watts) sensors.PackageWatts = sensors.PackageWatts.value_or(0) + *watts;
+  }
+  energySlots_.clear();
+  std::lock_guard<std::mutex> records(records_mutex_);
+  sensors_.Temperatures.swap(sensors.Temperatures);
+  sensors_.PackageWatts = sensors.PackageWatts;
 }
 
 void cCPUid::IdentifyInBackground(std::function<void()> identified) {
@@ -205,6 +239,11 @@ tClocks cCPUid::ClocksOf(unsigned slot) const {
 tEffectiveClock cCPUid::EffectiveClockOf(unsigned slot) const {
   std::lock_guard<std::mutex> lock(records_mutex_);
   return slot < effective_.size() ? effective_[slot] : tEffectiveClock{};
+}
+
+tSensors cCPUid::Sensors() const {
+  std::lock_guard<std::mutex> lock(records_mutex_);
+  return sensors_;
 }
 
 void cCPUid::Publish() {

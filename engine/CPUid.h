@@ -15,16 +15,21 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/ProcessorRecords.h"
+#include "engine/clocks/EffectiveClock.h"
+#include "engine/clocks/Sensors.h"
 #include "engine/decode/Caches.h"
 #include "engine/store/CommonTypes.h"
+#include "platform/KernelClockFiles.h"
 #include "platform/ProcessorServices.h"
 #include "platform/StopSignal.h"
 #include "smbios/get_cpu_dmi_info.h"
@@ -63,6 +68,8 @@ class cCPUid : public tProcessorRecords {
   tClocks ClocksOf(unsigned slot) const;
   // The same for the effective clock of `slot`.
   tEffectiveClock EffectiveClockOf(unsigned slot) const;
+  // The processors' sensors as the last measuring pass read them.
+  tSensors Sensors() const;
   // Makes the working set as it is now the records and clocks that readers get.
   void Publish();
 
@@ -96,11 +103,27 @@ class cCPUid : public tProcessorRecords {
   // Today's processors (multiplier methods from kFirstRatioMethod) take multiplier and bus
   // clock from their ratio registers, or, where those cannot be read, the bus clock the
   // processor reports in leaf 0x16 and no multiplier; where the processor has the APERF and
-  // MPERF counters, their ratio over the same window gives the slot's effective clock.
+  // MPERF counters, their ratio over the same window gives the slot's effective clock; where
+  // they cannot be read, the first of the other sources (tEffectiveSource) that gives one.
   void MeasureClocks(unsigned i);
-  // With `effective`, the performance counters are read at both ends of the window and the
-  // effective clock is written there (0 when they cannot be read).
-  void MeasureCoreClock(tClocks& clocks, double* effective = nullptr);
+  // The effective clock's sources over one measuring window of slot `Slot`.
+  struct tEffectiveWindow {
+    unsigned Slot = 0;
+    bool Counted = false;  // APERF and MPERF were read at the start
+    std::uint64_t AperfStart = 0, MperfStart = 0;
+    std::optional<platform::tCppcCounters> CppcStart;
+    tEffectiveReadings Readings;
+    tEffectiveClock Result;
+    // The package's energy counter where this slot reads it for its package.
+    std::optional<std::uint32_t> EnergyRegister;
+    std::uint64_t EnergyUnit = 0, EnergyStart = 0, EnergyEnd = 0;
+    bool EnergyCounted = false;
+    std::optional<double> PackageWatts;
+  };
+  // With `window`, the effective clock's sources are read at both ends of the window, the
+  // chain is timed inside it where no other source will give the clock, and the clock chosen
+  // is written to window->Result (none when no source gave one).
+  void MeasureCoreClock(tClocks& clocks, tEffectiveWindow* window = nullptr);
   // The multiplier of methods 0 to 7 and the SMBIOS fallback.
   void GetMultiplier(float& multiplier, unsigned s);
   // Register `index` of the processor the thread runs on; false without a driver, when the
@@ -193,6 +216,11 @@ class cCPUid : public tProcessorRecords {
     std::uint64_t Reference = 0;  // MPERF
   };
   bool ReadPerformanceCounters(tPerformanceCounters& counters);
+  // The effective clock's sources at the start of the window, the timed chain inside it
+  // (the nanoseconds it took), and the sources at its end.
+  void OpenEffectiveWindow(tEffectiveWindow& window);
+  std::int64_t TimeChainIfNeeded(tEffectiveWindow& window, double lastTscMhz);
+  void CloseEffectiveWindow(tEffectiveWindow& window);
   // The slots a pass visits: the processors offered now, never past the arrays.
   unsigned SlotsToVisit();
   void DecodeSizeLeaves(unsigned i);
@@ -208,6 +236,14 @@ class cCPUid : public tProcessorRecords {
   std::shared_ptr<const tProcessorRecords> published_ = std::make_shared<tProcessorRecords>();
   std::vector<tClocks> clocks_;
   std::vector<tEffectiveClock> effective_;
+  tSensors sensors_;
+  // /proc/cpuinfo's "cpu MHz" by the system's processor number, read once at the start of
+  // each measuring pass; the pass's measurements only read it.
+  std::map<int, double> kernelMhz_;
+  // Per slot, for the pass under way: whether the slot reads its package's energy (the first
+  // slot of each package), and the package's power it measured.
+  std::vector<std::uint8_t> energySlots_;
+  std::vector<std::optional<double>> packageWatts_;
   // An identification asked for and not yet taken up, and what to call when it is done.
   std::mutex request_mutex_;
   bool identifyRequested_ = false;

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/clocks/FrequencyRange.h"
 #include "engine/decode/Caches.h"
 #include "engine/decode/CoreType.h"
 #include "engine/decode/FeatureFlags.h"
@@ -46,6 +47,8 @@ struct tProcessorRecords {
   std::vector<tFeatureWords> FeatureWords;
   std::vector<tHypervisor> Hypervisors;
   std::vector<tFrequencies> Frequencies;
+  // Base, maximum and minimum clock, each from the first source that gives it.
+  std::vector<tFrequencyRange> FrequencyRanges;
   // How the clock measurement reads the multiplier (0: no register, SMBIOS only).
   std::vector<std::uint8_t> MultiplierMethod;
   // The fifteen descriptor bytes of leaf 2 (words 0 to 14).
@@ -72,6 +75,7 @@ struct tProcessorRecords {
     visit(FeatureWords);
     visit(Hypervisors);
     visit(Frequencies);
+    visit(FrequencyRanges);
     visit(MultiplierMethod);
     visit(CacheDescriptors);
   }

@@ -156,4 +156,24 @@ int cLiveProcessorServices::PackageOf(unsigned slot) {
   return package;
 }
 
+bool cLiveProcessorServices::RunAdditionChain(std::uint64_t additions) {
+  // 64 additions a turn, each waiting for the one before; the turn's count and branch run
+  // beside them on other units and add no cycles to the chain.
+  std::uintptr_t turns = static_cast<std::uintptr_t>(additions / 64);
+  if (turns == 0) return true;
+  std::uintptr_t sum = 0;
+  const std::uintptr_t step = 1;
+  asm volatile(
+      "1:\n\t"
+      ".rept 64\n\t"
+      "add %[step], %[sum]\n\t"
+      ".endr\n\t"
+      "dec %[turns]\n\t"
+      "jnz 1b"
+      : [sum] "+r"(sum), [turns] "+r"(turns)
+      : [step] "r"(step)
+      : "cc");
+  return true;
+}
+
 }  // namespace platform

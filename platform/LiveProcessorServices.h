@@ -29,11 +29,17 @@ class cLiveProcessorServices final : public IProcessorServices {
   // Read from /sys/devices/system/cpu/cpuN/topology/physical_package_id.
   int PackageOf(unsigned slot) override;
 
+  // The files below "/".
+  const tSystemFiles* Files() const override { return &files_; }
+  // Rounded down to a multiple of 64.
+  bool RunAdditionChain(std::uint64_t additions) override;
+
   // The system's processor number of each slot.
   const std::vector<int>& SlotProcessors() const { return processors_; }
 
  private:
   std::vector<int> processors_;
+  tSystemFiles files_;
 };
 
 }  // namespace platform

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/SystemFiles.h"
+
 namespace platform {
 
 // The four registers one CPUID execution returns, in the order the instruction fills them.
@@ -73,6 +75,12 @@ class IProcessorServices {
 
   // The physical package (socket) the processor of `slot` belongs to; -1 when unknown.
   virtual int PackageOf(unsigned slot) = 0;
+
+  // The kernel's files about this machine's processors; none for recorded processors.
+  virtual const tSystemFiles* Files() const { return nullptr; }
+  // Runs `additions` dependent integer additions (ADD of two registers, each taking the one
+  // before as input) on the processor the thread runs on. False where no chain runs here.
+  virtual bool RunAdditionChain(std::uint64_t /*additions*/) { return false; }
 };
 
 // Services of processors that are recorded or scripted: no counter runs, raising the

@@ -12,6 +12,8 @@ inline constexpr std::uint32_t kMsrEblCrPoweron = 0x2A;
 inline constexpr std::uint32_t kMsrEbcFrequencyId = 0x2C;
 inline constexpr std::uint32_t kMsrPlatformInfo = 0xCE;
 inline constexpr std::uint32_t kMsrPerfStatus = 0x198;
+inline constexpr std::uint32_t kMsrRaplPowerUnit = 0x606;
+inline constexpr std::uint32_t kMsrPackageEnergyStatus = 0x611;
 // Intel and AMD.
 inline constexpr std::uint32_t kMsrMperf = 0xE7;
 inline constexpr std::uint32_t kMsrAperf = 0xE8;
@@ -22,6 +24,8 @@ inline constexpr std::uint32_t kMsrPStateStatus = 0xC0010063;
 inline constexpr std::uint32_t kMsrPStateDefinition0 = 0xC0010064;
 inline constexpr std::uint32_t kMsrPStateDefinition7 = 0xC001006B;
 inline constexpr std::uint32_t kMsrCofVidStatus = 0xC0010071;
+inline constexpr std::uint32_t kMsrAmdRaplPowerUnit = 0xC0010299;
+inline constexpr std::uint32_t kMsrAmdPackageEnergyStatus = 0xC001029B;
 
 struct tMsrRead {
   std::uint32_t First;  // the register, or the first of a block of registers
@@ -32,7 +36,7 @@ struct tMsrRead {
   std::string_view Source;
 };
 
-inline constexpr std::array<tMsrRead, 11> kMsrReads{{
+inline constexpr std::array<tMsrRead, 15> kMsrReads{{
     {kMsrEblCrPoweron, kMsrEblCrPoweron, "EBL_CR_POWERON",
      "Intel family 6 models 8 to 14; family 15 models 0 and 1",
      "bus ratio at power-on: the multiplier", "Intel SDM vol. 3, P6 family and Pentium 4 MSRs"},
@@ -73,6 +77,23 @@ inline constexpr std::array<tMsrRead, 11> kMsrReads{{
      "frequency of the current P-state: the multiplier over the 100 MHz reference",
      "AMD PPR for family 17h/19h: CoreCOF = CpuFid[7:0] / CpuDfsId[13:8] x 200 MHz; family 1Ah: "
      "CoreCOF = CpuFid[11:0] x 5 MHz"},
+    {kMsrRaplPowerUnit, kMsrRaplPowerUnit, "MSR_RAPL_POWER_UNIT",
+     "Intel family 6 from Sandy Bridge (the processors whose ratio is read from IA32_PERF_STATUS "
+     "15..8), on the first processor of each package",
+     "energy status unit (12..8): the counter counts 1 / 2^ESU joules",
+     "Intel SDM vol. 3B 15.10.1 (RAPL interfaces)"},
+    {kMsrPackageEnergyStatus, kMsrPackageEnergyStatus, "MSR_PKG_ENERGY_STATUS",
+     "as MSR_RAPL_POWER_UNIT",
+     "the package's energy (31..0) at both ends of the measuring "
+     "window: its power",
+     "Intel SDM vol. 3B 15.10.3"},
+    {kMsrAmdRaplPowerUnit, kMsrAmdRaplPowerUnit, "RAPL_PWR_UNIT",
+     "AMD and Hygon processors with leaf 0x80000007 EDX bit 14 (RAPL), on the first processor "
+     "of each package",
+     "energy status unit (12..8), as Intel's", "AMD PPR for family 17h and later: MSRC001_0299"},
+    {kMsrAmdPackageEnergyStatus, kMsrAmdPackageEnergyStatus, "PKG_ENERGY_STAT", "as RAPL_PWR_UNIT",
+     "the package's energy (31..0) at both ends of the measuring window",
+     "AMD PPR for family 17h and later: MSRC001_029B"},
     {kMsrCofVidStatus, kMsrCofVidStatus, "COFVID status", "AMD families 0x10, 0x11, 0x15 and 0x16",
      "current frequency and divisor IDs: the multiplier",
      "AMD BKDG families 10h, 15h, 16h: CoreCOF = 100 MHz x (CurCpuFid[5:0] + 10h) / "

@@ -4,14 +4,16 @@
 # simulated processors whose measurement really sleeps, and the window over 256 and 1024 of
 # them: its start-up, and the longest time its thread is held up while the processors are
 # identified again; the full capture of one live processor, and loading and identifying CPUID
-# listings; and the time of one request to the driver process and back.
+# listings; the time of one request to the driver process and back; and the effective clock
+# beside an independent timing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/packages.sh g++ cmake ninja-build libbenchmark-dev qt6-base-dev libpng-dev libjpeg-dev \
   fonts-dejavu-core
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARIAN_TESTS=OFF \
   -DLUMARIAN_BENCHMARKS=ON >/dev/null
-cmake --build build-bench --target identify_bench engine_bench window_bench listing_bench driver_bench
+cmake --build build-bench --target identify_bench engine_bench window_bench listing_bench driver_bench \
+  effective_clock_bench
 build-bench/bench/identify_bench "$@"
 build-bench/bench/engine_bench
 build-bench/bench/window_bench 1024 0
@@ -21,3 +23,6 @@ build-bench/bench/window_bench 256 10
 # decoding today's leaves of those 384 processors (target: 20 ms over loading them).
 build-bench/bench/listing_bench
 build-bench/bench/driver_bench
+# The effective clock of slot 0 and its source, beside a timed chain of multiplications on the
+# same processor (they agree within 2 %).
+build-bench/bench/effective_clock_bench

@@ -245,8 +245,14 @@ TEST(ClocksText, OneDecimalAndGreyedZeros) {
 TEST(ClocksText, CoreShowsTheEffectiveClockWhereMeasured) {
   tClocks clocks;
   clocks.CoreClock = 3187.24;
-  EXPECT_EQ(ClocksText(clocks, {4712.36}, tVendor::intel, 6, '.').Core.Text, "4712.4 MHz");
+  EXPECT_EQ(
+      ClocksText(clocks, {4712.36, tEffectiveSource::AperfMperf}, tVendor::intel, 6, '.').Core.Text,
+      "4712.4 MHz");
   EXPECT_EQ(ClocksText(clocks, {0}, tVendor::intel, 6, '.').Core.Text, "3187.2 MHz");
+  // The other sources' clocks are shown apart: the Core field keeps the counter's rate.
+  EXPECT_EQ(
+      ClocksText(clocks, {3670.1, tEffectiveSource::TimedLoop}, tVendor::intel, 6, '.').Core.Text,
+      "3187.2 MHz");
 }
 
 TEST(CachePage, TraceCaptionsUnitsAndTheLevelThreeView) {

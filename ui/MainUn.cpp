@@ -43,6 +43,7 @@
 #include "ui/FlagsPage.h"
 #include "ui/PowerPage.h"
 #include "ui/ProcessorPage.h"
+#include "ui/RunningClockGroup.h"
 #include "ui/TopologyPage.h"
 #include "view/Captions.h"
 #include "view/PageText.h"
@@ -161,6 +162,7 @@ void TMainFrm::CreatePages() {
   flagsPage_ = AddPage<TFlagsPage>(*mainPC_, "FFlagsPage", page_caption::kFeatureFlags);
   cachePage_ = AddPage<TCachePage>(*mainPC_, "CachePage", page_caption::kCache);
   powerPage_ = AddPage<TPowerPage>(*mainPC_, "PowerPage", page_caption::kManagement);
+  runningClock_ = new TRunningClockGroup(powerPage_);
   topologyPage_ = AddPage<TTopologyPage>(*mainPC_, "TopologyPage", page_caption::kTopology);
   aboutPage_ = AddPage<TAboutPage>(*mainPC_, "AboutPage", "About");
   processorPage_->SetLogoFolder(LogoFolder(setup_.ProgramFolder));
@@ -330,8 +332,14 @@ void TMainFrm::ShowTopology(const tProcessorRecords& records) {
 }
 
 void TMainFrm::ShowClocks() {
-  processorPage_->ShowClocks(*engine_->Records(), engine_->ClocksOf(selectedCpu_),
-                             engine_->EffectiveClockOf(selectedCpu_), selectedCpu_);
+  const std::shared_ptr<const tProcessorRecords> records = engine_->Records();
+  const tEffectiveClock effective = engine_->EffectiveClockOf(selectedCpu_);
+  processorPage_->ShowClocks(*records, engine_->ClocksOf(selectedCpu_), effective, selectedCpu_);
+  if (selectedCpu_ >= records->SlotCount()) return;
+  runningClock_->ShowRunningClock(
+      RunningClockText(effective, records->FrequencyRanges[selectedCpu_],
+                       records->Frequencies[selectedCpu_].BusMHz, '.'),
+      engine_->Sensors());
 }
 
 void TMainFrm::ShowFlags(int view) {

@@ -25,6 +25,7 @@ class TCachePage;
 class TFlagsPage;
 class TPowerPage;
 class TProcessorPage;
+class TRunningClockGroup;
 class TTopologyPage;
 struct tProcessorRecords;
 
@@ -172,6 +173,7 @@ class TMainFrm : public QWidget {
   TFlagsPage* flagsPage_ = nullptr;
   TCachePage* cachePage_ = nullptr;
   TPowerPage* powerPage_ = nullptr;
+  TRunningClockGroup* runningClock_ = nullptr;  // on the Management page
   TTopologyPage* topologyPage_ = nullptr;
   TAboutPage* aboutPage_ = nullptr;
   QComboBox* cpuSelection_ = nullptr;

@@ -163,3 +163,14 @@ inline constexpr std::string_view kTscClock = "TSC Rate";
 // What the window's title and the report's hardware line say when the driver does not load;
 // the title appends it after " - ".
 inline constexpr std::string_view kDriverNotLoaded = "Couldn't Load Driver";
+
+// The Management page's Running Clock and Sensors groups and the text report's sections.
+namespace running_caption {
+inline constexpr std::string_view kGroup = "Running Clock";
+inline constexpr std::string_view kEffective = "Effective";
+inline constexpr std::string_view kDerivedMultiplier = "Multiplier (derived)";
+inline constexpr std::string_view kBase = "Base";
+inline constexpr std::string_view kMax = "Max";
+inline constexpr std::string_view kMin = "Min";
+inline constexpr std::string_view kSensors = "Sensors";
+}  // namespace running_caption

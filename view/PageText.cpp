@@ -335,7 +335,9 @@ tTopologyPageText TopologyPageText(const tProcessorRecords& records, std::size_t
 tClocksText ClocksText(const tClocks& clocks, const tEffectiveClock& effective, tVendor vendor,
                        std::uint8_t family, char separator) {
   tClocksText text;
-  const double core = effective.CoreClock != 0 ? effective.CoreClock : clocks.CoreClock;
+  const double core = effective.Source == tEffectiveSource::AperfMperf && effective.CoreClock != 0
+                          ? effective.CoreClock
+                          : clocks.CoreClock;
   text.Core = OneDecimal(core, "", " MHz", separator);
   text.Multiplier = OneDecimal(clocks.Multiplier, "x ", "", separator);
   text.BusCaptionHtt = vendor == tVendor::amd && family == 0xF;

@@ -82,8 +82,9 @@ struct tClocksText {
 };
 
 // `decimalSeparator` is the user's; values of exactly 0 are shown as unavailable. The core
-// clock is the effective clock where it was measured: the time-stamp counter runs at a fixed
-// rate on today's processors, whatever the core does.
+// clock is the effective clock where the driver's APERF and MPERF measured it: the time-stamp
+// counter runs at a fixed rate on today's processors, whatever the core does. The effective
+// clocks of the other sources are shown apart (RunningClockText).
 tClocksText ClocksText(const tClocks& clocks, const tEffectiveClock& effective, tVendor vendor,
                        std::uint8_t family, char decimalSeparator);
 

@@ -1,6 +1,7 @@
 // Clock measurement: the core clock from the time-stamp counter timed against the
 // nanosecond counter, the multiplier from a register or the SMBIOS entry, and the bus clock
 // and bus speed derived from them.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <mutex>
@@ -8,6 +9,9 @@
 
 #include "engine/CPUid.h"
 #include "engine/clocks/CurrentRatio.h"
+#include "engine/clocks/EffectiveClock.h"
+#include "engine/clocks/PackagePower.h"
+#include "engine/clocks/TimedChain.h"
 #include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 #include "protocol/MsrReads.h"
@@ -41,8 +45,16 @@ void cCPUid::MeasureClocks(unsigned i) {
   }
   tClocks& clocks = Clocks[i];
   const std::optional<tRatioRegisters> ratioRegisters = RatioRegistersOf(MultiplierMethod[i]);
-  double& effective = EffectiveClock[i].CoreClock;
-  MeasureCoreClock(clocks, HasPerformanceCounters(CPUstore[i]) ? &effective : nullptr);
+  tEffectiveWindow window;
+  window.Slot = i;
+  if (i < energySlots_.size() && energySlots_[i] != 0) {
+    if (const auto energy = EnergyRegistersOf(FlagBrand[i], ratioRegisters, CPUstore[i])) {
+      if (ReadMsr(energy->Unit, window.EnergyUnit)) window.EnergyRegister = energy->Energy;
+    }
+  }
+  MeasureCoreClock(clocks, &window);
+  EffectiveClock[i] = window.Result;
+  if (i < packageWatts_.size()) packageWatts_[i] = window.PackageWatts;
   if (ratioRegisters) {
     ReadRatioRegisters(clocks, *ratioRegisters, i);
   } else {
@@ -64,20 +76,24 @@ void cCPUid::MeasureClocks(unsigned i) {
   effective_[i] = EffectiveClock[i];
 }
 
-void cCPUid::MeasureCoreClock(tClocks& clocks, double* effective) {
+void cCPUid::MeasureCoreClock(tClocks& clocks, tEffectiveWindow* window) {
+  const double lastTscMhz = clocks.CoreClock;
   services_->RaisePriority();
   services_->Sleep(kSettle);
   const std::uint64_t t0 = services_->ReadTimeStampCounter();
   const std::int64_t c0 = services_->CounterNanoseconds();
-  tPerformanceCounters start, end;
-  bool counted = effective != nullptr && ReadPerformanceCounters(start);
-  services_->Sleep(kWindow);
-  counted = counted && ReadPerformanceCounters(end);
+  if (window != nullptr) OpenEffectiveWindow(*window);
+  // The chain runs inside the window, which sleeps only what is left of it.
+  const std::int64_t busy = window != nullptr ? TimeChainIfNeeded(*window, lastTscMhz) : 0;
+  const auto rest =
+      kWindow - std::chrono::ceil<std::chrono::milliseconds>(std::chrono::nanoseconds(busy));
+  if (rest.count() > 0) services_->Sleep(rest);
+  if (window != nullptr) CloseEffectiveWindow(*window);
   const std::int64_t c1 = services_->CounterNanoseconds();
   const std::uint64_t t1 = services_->ReadTimeStampCounter();
   services_->RestorePriority();
 
-  if (effective != nullptr) *effective = 0;
+  if (window != nullptr) window->Result = {};
   // A counter that did not advance is a failed measurement: the clock keeps its value.
   if (c1 <= c0) return;
   // Only the low 32 bits of the tick difference count: up to about 17 GHz over the window.
@@ -85,12 +101,101 @@ void cCPUid::MeasureCoreClock(tClocks& clocks, double* effective) {
   const std::uint64_t elapsed = static_cast<std::uint64_t>(c1 - c0);
   clocks.CoreClock = static_cast<double>(static_cast<long double>(kCounterFrequency * ticks) /
                                          static_cast<long double>(elapsed * 1'000'000));
-  // The counters restart from zero together when either overflows: such a window has no
-  // effective clock.
-  if (counted && end.Reference > start.Reference && end.Actual >= start.Actual) {
-    *effective = clocks.CoreClock * static_cast<double>(end.Actual - start.Actual) /
-                 static_cast<double>(end.Reference - start.Reference);
+  if (window == nullptr) return;
+  if (window->EnergyCounted) {
+    window->PackageWatts = PackageWatts(window->EnergyUnit, window->EnergyStart, window->EnergyEnd,
+                                        static_cast<std::int64_t>(elapsed));
   }
+  tEffectiveReadings& readings = window->Readings;
+  // APERF and MPERF count at the counter's rate and the core's: the effective clock is their
+  // ratio times the counter's rate.
+  if (readings.AperfMperf) *readings.AperfMperf *= clocks.CoreClock;
+  readings.TscMhz = clocks.CoreClock;
+  window->Result = ChooseEffectiveClock(readings);
+}
+
+void cCPUid::OpenEffectiveWindow(tEffectiveWindow& window) {
+  const unsigned i = window.Slot;
+  window.Readings = {};
+  window.Readings.ReportedTscMhz = Frequencies[i].TscMHz;
+  tPerformanceCounters start;
+  window.Counted = HasPerformanceCounters(CPUstore[i]) && ReadPerformanceCounters(start);
+  window.EnergyCounted =
+      window.EnergyRegister && ReadMsr(*window.EnergyRegister, window.EnergyStart);
+  window.AperfStart = start.Actual;
+  window.MperfStart = start.Reference;
+  const platform::tSystemFiles* files = services_->Files();
+  window.CppcStart.reset();
+  if (files != nullptr && !window.Counted)
+    window.CppcStart = platform::CppcFeedback(*files, services_->OsCpuOf(i));
+}
+
+std::int64_t cCPUid::TimeChainIfNeeded(tEffectiveWindow& window, double lastTscMhz) {
+  const unsigned i = window.Slot;
+  if (window.Counted || window.CppcStart) return 0;
+  const platform::tSystemFiles* files = services_->Files();
+  const int cpu = services_->OsCpuOf(i);
+  // cpufreq, or a "cpu MHz" that is not the counter's rate, will give the clock at the end.
+  if (files != nullptr) {
+    if (platform::KernelFrequencyMhz(*files, cpu, platform::tKernelFrequency::ScalingCurrent))
+      return 0;
+    const auto kernel = kernelMhz_.find(cpu);
+    if (kernel != kernelMhz_.end() &&
+        !IsCounterRate(kernel->second, lastTscMhz, window.Readings.ReportedTscMhz)) {
+      return 0;
+    }
+  }
+  const std::optional<double> cycles =
+      AdditionCycles(FlagBrand[i], CPUstore[i].Get(kLeafFeatures).EAX);
+  if (!cycles) return 0;
+  const tChainPlan plan;
+  const std::int64_t begin = services_->CounterNanoseconds();
+  window.Readings.TimedLoop = TimedChainMhz(plan, *cycles, [&]() -> std::optional<tChainRun> {
+    const std::optional<std::uint64_t> stolenBefore =
+        files != nullptr ? platform::StolenTicks(*files, cpu) : std::nullopt;
+    const std::int64_t start = services_->CounterNanoseconds();
+    if (!services_->RunAdditionChain(plan.Additions)) return std::nullopt;
+    const std::int64_t end = services_->CounterNanoseconds();
+    const std::optional<std::uint64_t> stolenAfter =
+        files != nullptr ? platform::StolenTicks(*files, cpu) : std::nullopt;
+    return tChainRun{end - start, stolenBefore && stolenAfter && *stolenAfter > *stolenBefore};
+  });
+  return std::max<std::int64_t>(services_->CounterNanoseconds() - begin, 0);
+}
+
+void cCPUid::CloseEffectiveWindow(tEffectiveWindow& window) {
+  const unsigned i = window.Slot;
+  tEffectiveReadings& readings = window.Readings;
+  tPerformanceCounters end;
+  // The counters restart from zero together when either overflows: such a window has no
+  // effective clock from them. Their ratio is made a clock once the counter's rate is known.
+  if (window.Counted && ReadPerformanceCounters(end) && end.Reference > window.MperfStart &&
+      end.Actual >= window.AperfStart) {
+    readings.AperfMperf = static_cast<double>(end.Actual - window.AperfStart) /
+                          static_cast<double>(end.Reference - window.MperfStart);
+  }
+  window.EnergyCounted = window.EnergyCounted && ReadMsr(*window.EnergyRegister, window.EnergyEnd);
+  const platform::tSystemFiles* files = services_->Files();
+  if (files == nullptr) return;
+  const int cpu = services_->OsCpuOf(i);
+  if (window.CppcStart) {
+    const std::optional<platform::tCppcCounters> cppcEnd = platform::CppcFeedback(*files, cpu);
+    const auto nominalMhz =
+        platform::KernelFrequencyMhz(*files, cpu, platform::tKernelFrequency::CppcNominal);
+    const auto nominalPerf =
+        platform::CppcPerformance(*files, cpu, platform::tCppcPerformance::Nominal);
+    const auto referencePerf =
+        platform::CppcPerformance(*files, cpu, platform::tCppcPerformance::Reference);
+    if (cppcEnd && nominalMhz && nominalPerf) {
+      readings.Cppc =
+          CppcMhz(window.CppcStart->Reference, window.CppcStart->Delivered, cppcEnd->Reference,
+                  cppcEnd->Delivered, *nominalMhz, *nominalPerf, referencePerf.value_or(0));
+    }
+  }
+  readings.Cpufreq =
+      platform::KernelFrequencyMhz(*files, cpu, platform::tKernelFrequency::ScalingCurrent);
+  if (const auto kernel = kernelMhz_.find(cpu); kernel != kernelMhz_.end())
+    readings.Kernel = kernel->second;
 }
 
 bool cCPUid::ReadPerformanceCounters(tPerformanceCounters& counters) {

@@ -182,11 +182,17 @@ struct tClocks {
   double BusSpeed = 0;
 };
 
-// The clock the core really ran at over the last measuring window, in MHz: the time-stamp
-// counter's rate times the ratio of the actual to the reference performance counters
-// (APERF, MPERF). 0 where those counters cannot be read.
+// Where an effective clock comes from, the first that gives one: the driver's APERF and MPERF,
+// ACPI CPPC's feedback counters, cpufreq's current frequency, /proc/cpuinfo's "cpu MHz" (where
+// it is not the time-stamp counter's rate), a timed chain of dependent additions.
+enum class tEffectiveSource : std::uint8_t { None, AperfMperf, Cppc, Cpufreq, Kernel, TimedLoop };
+
+// The clock the core really ran at over the last measuring window, in MHz, and its source.
+// With APERF and MPERF: the time-stamp counter's rate times the ratio of the actual to the
+// reference performance counters. 0 (source None) where nothing gives one.
 struct tEffectiveClock {
   double CoreClock = 0;
+  tEffectiveSource Source = tEffectiveSource::None;
 };
 
 // Associativity everywhere: number of ways, 0 for none, 255 for fully associative. Sizes in

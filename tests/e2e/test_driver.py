@@ -67,12 +67,15 @@ APIC_ID_REGISTERS = {("00000001", "ebx"), ("0000000B", "edx"), ("0000001F", "edx
 
 def where_it_ran_masked(document):
     """The JSON report without what differs run to run on the same machine: the measured
-    clocks, and what depends on which host processor a virtual processor ran on at the moment
-    (its APIC identifiers, and the topology made of them)."""
+    clocks (the effective clock's source too: a run whose every timed chain the hypervisor stole
+    from has none), the sensors, and what depends on which host processor a virtual processor
+    ran on at the moment (its APIC identifiers, and the topology made of them)."""
     document.pop("machine")
+    document.pop("sensors")
     for processor in document["processors"]:
         del processor["tClocks"]
-        del processor["frequency"]["tsc_mhz"]
+        for key in ("tsc_mhz", "effective_mhz", "effective_source", "derived_multiplier"):
+            del processor["frequency"][key]
         del processor["tCPUid_m"]["APICID"]
         del processor["topology"]
         for rows in (processor["tCPUdata"], processor["leaves"]):
