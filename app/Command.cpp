@@ -133,12 +133,17 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
 
   // Every listing is read before anything is printed, so a bad file leaves standard output
   // empty. The processors of all files become consecutive slots.
+  // Each file is a machine of its own, which its processors keep as their source.
   std::vector<tCpuidStore> loaded;
-  for (const std::string& path : options.LoadFiles) {
+  std::vector<platform::tRecordingSource> sources;
+  for (std::size_t file = 0; file < options.LoadFiles.size(); ++file) {
+    const std::string& path = options.LoadFiles[file];
     auto read = LoadDumpFile(path);
     if (const auto* error = std::get_if<std::string>(&read)) return Fail(*error);
-    for (tCpuidStore& store : std::get<std::vector<tCpuidStore>>(read))
+    for (tCpuidStore& store : std::get<std::vector<tCpuidStore>>(read)) {
       loaded.push_back(std::move(store));
+      sources.push_back({path, static_cast<unsigned>(file)});
+    }
   }
 
   if (options.Dump) {
@@ -155,7 +160,8 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
     recordings.push_back(RecordingOf(store));
 
   if (window) {
-    if (const std::optional<int> status = runWindow(argc, argv, recordings, !options.NoDriver))
+    if (const std::optional<int> status =
+            runWindow(argc, argv, recordings, sources, !options.NoDriver))
       return *status;
     std::fprintf(stderr, "lumarian: no display could be opened; writing the text report instead\n");
   }
@@ -172,7 +178,8 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
     services = std::make_unique<platform::cLiveProcessorServices>();
     smbios = SMBIOSThroughDriver();
   } else {
-    services = std::make_unique<platform::cReplayProcessorServices>(std::move(recordings));
+    services = std::make_unique<platform::cReplayProcessorServices>(std::move(recordings),
+                                                                    std::move(sources));
   }
 
   cCPUid engine(std::move(services), options.SkipDMI, std::move(smbios));

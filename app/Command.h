@@ -13,9 +13,11 @@ inline constexpr int kOutputError = 1;
 
 // Runs the window until it is closed and gives the exit status; nothing, with nothing shown,
 // when no display could be opened. `recordings` are the processors of the loaded listings
-// (empty: this machine's); without `loadDriver` (-nodriver) no driver is started.
+// (empty: this machine's), `sources` the listing each of them was read from; without
+// `loadDriver` (-nodriver) no driver is started.
 using tWindowRun = std::optional<int> (*)(int argc, char** argv,
                                           const std::vector<platform::tCpuidRecording>& recordings,
+                                          const std::vector<platform::tRecordingSource>& sources,
                                           bool loadDriver);
 
 // True when the arguments are usable and ask for the window: neither --help, --version,

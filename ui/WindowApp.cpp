@@ -23,10 +23,11 @@ void Unheard(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 }  // namespace
 
-tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> recordings) {
+tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> recordings,
+                                   std::vector<platform::tRecordingSource> sources) {
   tMainSetup setup;
-  setup.Services = [recorded = std::move(recordings)] {
-    return std::make_unique<platform::cReplayProcessorServices>(recorded);
+  setup.Services = [recorded = std::move(recordings), from = std::move(sources)] {
+    return std::make_unique<platform::cReplayProcessorServices>(recorded, from);
   };
   setup.NoDriver = true;
   setup.Smbios = [] { return std::unique_ptr<ISMBIOSSource>(); };
@@ -35,6 +36,7 @@ tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> record
 
 std::optional<int> RunWindow(int argc, char** argv,
                              const std::vector<platform::tCpuidRecording>& recordings,
+                             const std::vector<platform::tRecordingSource>& sources,
                              bool loadDriver) {
   // Qt takes the platform list from its own arguments, ahead of the program's.
   std::string platformOption = "-platform", platforms = PlatformsToTry();
@@ -57,7 +59,8 @@ std::optional<int> RunWindow(int argc, char** argv,
   // The application name, not a display name: a display name would be appended to the
   // window's caption.
   QApplication::setApplicationName(FromText(kProgramTitle));
-  tMainSetup setup = recordings.empty() ? tMainSetup{} : RecordedProcessorsSetup(recordings);
+  tMainSetup setup =
+      recordings.empty() ? tMainSetup{} : RecordedProcessorsSetup(recordings, sources);
   if (!loadDriver) setup.LoadDriver = [] { return false; };
   for (int i = 1; i < count; ++i)
     setup.Arguments.emplace_back(arguments[static_cast<std::size_t>(i)]);
