@@ -199,7 +199,8 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   }
   const std::string report =
       options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded)
-                   : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
+                   : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}),
+                                options.All);
   engine.Destroy();
   return Emit(report);
 }

@@ -27,6 +27,8 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
       options.Report = true;
     } else if (arg == "--json") {
       options.Json = true;
+    } else if (arg == "--all") {
+      options.All = true;
     } else if (arg == "--dump") {
       options.Dump = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -46,12 +48,14 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
     }
   }
   if (options.Json && !options.Report) return std::string("--json goes with --report");
+  if (options.All && !options.Report) return std::string("--all goes with --report");
   if (options.Dump && options.Report) return std::string("--dump goes without --report");
   return options;
 }
 
 std::string UsageText() {
-  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] | --dump] [--load FILE]...\n"
+  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] [--all] | --dump]\n"
+         "                [--load FILE]...\n"
          "Identifies the x86 processors of this machine.\n"
          "\n"
          "  -nodmi         do not read the firmware's SMBIOS tables (first argument only)\n"
@@ -60,6 +64,8 @@ std::string UsageText() {
          "                 -nodmi)\n"
          "  --report       print the identification of every processor and exit\n"
          "  --json         with --report: print it as one JSON document\n"
+         "  --all          with --report: a block for every processor; without it, processors\n"
+         "                 alike but for their APIC IDs share one block, which lists them\n"
          "  --dump         print every CPUID answer (each leaf and sub-leaf) of every\n"
          "                 processor in the syntax of `cpuid -r` and exit\n"
          "  --load FILE    identify the processors recorded in the CPUID listing FILE instead\n"

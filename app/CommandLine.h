@@ -11,6 +11,7 @@ struct tOptions {
   bool NoDriver = false;  // "-nodriver", honoured only first or right after a leading "-nodmi"
   bool Report = false;
   bool Json = false;
+  bool All = false;   // with --report: a block for every processor, alike or not
   bool Dump = false;  // the full dump of every processor instead of the report or the window
   bool Help = false;
   bool Version = false;

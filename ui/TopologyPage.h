@@ -1,5 +1,6 @@
 // The Topology page: the machine's packages, dies, cores and threads and the cores of each
-// kind, the hypervisor, and where the selected processor sits, with the clocks it reports.
+// kind, the hypervisor, and where the selected processor sits, with the clocks it reports;
+// below them its machine at a glance.
 #pragma once
 
 #include <QWidget>
@@ -23,6 +24,8 @@ class TTopologyPage : public QWidget {
                     std::string_view probedHypervisor);
 
  private:
+  void ShowGlance(const tProcessorRecords& records, std::size_t identified, unsigned slot);
+
   struct tField {
     QLabel* Caption = nullptr;
     TExtEdit* Value = nullptr;
@@ -30,4 +33,5 @@ class TTopologyPage : public QWidget {
   static constexpr std::size_t kFieldCount = 21;
   std::array<tField, kFieldCount> fields_{};
   QGroupBox* selected_ = nullptr;  // its caption names the selected processor
+  QLabel* glance_ = nullptr;       // the summary of the selected processor's machine
 };
