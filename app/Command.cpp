@@ -160,10 +160,13 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
     recordings.push_back(RecordingOf(store));
 
   if (window) {
+    std::string refusal;
     if (const std::optional<int> status =
-            runWindow(argc, argv, recordings, sources, !options.NoDriver))
+            runWindow(argc, argv, recordings, sources, !options.NoDriver, refusal))
       return *status;
-    std::fprintf(stderr, "lumarian: no display could be opened; writing the text report instead\n");
+    std::fprintf(stderr,
+                 "lumarian: no display could be opened (%s); writing the text report instead\n",
+                 refusal.c_str());
   }
 
   // The report. Recorded processors touch no hardware: no driver, no firmware tables.

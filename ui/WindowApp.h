@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/ReplayProcessorServices.h"
@@ -15,11 +16,12 @@ tMainSetup RecordedProcessorsSetup(std::vector<platform::tCpuidRecording> record
                                    std::vector<platform::tRecordingSource> sources = {});
 
 // Runs the window until it is closed and returns the exit code; nothing, with nothing shown,
-// when no display could be opened. `argv[1]`, when it is exactly "-nodmi", skips the firmware
-// tables. `recordings` are the processors of dump files to show instead of this machine's
-// (empty: this machine), `sources` the listing each was read from. Without `loadDriver` (-nodriver)
-// the driver is not started, and the caption says it is not loaded.
+// when no display could be opened, and `refusal` then says why, in the platform's words. `argv[1]`,
+// when it is exactly "-nodmi", skips the firmware tables. `recordings` are the processors of dump
+// files to show instead of this machine's (empty: this machine), `sources` the listing each was
+// read from. Without `loadDriver` (-nodriver) the driver is not started, and the caption says it is
+// not loaded.
 std::optional<int> RunWindow(int argc, char** argv,
                              const std::vector<platform::tCpuidRecording>& recordings,
                              const std::vector<platform::tRecordingSource>& sources,
-                             bool loadDriver = true);
+                             bool loadDriver, std::string& refusal);
