@@ -24,6 +24,7 @@
 #include "engine/capture/CpuidCapture.h"
 #include "engine/listings/FullDump.h"
 #include "hw/DriverProcess.h"
+#include "hw/DriverRefusal.h"
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
@@ -200,10 +201,14 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
                  "lumarian: the driver stopped answering (%s); the report goes on without it\n",
                  LostText(*lost).c_str());
   }
+  // Why the driver did not load, and what that costs.
+  const std::string_view refusal = access == tHardwareAccess::NotLoaded
+                                       ? RefusalText(RefusalOf(ThisMachinesDriverFacts()))
+                                       : std::string_view();
   const std::string report =
-      options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded)
+      options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded, refusal)
                    : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}),
-                                options.All);
+                                options.All, refusal);
   engine.Destroy();
   return Emit(report);
 }

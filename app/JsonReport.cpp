@@ -299,7 +299,7 @@ void MachineList(tJsonWriter& w, const std::vector<tIdentifiedMachine>& machines
 
 }  // namespace
 
-std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
+std::string JsonReport(const cCPUid& engine, bool driverLoaded, std::string_view driverRefusal) {
   // Members of the document and of each processor get lines of their own; each record
   // stays on one line, and so does each raw leaf.
   tJsonWriter w;
@@ -310,6 +310,7 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded) {
   w.Key("schema_version").Unsigned(kReportSchemaVersion);
   w.Key("program").Utf8Text(kProgramVersion);
   w.Key("driver_loaded").Boolean(driverLoaded);
+  w.Key("driver_refusal").Utf8Text(driverRefusal);
   w.Key("nodmi").Boolean(engine.NoDMI != 0);
   w.Key("cpu_count").Unsigned(count);
   const tMachineTopology machine = records->Machine(count);

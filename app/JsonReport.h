@@ -3,7 +3,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class cCPUid;
 
-std::string JsonReport(const cCPUid& engine, bool driverLoaded);
+// `driverRefusal` says why the driver did not load where it did not ("" otherwise).
+std::string JsonReport(const cCPUid& engine, bool driverLoaded,
+                       std::string_view driverRefusal = {});

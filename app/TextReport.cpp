@@ -310,7 +310,7 @@ void Summary(tReport& r, const tMachineSummary& summary) {
 
 std::string TextReport(const cCPUid& engine, tHardwareAccess access,
                        std::string_view probedHypervisor, std::chrono::milliseconds lostAfter,
-                       bool everyProcessor) {
+                       bool everyProcessor, std::string_view driverRefusal) {
   tReport r;
   const std::shared_ptr<const tProcessorRecords> records = engine.Records();
   const unsigned count =
@@ -318,6 +318,7 @@ std::string TextReport(const cCPUid& engine, tHardwareAccess access,
   r.Heading(kProgramVersion);
   r.Line("Processors", std::to_string(count));
   r.Line("Hardware access", AccessText(access, lostAfter));
+  if (!driverRefusal.empty()) r.Line("Why", driverRefusal);
   r.Line("SMBIOS", engine.NoDMI != 0 ? "not read" : "read");
   for (const tMachineSummary& summary : MachineSummaries(*records, count)) {
     r.Blank();

@@ -30,6 +30,7 @@
 
 #include "engine/CPUid.h"
 #include "engine/Version.h"
+#include "hw/DriverRefusal.h"
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
@@ -123,6 +124,11 @@ TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)
   if (!setup_.OpenUrl) setup_.OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
   if (!setup_.ProbeVirtualMachine)
     setup_.ProbeVirtualMachine = [] { return std::string(ProbedVirtualMachine()); };
+  if (!setup_.DriverRefusal) {
+    setup_.DriverRefusal = [] {
+      return std::string(RefusalText(RefusalOf(ThisMachinesDriverFacts())));
+    };
+  }
   if (setup_.ProgramFolder.isEmpty()) setup_.ProgramFolder = QCoreApplication::applicationDirPath();
 
   setObjectName(QStringLiteral("MainFrm"));
@@ -224,6 +230,9 @@ void TMainFrm::DriverAnswered() {
   driverAnswered_ = true;
   // Without the driver the caption says so and everything else runs on.
   if (!driverLoaded_) setWindowTitle(windowTitle() + " - " + FromText(kDriverNotLoaded));
+  // The Topology page says why, and what it costs.
+  if (!driverLoaded_ && !setup_.NoDriver)
+    topologyPage_->SetDriverRefusal(QString::fromStdString(setup_.DriverRefusal()));
   try {
     CreateEngine();
   } catch (const std::exception& error) {

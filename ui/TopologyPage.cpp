@@ -28,6 +28,8 @@ constexpr tGroupPlace kGroups[] = {
     {"GlanceGB", "At a Glance", 328, 142},
 };
 
+constexpr int kGlancePixels = 10;
+
 // A caption and its field: the caption right-aligned from LabelLeft to just before the field.
 struct tFieldPlace {
   tGroup Group;
@@ -93,6 +95,8 @@ TTopologyPage::TTopologyPage(QWidget* parent) : QWidget(parent) {
   // The summary: a caption and a value a line, as many lines as the machine needs.
   glance_ = PlaceLabel(groups[kGlanceGroup], "GlanceV", QString(), 8, 18, 409);
   glance_->resize(409, kGroups[kGlanceGroup].Height - 22);
+  // A size smaller than the fields' leaves room for a hybrid part's rows and the driver's.
+  glance_->setFont(TahomaFont(kGlancePixels));
   glance_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   glance_->setTextFormat(Qt::RichText);
   glance_->setWordWrap(true);
@@ -130,8 +134,13 @@ void TTopologyPage::ShowGlance(const tProcessorRecords& records, std::size_t ide
               .arg(FromText(line.Caption).toHtmlEscaped(),
                    line.Text.empty() ? QStringLiteral("-") : FromText(line.Text).toHtmlEscaped());
     }
+    if (!driverRefusal_.isEmpty()) {
+      rows += QStringLiteral("<tr><td>%1</td><td style=\"color:#000080\">%2</td></tr>")
+                  .arg(FromText(summary_caption::kDriver).toHtmlEscaped(),
+                       driverRefusal_.toHtmlEscaped());
+    }
     glance_->setText(
-        QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">%1</table>").arg(rows));
+        QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\">%1</table>").arg(rows));
     return;
   }
   glance_->clear();

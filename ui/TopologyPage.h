@@ -3,6 +3,7 @@
 // below them its machine at a glance.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <string_view>
@@ -22,6 +23,8 @@ class TTopologyPage : public QWidget {
   // `identified` slots; `probedHypervisor` as TopologyPageText takes it.
   void ShowTopology(const tProcessorRecords& records, std::size_t identified, unsigned slot,
                     std::string_view probedHypervisor);
+  // Why the driver did not load, shown with the machine at a glance ("" for nothing to say).
+  void SetDriverRefusal(const QString& refusal) { driverRefusal_ = refusal; }
 
  private:
   void ShowGlance(const tProcessorRecords& records, std::size_t identified, unsigned slot);
@@ -34,4 +37,5 @@ class TTopologyPage : public QWidget {
   std::array<tField, kFieldCount> fields_{};
   QGroupBox* selected_ = nullptr;  // its caption names the selected processor
   QLabel* glance_ = nullptr;       // the summary of the selected processor's machine
+  QString driverRefusal_;
 };

@@ -104,7 +104,11 @@ std::optional<int> RunWindow(int argc, char** argv,
   QApplication::setApplicationName(FromText(kProgramTitle));
   tMainSetup setup =
       recordings.empty() ? tMainSetup{} : RecordedProcessorsSetup(recordings, sources);
-  if (!loadDriver) setup.LoadDriver = [] { return false; };
+  if (!loadDriver) {
+    // Not wanted (-nodriver): nothing to explain.
+    setup.LoadDriver = [] { return false; };
+    setup.DriverRefusal = [] { return std::string(); };
+  }
   for (int i = 1; i < count; ++i)
     setup.Arguments.emplace_back(arguments[static_cast<std::size_t>(i)]);
   try {

@@ -169,6 +169,7 @@ inline constexpr std::string_view kLevel4 = "Level 4";
 inline constexpr std::string_view kSignature = "Signature";
 inline constexpr std::string_view kMicroarchitecture = "Micro-architecture";
 inline constexpr std::string_view kProcess = "Process";
+inline constexpr std::string_view kDriver = "Driver";
 }  // namespace summary_caption
 
 // What the window's title and the report's hardware line say when the driver does not load;
