@@ -28,6 +28,7 @@
 #include "engine/capture/CpuidCapture.h"
 #include "engine/listings/FullDump.h"
 #include "hw/DriverProcess.h"
+#include "hw/DriverRefusal.h"
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
@@ -158,10 +159,15 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
     const tFleetSummary summary = SummariseFleet(options.LoadFiles, files);
     return Emit(options.Json ? FleetSummaryJson(summary) : FleetSummaryText(summary));
   }
+  // Each file is a machine of its own, which its processors keep as their source.
   std::vector<tCpuidStore> loaded;
-  for (std::vector<tCpuidStore>& file : files)
-    for (tCpuidStore& store : file)
+  std::vector<platform::tRecordingSource> sources;
+  for (std::size_t file = 0; file < files.size(); ++file) {
+    for (tCpuidStore& store : files[file]) {
+      sources.push_back({options.LoadFiles[file], static_cast<unsigned>(file), store.OsCpu});
       loaded.push_back(std::move(store));
+    }
+  }
 
   if (options.Dump) {
     if (options.LoadFiles.empty()) {
@@ -181,9 +187,13 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
     recordings.push_back(RecordingOf(store));
 
   if (window) {
-    if (const std::optional<int> status = runWindow(argc, argv, recordings, !options.NoDriver))
+    std::string refusal;
+    if (const std::optional<int> status =
+            runWindow(argc, argv, recordings, sources, !options.NoDriver, refusal))
       return *status;
-    std::fprintf(stderr, "lumarian: no display could be opened; writing the text report instead\n");
+    std::fprintf(stderr,
+                 "lumarian: no display could be opened (%s); writing the text report instead\n",
+                 refusal.c_str());
   }
 
   // The report. Recorded processors touch no hardware: no driver, no firmware tables.
@@ -198,7 +208,8 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
     services = std::make_unique<platform::cLiveProcessorServices>();
     smbios = SMBIOSThroughDriver();
   } else {
-    services = std::make_unique<platform::cReplayProcessorServices>(std::move(recordings));
+    services = std::make_unique<platform::cReplayProcessorServices>(std::move(recordings),
+                                                                    std::move(sources));
   }
 
   cCPUid engine(std::move(services), options.SkipDMI, std::move(smbios));
@@ -218,11 +229,16 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
                  LostText(*lost).c_str());
   }
   const bool loadedDriver = access == tHardwareAccess::Loaded;
+  // Why the driver did not load, and what that costs.
+  const std::string_view refusal = access == tHardwareAccess::NotLoaded
+                                       ? RefusalText(RefusalOf(ThisMachinesDriverFacts()))
+                                       : std::string_view();
   const std::string report =
-      options.Json ? JsonReport(engine, loadedDriver, lost)
+      options.Json ? JsonReport(engine, loadedDriver, lost, refusal)
       : options.Format == tFormat::Prometheus
           ? PrometheusReport(engine, loadedDriver, MicrocodeOfThisMachine)
-          : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
+          : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}),
+                       options.All, refusal);
   engine.Destroy();
   return Emit(report);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/ReplayProcessorServices.h"
@@ -13,10 +14,13 @@ inline constexpr int kOutputError = 1;
 
 // Runs the window until it is closed and gives the exit status; nothing, with nothing shown,
 // when no display could be opened. `recordings` are the processors of the loaded listings
-// (empty: this machine's); without `loadDriver` (-nodriver) no driver is started.
+// (empty: this machine's), `sources` the listing each of them was read from; without
+// `loadDriver` (-nodriver) no driver is started; `refusal` receives, when no display could be
+// opened, the reason the platform gave.
 using tWindowRun = std::optional<int> (*)(int argc, char** argv,
                                           const std::vector<platform::tCpuidRecording>& recordings,
-                                          bool loadDriver);
+                                          const std::vector<platform::tRecordingSource>& sources,
+                                          bool loadDriver, std::string& refusal);
 
 // True when the arguments are usable and ask for the window: neither --help, --version,
 // --dump nor --report, and the environment names a display.

@@ -68,6 +68,8 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
       options.Report = true;
     } else if (arg == "--json") {
       options.Json = true;
+    } else if (arg == "--all") {
+      options.All = true;
     } else if (arg == "--dump") {
       options.Dump = true;
     } else if (arg == "--summary") {
@@ -106,6 +108,7 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
     options.Format = tFormat::Json;
   }
   options.Json = options.Format == tFormat::Json;
+  if (options.All && !options.Report) return std::string("--all goes with --report");
   if (options.Dump && options.Report) return std::string("--dump goes without --report");
   if (options.Summary && (options.Report || options.Dump))
     return std::string("--summary goes without --report and --dump");
@@ -120,7 +123,8 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
 }
 
 std::string UsageText() {
-  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] | --dump] [--load FILE]...\n"
+  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] [--all] | --dump]\n"
+         "                [--load FILE]...\n"
          "       lumarian --report --format prometheus\n"
          "       lumarian --dump --format hwloc --output DIR [--load FILE]...\n"
          "       lumarian --summary [--json] --load FILE [--load FILE]...\n"
@@ -132,6 +136,8 @@ std::string UsageText() {
          "                 -nodmi)\n"
          "  --report       print the identification of every processor and exit\n"
          "  --json         with --report: print it as one JSON document\n"
+         "  --all          with --report: a block for every processor; without it, processors\n"
+         "                 alike but for their APIC IDs share one block, which lists them\n"
          "  --dump         print every CPUID answer (each leaf and sub-leaf) of every\n"
          "                 processor in the syntax of `cpuid -r` and exit\n"
          "  --summary      summarise the listings given with --load, one machine a file: a\n"

@@ -22,6 +22,7 @@ struct tOptions {
   bool NoDriver = false;  // "-nodriver", honoured only first or right after a leading "-nodmi"
   bool Report = false;
   bool Json = false;
+  bool All = false;      // with --report: a block for every processor, alike or not
   bool Dump = false;     // the full dump of every processor instead of the report or the window
   bool Summary = false;  // one line per kind of processor over the loaded listings
   tFormat Format = tFormat::Default;

@@ -284,6 +284,7 @@ void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks
   w.BeginObject();
   w.Key("slot").Unsigned(i);
   w.Key("os_cpu").Signed(e.CPUstore[i].OsCpu);
+  w.Key("source").Utf8Text(e.CPUstore[i].Source.File);
   w.Key("tFlagBrand").Utf8Text(VendorName(e.FlagBrand[i]));
   Identity(w, e.CPUid_m[i]);
   Features(w, e.CPUfeatures[i]);
@@ -307,21 +308,39 @@ void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks
   w.EndObject();
 }
 
-// Counted over the identified processors.
-void MachineRecord(tJsonWriter& w, const tMachineTopology& m) {
-  w.Key("machine").BeginObject(kInline);
+void MachineCounts(tJsonWriter& w, const tMachineTopology& m) {
   w.Key("packages").Unsigned(m.Packages).Key("dies").Unsigned(m.Dies);
   w.Key("cores").Unsigned(m.Cores).Key("threads").Unsigned(m.Threads);
   w.Key("core_types").BeginObject();
   w.Key("performance").Unsigned(m.PerformanceCores);
   w.Key("efficiency").Unsigned(m.EfficiencyCores);
-  w.EndObject().EndObject();
+  w.EndObject();
+}
+
+// The machines of all listings together.
+void MachineRecord(tJsonWriter& w, const tMachineTopology& m) {
+  w.Key("machine").BeginObject(kInline);
+  MachineCounts(w, m);
+  w.EndObject();
+}
+
+// Each machine on its own: one per listing, or this machine.
+void MachineList(tJsonWriter& w, const std::vector<tIdentifiedMachine>& machines) {
+  w.Key("machines").BeginArray();
+  for (const tIdentifiedMachine& machine : machines) {
+    w.BeginObject(kInline).Key("source").Utf8Text(machine.Source.File);
+    w.Key("first_slot").Unsigned(machine.FirstSlot).Key("cpu_count").Unsigned(machine.Slots);
+    MachineCounts(w, machine.Topology);
+    w.EndObject();
+  }
+  w.EndArray();
 }
 
 }  // namespace
 
 std::string JsonReport(const cCPUid& engine, bool driverLoaded,
-                       std::optional<std::chrono::milliseconds> driverLostAfter) {
+                       std::optional<std::chrono::milliseconds> driverLostAfter,
+                       std::string_view driverRefusal) {
   // Members of the document and of each processor get lines of their own; each record
   // stays on one line, and so does each raw leaf.
   tJsonWriter w;
@@ -338,11 +357,13 @@ std::string JsonReport(const cCPUid& engine, bool driverLoaded,
   } else {
     w.Null();
   }
+  w.Key("driver_refusal").Utf8Text(driverRefusal);
   w.Key("nodmi").Boolean(engine.SMBIOSRead != cCPUid::tSMBIOSRead::Read);
   w.Key("smbios").Utf8Text(SMBIOSReadName(engine.SMBIOSRead).Word);
   w.Key("cpu_count").Unsigned(count);
   const tMachineTopology machine = records->Machine(count);
   MachineRecord(w, machine);
+  MachineList(w, records->Machines(count));
   w.Key("processors").BeginArray();
   for (unsigned i = 0; i < count; ++i)
     Processor(w, *records, engine.ClocksOf(i), engine.EffectiveClockOf(i), machine.Places[i], i);

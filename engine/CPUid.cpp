@@ -135,6 +135,7 @@ void cCPUid::CaptureSlot(unsigned i) {
     CaptureCpuid(*services_, store);
   }
   store.OsCpu = services_->OsCpuOf(i);
+  store.Source = services_->SourceOf(i);
   ApplyLegacyRows(store, CPUdata[i]);
   CPUstore[i] = std::move(store);
 }

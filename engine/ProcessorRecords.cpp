@@ -29,7 +29,26 @@ void tProcessorRecords::Release() {
   });
 }
 
+std::vector<tIdentifiedMachine> tProcessorRecords::Machines(std::size_t count) const {
+  count = std::min({count, Topologies.size(), CoreTypes.size(), CPUstore.size()});
+  std::vector<tIdentifiedMachine> machines;
+  for (std::size_t first = 0, next = 0; first < count; first = next) {
+    const platform::tRecordingSource& source = CPUstore[first].Source;
+    while (next < count && CPUstore[next].Source == source)
+      ++next;
+    tIdentifiedMachine& machine = machines.emplace_back();
+    machine.Source = source;
+    machine.FirstSlot = first;
+    machine.Slots = next - first;
+    machine.Topology = MachineTopologyOf(std::span(Topologies).subspan(first, machine.Slots),
+                                         std::span(CoreTypes).subspan(first, machine.Slots));
+  }
+  return machines;
+}
+
 tMachineTopology tProcessorRecords::Machine(std::size_t count) const {
-  count = std::min({count, Topologies.size(), CoreTypes.size()});
-  return MachineTopologyOf(std::span(Topologies).first(count), std::span(CoreTypes).first(count));
+  std::vector<tMachineTopology> counted;
+  for (tIdentifiedMachine& machine : Machines(count))
+    counted.push_back(std::move(machine.Topology));
+  return CombinedMachineTopology(counted);
 }

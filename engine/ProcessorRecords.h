@@ -26,6 +26,15 @@
 #include "engine/store/CommonTypes.h"
 #include "engine/store/CpuidStore.h"
 
+// One machine among those identified: the processors of one listing (consecutive slots), or
+// those of this machine, counted on their own.
+struct tIdentifiedMachine {
+  platform::tRecordingSource Source;
+  std::size_t FirstSlot = 0;
+  std::size_t Slots = 0;
+  tMachineTopology Topology;
+};
+
 struct tProcessorRecords {
   std::vector<tVendor> FlagBrand;
   std::vector<tCpuidStore> CPUstore;  // every captured (leaf, sub-leaf)
@@ -82,8 +91,10 @@ struct tProcessorRecords {
 
   // Length of every vector.
   std::size_t SlotCount() const { return CPUdata.size(); }
-  // The machine counted over the first `count` slots (no more than there are), with a place
-  // for each of them.
+  // The machines of the first `count` slots (no more than there are), one per listing they
+  // were read from, in slot order; each counts only its own processors.
+  std::vector<tIdentifiedMachine> Machines(std::size_t count) const;
+  // Those machines taken as one (CombinedMachineTopology), with a place for each slot.
   tMachineTopology Machine(std::size_t count) const;
   // Every record of `slots` slots, all zero.
   void Resize(std::size_t slots);

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/SystemFiles.h"
@@ -33,6 +34,18 @@ struct tRecordedLeaf {
 // The answers recorded of one processor.
 using tCpuidRecording = std::vector<tRecordedLeaf>;
 
+// Where a recorded processor comes from: the listing file as it was named, and the number of
+// that listing among those loaded (from 0). Each listing is a machine of its own. A processor of
+// this machine has no file ("") and is of listing 0.
+struct tRecordingSource {
+  std::string File;
+  unsigned Listing = 0;
+  // The operating system's number the listing gives the processor; -1 where it gives none.
+  int OsCpu = -1;
+
+  friend bool operator==(const tRecordingSource&, const tRecordingSource&) = default;
+};
+
 class IProcessorServices {
  public:
   virtual ~IProcessorServices() = default;
@@ -56,8 +69,10 @@ class IProcessorServices {
   // Services that execute the instruction have none.
   virtual const tCpuidRecording* Recorded(unsigned /*slot*/) const { return nullptr; }
   // The operating system's number of the processor of `slot`; -1 where there is none (a
-  // recorded processor).
+  // recorded processor whose listing gives none).
   virtual int OsCpuOf(unsigned /*slot*/) const { return -1; }
+  // The listing the processor of `slot` was read from; no file for this machine's processors.
+  virtual tRecordingSource SourceOf(unsigned /*slot*/) const { return {}; }
 
   // True when the time-stamp counter and the nanosecond counter below measure this machine.
   virtual bool HasClocks() const = 0;

@@ -4,8 +4,9 @@
 
 namespace platform {
 
-cReplayProcessorServices::cReplayProcessorServices(std::vector<tCpuidRecording> processors)
-    : processors_(std::move(processors)) {}
+cReplayProcessorServices::cReplayProcessorServices(std::vector<tCpuidRecording> processors,
+                                                   std::vector<tRecordingSource> sources)
+    : processors_(std::move(processors)), sources_(std::move(sources)) {}
 
 unsigned cReplayProcessorServices::ProcessorCount() {
   return static_cast<unsigned>(processors_.size());
@@ -31,6 +32,10 @@ bool cReplayProcessorServices::Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, 
 
 const tCpuidRecording* cReplayProcessorServices::Recorded(unsigned slot) const {
   return slot < processors_.size() ? &processors_[slot] : nullptr;
+}
+
+tRecordingSource cReplayProcessorServices::SourceOf(unsigned slot) const {
+  return slot < sources_.size() ? sources_[slot] : tRecordingSource{};
 }
 
 }  // namespace platform

@@ -12,7 +12,10 @@ namespace platform {
 
 class cReplayProcessorServices final : public cClocklessProcessorServices {
  public:
-  explicit cReplayProcessorServices(std::vector<tCpuidRecording> processors);
+  // `sources` (one per recording, or none: all of one unnamed listing) say which listing
+  // each recording was read from.
+  explicit cReplayProcessorServices(std::vector<tCpuidRecording> processors,
+                                    std::vector<tRecordingSource> sources = {});
 
   unsigned ProcessorCount() override;
   // Selects the recording that Cpuid answers from; the thread itself stays where it is.
@@ -21,9 +24,13 @@ class cReplayProcessorServices final : public cClocklessProcessorServices {
   // A (leaf, sub-leaf) that the recording of the selected slot does not hold gets no answer.
   bool Cpuid(std::uint32_t leaf, std::uint32_t subLeaf, tCPUIDResult& out) override;
   const tCpuidRecording* Recorded(unsigned slot) const override;
+  tRecordingSource SourceOf(unsigned slot) const override;
+  // The number the listing gave the processor, where it gave one.
+  int OsCpuOf(unsigned slot) const override { return SourceOf(slot).OsCpu; }
 
  private:
   std::vector<tCpuidRecording> processors_;
+  std::vector<tRecordingSource> sources_;
   std::atomic<unsigned> selected_{0};
 };
 

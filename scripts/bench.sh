@@ -8,7 +8,7 @@
 # beside an independent timing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/packages.sh g++ cmake ninja-build libbenchmark-dev qt6-base-dev libpng-dev libjpeg-dev \
+scripts/packages.sh g++ cmake ninja-build libbenchmark-dev qt6-base-dev libxcb1-dev libpng-dev libjpeg-dev \
   fonts-dejavu-core
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARIAN_TESTS=OFF \
   -DLUMARIAN_BENCHMARKS=ON >/dev/null

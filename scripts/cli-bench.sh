@@ -10,7 +10,7 @@ program="${2:+$(realpath "$2")}"
 cd "$(dirname "$0")/.."
 scripts/packages.sh python3 cpuid
 if [ -z "$program" ]; then
-  scripts/packages.sh g++ cmake ninja-build qt6-base-dev libpng-dev libjpeg-dev
+  scripts/packages.sh g++ cmake ninja-build qt6-base-dev libxcb1-dev libpng-dev libjpeg-dev
   [ -f build/build.ninja ] || cmake -S . -B build -G Ninja >/dev/null
   cmake --build build --target lumarian >/dev/null
   program=build/lumarian

@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 target="${1:-dump_reader_fuzz}"
 runs="${2:-1000000}"
-scripts/packages.sh clang cmake ninja-build libclang-rt-dev qt6-base-dev libpng-dev libjpeg-dev
+scripts/packages.sh clang cmake ninja-build libclang-rt-dev qt6-base-dev libxcb1-dev libpng-dev libjpeg-dev
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DLUMARIAN_FUZZ=ON \
   -DLUMARIAN_TESTS=OFF >/dev/null
 cmake --build build-fuzz --target "$target"

@@ -3,7 +3,7 @@
 # lintian and tests it unpacked; prints the package's path on standard output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/packages.sh g++ cmake ninja-build qt6-base-dev libpng-dev libjpeg-dev fonts-dejavu-core \
+scripts/packages.sh g++ cmake ninja-build qt6-base-dev libxcb1-dev libpng-dev libjpeg-dev fonts-dejavu-core \
   dpkg-dev file lintian appstream python3 >&2
 # Debian's hardening flags (relro, now, fortify, stack protector), as its own packages have them.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all

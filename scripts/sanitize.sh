@@ -3,7 +3,7 @@
 # thread tests under ThreadSanitizer, each in a build folder of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/packages.sh g++ cmake ninja-build libgtest-dev libgmock-dev python3 cpuid qt6-base-dev libpng-dev \
+scripts/packages.sh g++ cmake ninja-build libgtest-dev libgmock-dev python3 cpuid qt6-base-dev libxcb1-dev libpng-dev \
   libjpeg-dev fonts-dejavu-core desktop-file-utils groff-base python3-jsonschema \
   bash-completion appstream hwloc
 

@@ -4,7 +4,7 @@
 # Usage: scripts/startup-bench.sh [runs, default 5] [program arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/packages.sh g++ cmake ninja-build qt6-base-dev libpng-dev libjpeg-dev fonts-dejavu-core \
+scripts/packages.sh g++ cmake ninja-build qt6-base-dev libxcb1-dev libpng-dev libjpeg-dev fonts-dejavu-core \
   xvfb xauth xdotool
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARIAN_TESTS=OFF >/dev/null
 # lumarian runs the window program lumarian-window in its own place (the same process).

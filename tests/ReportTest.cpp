@@ -1,10 +1,12 @@
 // The JSON writer's escaping and numbers, and both reports of a replayed processor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/JsonReport.h"
 #include "app/JsonWriter.h"
@@ -234,7 +236,7 @@ TEST(Reports, WhatTodaysProcessorsReportAndTheMachine) {
   EXPECT_LT(features, hypervisor);
   EXPECT_LT(hypervisor, frequency);
 
-  const std::string text = TextReport(*e, tHardwareAccess::NotTried, "VMware");
+  const std::string text = TextReport(*e, tHardwareAccess::NotTried, "VMware", {}, true);
   const std::size_t cpu4 = text.find("==== CPU #4 ====");
   ASSERT_NE(cpu4, std::string::npos);
   for (const char* line : {"Topology\n", "  Core Type                       Efficiency\n",
@@ -242,6 +244,60 @@ TEST(Reports, WhatTodaysProcessorsReportAndTheMachine) {
                            "  x2APIC ID                       50\n",
                            "  Hypervisor                      VMware (found by probing)\n"})
     EXPECT_NE(text.find(line, cpu4), std::string::npos) << line;
+}
+
+// Processors alike but for their APIC IDs share a block that lists them and their places;
+// --all keeps a block each. Raptor Lake: x2APIC 0 and 1 are one performance core's threads,
+// 48 and 50 two efficiency cores (cores 1 and 2 of the package).
+TEST(Reports, ProcessorsAlikeButForTheirPlacesShareABlock) {
+  const auto e = IdentifiedStores({RaptorLakeStore(0, false), RaptorLakeStore(1, false),
+                                   RaptorLakeStore(48, true), RaptorLakeStore(50, true),
+                                   RaptorLakeStore(52, true)});
+  const std::string grouped = TextReport(*e, tHardwareAccess::NotTried);
+  for (const char* line :
+       {"==== 2 processors alike ====\n  Processors                      #1, #2\n",
+        "==== 3 processors alike ====\n  Processors                      #3 to #5\n",
+        "  x2APIC ID                       48, 50, 52\n",
+        "  Core                            1, 2, 3\n", "  Thread                          0, 1\n",
+        "  Package                         0\n"})
+    EXPECT_NE(grouped.find(line), std::string::npos) << line;
+  EXPECT_EQ(grouped.find("==== CPU #"), std::string::npos);
+
+  const std::string every = TextReport(*e, tHardwareAccess::NotTried, {}, {}, true);
+  for (const char* line : {"==== CPU #1 ====", "==== CPU #5 ===="})
+    EXPECT_NE(every.find(line), std::string::npos) << line;
+  EXPECT_EQ(every.find("alike"), std::string::npos);
+
+  // A processor that differs in more than its place keeps its own block, and the list of the
+  // others skips it.
+  const auto mixed = IdentifiedStores({RaptorLakeStore(0, false), RaptorLakeStore(48, true),
+                                       RaptorLakeStore(2, false), RaptorLakeStore(4, false)});
+  const std::string split = TextReport(*mixed, tHardwareAccess::NotTried);
+  EXPECT_NE(split.find("  Processors                      #1, #3, #4\n"), std::string::npos);
+  EXPECT_NE(split.find("==== CPU #2 ===="), std::string::npos);
+}
+
+// The summary of each machine comes first, and no line is wider than 100 columns, however
+// long the values: a listing's path has no place to break.
+TEST(Reports, StartWithTheMachineAndKeepWithinAHundredColumns) {
+  const std::string longName = "/tmp/" + std::string(150, 'x') + ".txt";
+  cCPUid e(std::make_unique<platform::cReplayProcessorServices>(
+               std::vector<platform::tCpuidRecording>{RecordingOf(RaptorLakeStore(0, false)),
+                                                      RecordingOf(RaptorLakeStore(48, true))},
+               std::vector<platform::tRecordingSource>{{longName, 0}, {"short.txt", 1}}),
+           true);
+  const std::string text = TextReport(e, tHardwareAccess::NotTried);
+  EXPECT_NE(text.find("  Listing                         /tmp/xxx"), std::string::npos);
+  const std::size_t machine = text.find("\nMachine\n  Listing                         /tmp/");
+  ASSERT_NE(machine, std::string::npos);
+  EXPECT_LT(machine, text.find("===="));
+  std::size_t widest = 0, lines = 0;
+  for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+    widest = std::max(widest, end - at);
+    ++lines;
+  }
+  EXPECT_LE(widest, 100u);
+  EXPECT_GT(lines, 50u);
 }
 
 }  // namespace

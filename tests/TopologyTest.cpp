@@ -186,4 +186,29 @@ TEST(MachineTopology, CountsAndPlacesOverTheIdentifiedProcessors) {
   EXPECT_EQ(servers.Places[5], (tPlace{0, 0, 0, 1, 0}));
 }
 
+TEST(MachineTopology, MachinesSideBySideAreSummedWithTheirPackagesNumberedOn) {
+  // Two machines whose APIC IDs collide: one of a single thread (package 0, core 0), one of
+  // two packages of two cores each. Counted apart and then summed: 3 packages, 5 cores, and
+  // the second machine's packages numbered 1 and 2.
+  auto legacy = [](std::uint32_t package, std::uint32_t core) {
+    return Place(S::ExtendedTopology, 0, package, 0, 0, core, 0, 0, 0);
+  };
+  const std::vector<tTopology> first{legacy(0, 0)};
+  const std::vector<tTopology> second{legacy(0, 0), legacy(0, 1), legacy(1, 0), legacy(1, 1)};
+  const std::vector<tMachineTopology> machines{
+      MachineTopologyOf(first, std::vector<tCoreType>(1, tCoreType::Unknown)),
+      MachineTopologyOf(second, std::vector<tCoreType>(4, tCoreType::Performance))};
+  const tMachineTopology all = CombinedMachineTopology(machines);
+  EXPECT_EQ(all.Packages, 3);
+  EXPECT_EQ(all.Dies, 3);
+  EXPECT_EQ(all.Cores, 5);
+  EXPECT_EQ(all.Threads, 5);
+  EXPECT_EQ(all.PerformanceCores, 4);
+  EXPECT_EQ(all.PerformanceThreads, 4);
+  const std::vector<tPlace> expected{
+      {0, 0, 0, 0, 0}, {1, 0, 0, 0, 0}, {1, 0, 0, 1, 0}, {2, 0, 0, 0, 0}, {2, 0, 0, 1, 0}};
+  EXPECT_EQ(all.Places, expected);
+  EXPECT_EQ(CombinedMachineTopology({}), tMachineTopology{});
+}
+
 }  // namespace

@@ -31,6 +31,7 @@
 #include "engine/CPUid.h"
 #include "engine/Version.h"
 #include "hw/DriverProcess.h"
+#include "hw/DriverRefusal.h"
 #include "hw/VXLDrv.h"
 #include "hw/VirtMach.h"
 #include "platform/LiveProcessorServices.h"
@@ -126,6 +127,11 @@ TMainFrm::TMainFrm(tMainSetup setup) : QWidget(nullptr), setup_(std::move(setup)
   if (!setup_.OpenUrl) setup_.OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
   if (!setup_.ProbeVirtualMachine)
     setup_.ProbeVirtualMachine = [] { return std::string(ProbedVirtualMachine()); };
+  if (!setup_.DriverRefusal) {
+    setup_.DriverRefusal = [] {
+      return std::string(RefusalText(RefusalOf(ThisMachinesDriverFacts())));
+    };
+  }
   if (setup_.ProgramFolder.isEmpty()) setup_.ProgramFolder = QCoreApplication::applicationDirPath();
 
   setObjectName(QStringLiteral("MainFrm"));
@@ -228,6 +234,9 @@ void TMainFrm::DriverAnswered() {
   driverAnswered_ = true;
   // Without the driver the caption says so and everything else runs on.
   if (!driverLoaded_) setWindowTitle(windowTitle() + " - " + FromText(kDriverNotLoaded));
+  // The Topology page says why, and what it costs.
+  if (!driverLoaded_ && !setup_.NoDriver)
+    topologyPage_->SetDriverRefusal(QString::fromStdString(setup_.DriverRefusal()));
   try {
     CreateEngine();
   } catch (const std::exception& error) {
@@ -243,19 +252,24 @@ void TMainFrm::CreateEngine() {
   engine_ = std::make_unique<cCPUid>(setup_.Services(), skipDmi, setup_.Smbios());
 
   // 5-6: the selector, one item per processor; its list scrolls however many there are.
-  // On parts with more than one kind of core each item says the kind of its processor.
+  // On parts with more than one kind of core each item says the kind of its processor, and
+  // where more than one listing is loaded, the file it was read from (its whole name in the
+  // item's tip).
   const std::shared_ptr<const tProcessorRecords> identified = engine_->Records();
-  QStringList items;
-  items.reserve(static_cast<qsizetype>(engine_->CPUCount));
   for (unsigned n = 1; n <= engine_->CPUCount; ++n) {
     const tCoreType kind =
         n <= identified->CoreTypes.size() ? identified->CoreTypes[n - 1] : tCoreType::Unknown;
+    const std::string listing = ListingOf(*identified, engine_->CPUCount, n - 1);
+    QStringList notes;
+    if (kind != tCoreType::Unknown) notes << FromText(CoreTypeShort(kind));
+    if (!listing.empty()) notes << QFileInfo(QString::fromStdString(listing)).fileName();
     const QString name = FromText(ProcessorName(n));
-    items << (kind == tCoreType::Unknown
-                  ? name
-                  : QStringLiteral("%1 (%2)").arg(name, FromText(CoreTypeShort(kind))));
+    cpuSelection_->addItem(notes.empty() ? name
+                                         : QStringLiteral("%1 (%2)").arg(name, notes.join(", ")));
+    if (!listing.empty())
+      cpuSelection_->setItemData(cpuSelection_->count() - 1, QString::fromStdString(listing),
+                                 Qt::ToolTipRole);
   }
-  cpuSelection_->addItems(items);
   cpuSelection_->setCurrentIndex(0);
   selectedCpu_ = static_cast<unsigned>(std::max(0, cpuSelection_->currentIndex()));
   connect(cpuSelection_, &QComboBox::currentIndexChanged, this, &TMainFrm::CpuSelectionVChange);

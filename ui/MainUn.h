@@ -73,6 +73,9 @@ struct tMainSetup {
   // The virtual machine whose back door answers, asked where CPUID names no hypervisor on
   // this machine's processors ("" for none; default: the VMware and Virtual PC probes).
   std::function<std::string()> ProbeVirtualMachine;
+  // Why the driver did not load, asked once it did not ("" for no reason to give; default:
+  // what this process and machine show, RefusalOf).
+  std::function<std::string()> DriverRefusal;
   QString ProgramFolder;  // default: the folder of the program file
 };
 

@@ -152,6 +152,7 @@ inline constexpr tTwoFormCaption kPackageThreads{"Pkg. Threads", "Package Thread
 inline constexpr tTwoFormCaption kPackageCores{"Pkg. Cores", "Package Cores"};
 inline constexpr std::string_view kSource = "Source";
 inline constexpr std::string_view kX86Level = "x86-64 Level";
+inline constexpr std::string_view kListing = "Listing";
 
 // In the window they stand in the group "Reported Clocks", which says what they are.
 inline constexpr tTwoFormCaption kBaseClock{"Base", "Base Clock"};
@@ -159,6 +160,18 @@ inline constexpr tTwoFormCaption kMaxClock{"Maximum", "Maximum Clock"};
 inline constexpr tTwoFormCaption kBusClock{"Bus", "Bus Clock"};
 inline constexpr std::string_view kTscClock = "TSC Rate";
 }  // namespace topology_caption
+
+// Each machine at a glance, on the Topology page and at the top of the text report; its cache
+// rows take the Processor page's captions.
+namespace summary_caption {
+inline constexpr std::string_view kMachine = "Machine";
+inline constexpr std::string_view kCores = "Cores";
+inline constexpr std::string_view kLevel4 = "Level 4";
+inline constexpr std::string_view kSignature = "Signature";
+inline constexpr std::string_view kMicroarchitecture = "Micro-architecture";
+inline constexpr std::string_view kProcess = "Process";
+inline constexpr std::string_view kDriver = "Driver";
+}  // namespace summary_caption
 
 // What the window's title and the report's hardware line say when the driver does not load;
 // the title appends it after " - ".

@@ -1,5 +1,6 @@
 #include "view/PageText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/decode/X86Level.h"
@@ -294,9 +295,20 @@ tShownField MegaHertz(double mhz) {
 
 }  // namespace
 
+std::string ListingOf(const tProcessorRecords& records, std::size_t identified, unsigned slot) {
+  identified = std::min(identified, records.CPUstore.size());
+  if (slot >= identified) return {};
+  const platform::tRecordingSource& source = records.CPUstore[slot].Source;
+  for (std::size_t k = 0; k < identified; ++k) {
+    if (records.CPUstore[k].Source.Listing != source.Listing) return source.File;
+  }
+  return {};
+}
+
 tTopologyPageText TopologyPageText(const tProcessorRecords& records, std::size_t identified,
                                    unsigned slot, std::string_view probedHypervisor) {
   tTopologyPageText page;
+  page.Listing = ListingOf(records, identified, slot);
   const tMachineTopology machine = records.Machine(identified);
   page.Packages = Shown(Decimal(machine.Packages));
   page.Dies = Shown(Decimal(machine.Dies));

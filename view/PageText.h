@@ -144,6 +144,9 @@ struct tTopologyPageText {
   tShownField PackageCores;
   tShownField Source;    // the leaves its place comes from
   tShownField X86Level;  // "x86-64-v3"; disabled for a processor without long mode
+  // The listing file it was read from where processors of more than one listing are shown;
+  // "" otherwise. As it was named (the command line's bytes), not Windows-1252.
+  std::string Listing;
   // The clocks it reports of itself, in MHz; disabled where not reported.
   tShownField BaseClock;
   tShownField MaxClock;
@@ -155,6 +158,10 @@ struct tTopologyPageText {
 // virtual-machine probes found ("" for nothing, or where they were not run).
 tTopologyPageText TopologyPageText(const tProcessorRecords& records, std::size_t identified,
                                    unsigned slot, std::string_view probedHypervisor);
+
+// The listing file the processor of `slot` was read from, where the first `identified` slots
+// come from more than one listing; "" otherwise (one listing, or this machine).
+std::string ListingOf(const tProcessorRecords& records, std::size_t identified, unsigned slot);
 
 // "Performance" or "Efficiency" for a kind of core; "" for none.
 std::string_view CoreTypeCaption(tCoreType type);

@@ -238,6 +238,25 @@ tMachineTopology MachineTopologyOf(std::span<const tTopology> topologies,
   return machine;
 }
 
+tMachineTopology CombinedMachineTopology(std::span<const tMachineTopology> machines) {
+  tMachineTopology all;
+  for (const tMachineTopology& machine : machines) {
+    for (tPlace place : machine.Places) {
+      place.Package += all.Packages;
+      all.Places.push_back(place);
+    }
+    all.Packages += machine.Packages;
+    all.Dies += machine.Dies;
+    all.Cores += machine.Cores;
+    all.Threads += machine.Threads;
+    all.PerformanceCores += machine.PerformanceCores;
+    all.EfficiencyCores += machine.EfficiencyCores;
+    all.PerformanceThreads += machine.PerformanceThreads;
+    all.EfficiencyThreads += machine.EfficiencyThreads;
+  }
+  return all;
+}
+
 std::string_view TopologySourceName(tTopologySource source) {
   switch (source) {
     case tTopologySource::ExtendedTopologyV2:

@@ -77,5 +77,9 @@ struct tMachineTopology {
 tMachineTopology MachineTopologyOf(std::span<const tTopology> topologies,
                                    std::span<const tCoreType> coreTypes);
 
+// Machines counted each on its own, taken as one: their counts summed and their places in turn,
+// the packages of each numbered on after those of the machines before it.
+tMachineTopology CombinedMachineTopology(std::span<const tMachineTopology> machines);
+
 // The name of a source, as the report shows it: "leaf 0x1F", ...; "" for none.
 std::string_view TopologySourceName(tTopologySource source);

@@ -16,8 +16,11 @@ using tCpuidEntry = platform::tRecordedLeaf;
 
 class tCpuidStore {
  public:
-  // The operating system's number of the processor; -1 for a recorded processor.
+  // The operating system's number of the processor; -1 for a recorded processor whose listing
+  // gives none.
   int OsCpu = -1;
+  // The listing the answers were read from; no file for a processor of this machine.
+  platform::tRecordingSource Source;
 
   // Stores the answer of (leaf, subLeaf), replacing an earlier answer of the same pair.
   void Put(std::uint32_t leaf, std::uint32_t subLeaf, const tCPUIDResult& result);

@@ -212,17 +212,25 @@ class UnprivilegedUser(unittest.TestCase):
         def without_clocks(result):
             self.assertEqual(result.returncode, 0, result.stderr)
             self.assertEqual(told(result), b"")
-            return where_it_ran_masked(json.loads(result.stdout))
+            document = json.loads(result.stdout)
+            refusals.append(document.pop("driver_refusal"))
+            return where_it_ran_masked(document)
 
+        refusals = []
         skipped = without_clocks(as_nobody("-nodriver", "--report", "--json"))
         self.assertFalse(skipped["driver_loaded"])
-        for launcher in ("/bin/false", "/nonexistent/pkexec"):  # declined; no polkit
+        self.assertEqual(refusals.pop(), "")  # not wanted: nothing to explain
+        # Declined; no polkit: but for the reason the driver is missing, the same report.
+        for launcher, reason in (("/bin/false", "approval was declined or not given"),
+                                 ("/nonexistent/pkexec", "pkexec or lumarian-driver is not")):
             with self.subTest(launcher=launcher):
                 declined = as_nobody("--report", "--json", LUMARIAN_DRIVER_LAUNCHER=launcher)
                 self.assertEqual(without_clocks(declined), skipped)
+                self.assertIn(reason, refusals.pop())
                 text = as_nobody("--report", LUMARIAN_DRIVER_LAUNCHER=launcher)
                 self.assertEqual(text.returncode, 0)
-                self.assertRegex(text.stdout.decode(), r"\n  Hardware access +Couldn't Load Driver\n")
+                self.assertRegex(text.stdout.decode(),
+                                 r"\n  Hardware access +Couldn't Load Driver\n  Why +.*" + reason)
 
     def test_a_driver_lost_during_the_report_is_reported_lost(self):
         # The driver greets and then ends at its first request, as one that is killed does, on a

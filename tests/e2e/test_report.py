@@ -159,11 +159,25 @@ class LiveReport(unittest.TestCase):
                     self.assertEqual(clocks["BusSpeed"], 0.0)
 
     def test_text_report_shows_every_processor(self):
+        count = len(os.sched_getaffinity(0))
+        result = run("--report", "--all")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        text = result.stdout.decode("utf-8")
+        for n in range(1, count + 1):
+            self.assertIn(f"==== CPU #{n} ====", text)
+        # Without --all, processors alike share a block that lists them: each is named once,
+        # in a heading of its own or in a block's list ("#1 to #4, #7").
         result = run("--report")
         self.assertEqual(result.returncode, 0, result.stderr)
         text = result.stdout.decode("utf-8")
-        for n in range(1, len(os.sched_getaffinity(0)) + 1):
-            self.assertIn(f"==== CPU #{n} ====", text)
+        named = [int(n) for n in re.findall(r"^==== CPU #(\d+) ====$", text, re.M)]
+        for listed in re.findall(r"^==== \d+ processors alike ====\n  Processors +(.*(?:\n {34}.*)*)",
+                                 text, re.M):
+            for part in " ".join(listed.split()).split(", "):
+                first, _, last = part.partition(" to ")
+                named.extend(range(int(first[1:]), int((last or first)[1:]) + 1))
+        self.assertEqual(sorted(named), list(range(1, count + 1)))
+        self.assertLessEqual(max(len(line) for line in text.splitlines()), 100)
 
 
 class Replay(unittest.TestCase):

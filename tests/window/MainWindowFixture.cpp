@@ -84,6 +84,7 @@ tTestWindow::tTestWindow(tServices services, std::vector<std::string> arguments,
   };
   setup.ProgramFolder = folder_.path();
   setup.ProbeVirtualMachine = [] { return std::string("VMware"); };
+  setup.DriverRefusal = [] { return std::string(kTestDriverRefusal); };
   window_ = std::make_unique<TMainFrm>(std::move(setup));
   // The driver answers on a thread of its own; the pages fill once it has.
   if (!ProcessEventsUntil([this] { return !window_->DriverPending(); }))

@@ -41,6 +41,9 @@ class tFakeErrors final : public IErrorSink {
   QStringList Messages;
 };
 
+// Why the driver did not load, as the test window's set-up says it.
+inline constexpr char kTestDriverRefusal[] = "no MSR device in this test";
+
 // A window over the recorded processors, with its program folder in a temporary folder.
 class tTestWindow {
  public:

@@ -155,4 +155,42 @@ TEST(TopologyPageWindow, SelectorNamesTheKindOfEachCoreAndThePageFollowsIt) {
   EXPECT_EQ(w.TextOf("HypervisorV"), "VMware (found by probing)");
 }
 
+// Two listings: the selector and the selected processor's group name the file of each
+// processor; the machine at a glance is the selected processor's machine; the page says why
+// the driver did not load, and nothing where it did.
+TEST(TopologyPageWindow, EachListingsFileAndMachineAndWhyTheDriverDidNotLoad) {
+  auto listings = [] {
+    std::vector<platform::tCpuidRecording> recordings;
+    std::vector<platform::tRecordingSource> sources;
+    for (const tCpuidStore& store : Hybrid()) {
+      recordings.push_back(RecordingOf(store));
+      sources.push_back({"/data/raptor-lake.txt", 0});
+    }
+    recordings.push_back(RecordingOf(RaptorLakeStore(0, false)));
+    sources.push_back({"/data/second.txt", 1});
+    return std::make_unique<platform::cReplayProcessorServices>(recordings, sources);
+  };
+  tTestWindow w(listings);
+  auto* selector = w.Find<QComboBox>("CpuSelectionV");
+  ASSERT_EQ(selector->count(), 5);
+  EXPECT_EQ(selector->itemText(0), "CPU #1 (P-core, raptor-lake.txt)");
+  EXPECT_EQ(selector->itemText(4), "CPU #5 (P-core, second.txt)");
+  EXPECT_EQ(selector->itemData(4, Qt::ToolTipRole).toString(), "/data/second.txt");
+  auto* glance = w.Find<QLabel>("GlanceV");
+  ASSERT_NE(glance, nullptr);
+  // The first machine: one performance core of two threads, two efficiency cores.
+  EXPECT_TRUE(glance->text().contains("1 performance, 2 threads; 2 efficiency, 2 threads"))
+      << glance->text().toStdString();
+  EXPECT_TRUE(glance->text().contains(kTestDriverRefusal));
+  selector->setCurrentIndex(4);
+  EXPECT_TRUE(w.Find<QGroupBox>("SelectedGB")->title().endsWith("second.txt"))
+      << w.Find<QGroupBox>("SelectedGB")->title().toStdString();
+  EXPECT_TRUE(glance->text().contains("1 performance, 1 thread<")) << glance->text().toStdString();
+  // The machines are summed in the Machine group: 2 packages.
+  EXPECT_EQ(w.TextOf("PackagesV"), "2");
+
+  tTestWindow loaded(listings, {}, true);
+  EXPECT_FALSE(loaded.Find<QLabel>("GlanceV")->text().contains(kTestDriverRefusal));
+}
+
 }  // namespace
