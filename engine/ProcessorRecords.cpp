@@ -34,7 +34,8 @@ std::vector<tIdentifiedMachine> tProcessorRecords::Machines(std::size_t count) c
   std::vector<tIdentifiedMachine> machines;
   for (std::size_t first = 0, next = 0; first < count; first = next) {
     const platform::tRecordingSource& source = CPUstore[first].Source;
-    while (next < count && CPUstore[next].Source == source)
+    // The processors of one listing, whatever numbers the listing gives them.
+    while (next < count && CPUstore[next].Source.Listing == source.Listing)
       ++next;
     tIdentifiedMachine& machine = machines.emplace_back();
     machine.Source = source;

@@ -146,10 +146,16 @@ class FullListings(unittest.TestCase):
                     dump = run("--dump", "--load", path)
                     self.assertEqual(dump.returncode, 0, dump.stderr)
                     converted = write(folder, "dump.txt", dump.stdout)
-                    # The same report but for the file each names as its source.
+                    # The same report but for the file each names as its source, and the
+                    # number the dump's "CPU n:" heading gives a processor the listing had
+                    # not numbered: its slot.
+                    expected = without_sources(direct)
+                    for processor in expected["processors"]:
+                        if processor["os_cpu"] == -1:
+                            processor["os_cpu"] = processor["slot"]
                     self.assertEqual(
                         without_sources(run("--report", "--json", "--load", converted).stdout),
-                        without_sources(direct))
+                        expected)
                     if cpuid_dies_on(read_cpuid_r(dump.stdout.decode())):
                         continue
                     decoded = subprocess.run([tool, "-f", converted], capture_output=True,
@@ -169,6 +175,8 @@ class OtherFormats(unittest.TestCase):
         self.assertEqual(document["cpu_count"], 2)
         for processor, number in zip(document["processors"], sorted(listed)):
             self.assertEqual(leaves_of(processor), listed[number])
+            # Each is the processor its "CPU n:" heading numbers.
+            self.assertEqual(processor["os_cpu"], number)
 
     def test_cpuid_r_variants_that_tool_also_reads(self):
         """Upper-case digits, CR LF, a single "CPU:" heading or none, no sub-leaf column."""
