@@ -288,6 +288,39 @@ TEST(FullListings, PlacesAgreeWithTheListingsLabels) {
   EXPECT_GT(labelled, 50u);
 }
 
+// AMD's 0xB has no die level; 0x80000026 has one, so it is read first on AMD. The expected
+// counts are AMD's product data: the Ryzen 9 9950X has 16 cores and 32 threads on two CCDs,
+// the Ryzen 5 7600X 6 cores and 12 threads on one, the Ryzen AI 9 HX 370 (Strix Point) 12
+// cores and 24 threads on one monolithic die.
+TEST(FullListings, AmdDiesComeFromLeaf80000026) {
+  struct tCase {
+    const char* File;
+    unsigned Dies, Cores, Threads;
+  };
+  const tCase cases[] = {
+      {"lc-amd-zen5--amd-ryzen-9-9950x-16-core-processor.test", 2, 16, 32},
+      {"lc-amd-zen4--amd-ryzen-5-7600x-6-core-processor.test", 1, 6, 12},
+      {"lc-amd-zen5--amd-ryzen-ai-9-hx-370-with-radeon-890m.test", 1, 12, 24},
+  };
+  for (const tCase& c : cases) {
+    const tListingRead read =
+        ReadListing(ReadAll(std::string(LUMARIAN_FIXTURES "/full/") + c.File));
+    const auto* stores = std::get_if<std::vector<tCpuidStore>>(&read);
+    ASSERT_NE(stores, nullptr) << c.File;
+    std::vector<tTopology> topologies;
+    for (const tCpuidStore& store : *stores) {
+      topologies.push_back(TopologyOf(store));
+      EXPECT_EQ(topologies.back().Source, tTopologySource::AmdExtendedTopology) << c.File;
+    }
+    const tMachineTopology machine = MachineTopologyOf(
+        topologies, std::vector<tCoreType>(topologies.size(), tCoreType::Unknown));
+    EXPECT_EQ(machine.Packages, 1u) << c.File;
+    EXPECT_EQ(machine.Dies, c.Dies) << c.File;
+    EXPECT_EQ(machine.Cores, c.Cores) << c.File;
+    EXPECT_EQ(machine.Threads, c.Threads) << c.File;
+  }
+}
+
 // AMD defines the core kind of 0x80000026 EBX only where EAX bit 30 says the cores differ; the
 // tool writes "[P-Core]" on every Zen 4 and Zen 5 all the same.
 bool Hybrid80000026(const std::string& line) {
