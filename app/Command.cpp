@@ -16,6 +16,7 @@
 #include "app/CommandLine.h"
 #include "app/Display.h"
 #include "app/DumpFiles.h"
+#include "app/ExplanationReport.h"
 #include "app/JsonReport.h"
 #include "app/StandardDescriptors.h"
 #include "app/TextReport.h"
@@ -112,7 +113,7 @@ bool WindowWanted(int argc, char** argv) {
   const auto parsed = Parse(argc, argv);
   const auto* options = std::get_if<tOptions>(&parsed);
   return options != nullptr && !options->Help && !options->Version && !options->Dump &&
-         !options->Report && DisplayNamed();
+         !options->Report && !options->Explain && DisplayNamed();
 }
 
 namespace {
@@ -126,7 +127,7 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   listingsNamed = !options.LoadFiles.empty();
   // Nothing is started for a result nobody can receive; the window needs no standard output.
   const bool window = runWindow != nullptr && !options.Help && !options.Version && !options.Dump &&
-                      !options.Report && DisplayNamed();
+                      !options.Report && !options.Explain && DisplayNamed();
   if (StandardOutputWasClosed() && !window) return OutputClosed();
   if (options.Help) return Emit(UsageText());
   if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
@@ -164,7 +165,10 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   std::unique_ptr<platform::IProcessorServices> services;
   std::unique_ptr<ISMBIOSSource> smbios;
   tHardwareAccess access = tHardwareAccess::NotTried;
-  if (recordings.empty()) {
+  if (recordings.empty() && options.Explain) {
+    // The identity needs CPUID only: no driver, no firmware tables.
+    services = std::make_unique<platform::cLiveProcessorServices>();
+  } else if (recordings.empty()) {
     SetDriverWaitNotice(TellDriverWait);
     access = options.NoDriver     ? tHardwareAccess::Skipped
              : OpenDriverAccess() ? tHardwareAccess::Loaded
@@ -191,8 +195,10 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
                  LostText(*lost).c_str());
   }
   const std::string report =
-      options.Json ? JsonReport(engine, access == tHardwareAccess::Loaded)
-                   : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
+      options.Explain ? ExplanationReport(engine)
+      : options.Json
+          ? JsonReport(engine, access == tHardwareAccess::Loaded)
+          : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}));
   engine.Destroy();
   return Emit(report);
 }

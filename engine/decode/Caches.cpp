@@ -464,6 +464,21 @@ tCacheReport CachesOf(const tCpuidStore& store) {
   return report;
 }
 
+std::string_view CacheSourceName(tCacheSource source) {
+  switch (source) {
+    case tCacheSource::DeterministicLeaf:
+      return "leaf 4";
+    case tCacheSource::AmdCacheTopology:
+      return "leaf 0x8000001D";
+    case tCacheSource::SizeLeaves:
+      return "leaves 0x80000005 and 0x80000006";
+    case tCacheSource::Descriptors:
+      return "the descriptors of leaf 2";
+    default:
+      return "";
+  }
+}
+
 std::string_view CacheTypeName(tCacheType type) {
   switch (type) {
     case tCacheType::Data:
