@@ -16,6 +16,7 @@
 #include "app/CommandLine.h"
 #include "app/Display.h"
 #include "app/DumpFiles.h"
+#include "app/ExplanationReport.h"
 #include "app/FleetSummary.h"
 #include "app/HwlocFolder.h"
 #include "app/JsonReport.h"
@@ -128,7 +129,7 @@ bool WindowWanted(int argc, char** argv) {
   const auto parsed = Parse(argc, argv);
   const auto* options = std::get_if<tOptions>(&parsed);
   return options != nullptr && !options->Help && !options->Version && !options->Dump &&
-         !options->Report && !options->Summary && DisplayNamed();
+         !options->Report && !options->Summary && !options->Explain && DisplayNamed();
 }
 
 namespace {
@@ -142,7 +143,7 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   listingsNamed = !options.LoadFiles.empty();
   // Nothing is started for a result nobody can receive; the window needs no standard output.
   const bool window = runWindow != nullptr && !options.Help && !options.Version && !options.Dump &&
-                      !options.Report && !options.Summary && DisplayNamed();
+                      !options.Report && !options.Summary && !options.Explain && DisplayNamed();
   if (StandardOutputWasClosed() && !window) return OutputClosed();
   if (options.Help) return Emit(UsageText());
   if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
@@ -200,7 +201,10 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   std::unique_ptr<platform::IProcessorServices> services;
   std::unique_ptr<ISMBIOSSource> smbios;
   tHardwareAccess access = tHardwareAccess::NotTried;
-  if (recordings.empty()) {
+  if (recordings.empty() && options.Explain) {
+    // The identity needs CPUID only: no driver, no firmware tables.
+    services = std::make_unique<platform::cLiveProcessorServices>();
+  } else if (recordings.empty()) {
     SetDriverWaitNotice(TellDriverWait);
     access = options.NoDriver     ? tHardwareAccess::Skipped
              : OpenDriverAccess() ? tHardwareAccess::Loaded
@@ -234,7 +238,8 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
                                        ? RefusalText(RefusalOf(ThisMachinesDriverFacts()))
                                        : std::string_view();
   const std::string report =
-      options.Json ? JsonReport(engine, loadedDriver, lost, refusal)
+      options.Explain ? ExplanationReport(engine)
+      : options.Json  ? JsonReport(engine, loadedDriver, lost, refusal)
       : options.Format == tFormat::Prometheus
           ? PrometheusReport(engine, loadedDriver, MicrocodeOfThisMachine)
           : TextReport(engine, access, probed, lost.value_or(std::chrono::milliseconds{}),

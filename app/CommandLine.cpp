@@ -70,6 +70,8 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
       options.Json = true;
     } else if (arg == "--all") {
       options.All = true;
+    } else if (arg == "--explain") {
+      options.Explain = true;
     } else if (arg == "--dump") {
       options.Dump = true;
     } else if (arg == "--summary") {
@@ -119,11 +121,13 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
     return std::string("--format hwloc needs --output DIR");
   if (!options.Output.empty() && options.Format != tFormat::Hwloc)
     return std::string("--output goes with --dump --format hwloc");
+  if (options.Explain && (options.Report || options.Dump || options.Summary))
+    return std::string("--explain goes without --report, --dump and --summary");
   return options;
 }
 
 std::string UsageText() {
-  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] [--all] | --dump]\n"
+  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] [--all] | --dump | --explain]\n"
          "                [--load FILE]...\n"
          "       lumarian --report --format prometheus\n"
          "       lumarian --dump --format hwloc --output DIR [--load FILE]...\n"
@@ -140,6 +144,10 @@ std::string UsageText() {
          "                 alike but for their APIC IDs share one block, which lists them\n"
          "  --dump         print every CPUID answer (each leaf and sub-leaf) of every\n"
          "                 processor in the syntax of `cpuid -r` and exit\n"
+         "  --explain      print, for each distinct processor, how its identity was reached:\n"
+         "                 the signature, the evidence, the code-name table's row and its\n"
+         "                 source, the rows that came close, the leaves of the topology and\n"
+         "                 the caches; and exit\n"
          "  --summary      summarise the listings given with --load, one machine a file: a\n"
          "                 line per kind of processor with the machines and processors of\n"
          "                 that kind, and the features that differ between the kinds\n"
@@ -159,6 +167,7 @@ std::string UsageText() {
          "  --help         show this text and exit\n"
          "  --version      show the version and exit\n"
          "\n"
-         "Without --report or --dump the window opens where a display exists; elsewhere the\n"
+         "Without --report, --dump or --explain the window opens where a display exists; elsewhere "
+         "the\n"
          "report is printed.\n";
 }

@@ -24,6 +24,7 @@ struct tOptions {
   bool Json = false;
   bool All = false;      // with --report: a block for every processor, alike or not
   bool Dump = false;     // the full dump of every processor instead of the report or the window
+  bool Explain = false;  // how each processor's identity was reached, instead of the report
   bool Summary = false;  // one line per kind of processor over the loaded listings
   tFormat Format = tFormat::Default;
   std::string Output;  // the folder --dump --format hwloc writes

@@ -143,6 +143,37 @@ TEST(Caches, AmdCacheLeafNeedsTheTopologyExtensions) {
   EXPECT_EQ(*sizes.Find(3, U), PerTag(Cache(3, U, 327680, 16, 64), 1));
 }
 
+TEST(Caches, MagnyCoursGivesEachNodeHalfTheLevel3OfThePackage) {
+  // Opteron 6100 engineering sample (IL AuthenticAMD0100F91_K10_MagnyCours; libcpuid
+  // k10/magny-cours): 0x80000006 EDX 0x0050D140 = 20 x 512 KB, code D (96 ways), for the two
+  // nodes of the package; each node has 10240 / 2 = 5120 KB in 96 / 2 = 48 ways. Istanbul
+  // (model 8), one node, with the same register keeps all of it.
+  struct tCase {
+    std::uint32_t Signature;
+    std::uint32_t SizeKB;
+    std::uint16_t Ways;
+  };
+  const tCase cases[] = {{0x00100F91, 5120, 48}, {0x00100F81, 10240, 96}};
+  for (const tCase& c : cases) {
+    tCpuidStore store = Deneb();
+    store.Put(1, 0, {c.Signature, 0, 0, 0});
+    store.Put(0x80000006, 0, {0x20800000, 0x42004200, 0x02008140, 0x0050D140});
+    const tCacheReport report = CachesOf(store);
+    ASSERT_NE(report.Find(3, U), nullptr);
+    EXPECT_EQ(*report.Find(3, U), PerTag(Cache(3, U, c.SizeKB, c.Ways, 64), 1)) << c.Signature;
+  }
+  // The level-3 record holds the node's share.
+  tlevel1 l1{};
+  tlevel2 l2{};
+  tlevel3 l3{};
+  tCpuidStore magny = Deneb();
+  magny.Put(1, 0, {0x00100F91, 0x000C0800, 0x00802009, 0x178BFBFF});
+  magny.Put(0x80000006, 0, {0x20800000, 0x42004200, 0x02008140, 0x0050D140});
+  CompleteLevelRecords(CachesOf(magny), l1, l2, l3);
+  EXPECT_EQ(l3.Size, 5120);
+  EXPECT_EQ(l3.Assoc, 48);
+}
+
 TEST(Caches, SizeLeavesWithEveryAssociativityCode) {
   const tCacheReport k10 = CachesOf(Deneb());
   EXPECT_EQ(k10.Source, tCacheSource::SizeLeaves);

@@ -64,9 +64,15 @@ TEST(CommandLine, RejectsWhatItCannotUseWithAReasonNamingIt) {
     const char* named;
   };
   const Case cases[] = {
-      {{"--load"}, "--load"}, {{"--report", "--load"}, "--load"}, {{"--load="}, "--load"},
-      {{"--json"}, "--json"}, {{"--report", "--xml"}, "--xml"},   {{"report"}, "report"},
+      {{"--load"}, "--load"},
+      {{"--report", "--load"}, "--load"},
+      {{"--load="}, "--load"},
+      {{"--json"}, "--json"},
+      {{"--report", "--xml"}, "--xml"},
+      {{"report"}, "report"},
       {{"-"}, "'-'"},
+      {{"--explain", "--report"}, "--explain"},
+      {{"--dump", "--explain"}, "--explain"},
   };
   for (const Case& c : cases) {
     const std::string reason = Rejected(c.args);
@@ -125,6 +131,7 @@ TEST(CommandLine, ReportJsonHelpAndVersionAreFlags) {
   const tOptions options = Parsed({"--report", "--json", "--help", "--version"});
   EXPECT_TRUE(options.Report && options.Json && options.Help && options.Version);
   EXPECT_TRUE(Parsed({"-h"}).Help);
+  EXPECT_TRUE(Parsed({"--explain", "--load", "x.txt"}).Explain);
 }
 
 }  // namespace

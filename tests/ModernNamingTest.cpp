@@ -92,7 +92,7 @@ TEST(ModernNaming, MostSpecificRowWinsAndTiesGoToTheEarlierRow) {
   };
   for (const tCase& c : cases) {
     const tCodeNameRow* chosen =
-        MostSpecificRow(rows, tMaker::Amd, {0x19, c.Model, c.Stepping}, c.Brand);
+        MostSpecificRow(rows, tMaker::Amd, {0x19, c.Model, c.Stepping}, {std::string(c.Brand)});
     EXPECT_EQ(chosen ? std::string_view(chosen->Facts.CodeName) : "", c.Expected) << c.Model;
   }
 }
@@ -216,7 +216,7 @@ TEST(ModernNaming, NameRecordTakesTheTableWhereTheVendorTableNamedNothing) {
 // classes, no two rows have the same keys (one of them could never be chosen), and every
 // row names at least a micro-architecture.
 TEST(ModernNaming, TableRowsAreWellFormed) {
-  std::set<std::tuple<tMaker, unsigned, unsigned, unsigned, unsigned, unsigned, std::string>> keys;
+  std::set<std::string> keys;
   for (const tCodeNameRow& row : CodeNameRows()) {
     const tCodeNameKeys& k = row.Keys;
     const std::string brand = k.Brand ? k.Brand : "";
@@ -228,9 +228,7 @@ TEST(ModernNaming, TableRowsAreWellFormed) {
     EXPECT_EQ(std::count(brand.begin(), brand.end(), '['),
               std::count(brand.begin(), brand.end(), ']'));
     EXPECT_TRUE(row.Facts.Microarchitecture || row.Facts.EfficiencyMicroarchitecture);
-    EXPECT_TRUE(keys.insert({k.Maker, k.Family, k.ModelFirst, k.ModelLast, k.SteppingFirst,
-                             k.SteppingLast, brand})
-                    .second);
+    EXPECT_TRUE(keys.insert(DescribeKeys(k)).second);
   }
 }
 

@@ -114,9 +114,10 @@ TEST(NameIntel, SelectsEarlyFamiliesAndFamily6ByKeysInOrder) {
        "Intel Celeron M Processor", 455, "Socket 479 uFCBGA"},
       {"Dothan: neither", Cpu(6, 13, 6, 512), "Dothan", "", 0, "Socket 479 uFCBGA"},
       {"Yonah", Cpu(6, 14, 8, 2048), "Yonah", "Intel Pentium M Processor", 450, "Socket 479"},
-      // Past the family-6 table the code-name table names them: 6/0Fh Merom (kernel
-      // CORE2_MEROM), 6/1Eh Lynnfield (kernel NEHALEM) on LGA1156.
-      {"family 6 model 15", Cpu(6, 15, 6, 2048), "Merom", "", 0, ""},
+      // Past the family-6 table the code-name table names them: 6/0Fh without a brand or
+      // four cores is Conroe or Merom (kernel CORE2_MEROM, both dies), 6/1Eh Lynnfield
+      // (kernel NEHALEM) on LGA1156.
+      {"family 6 model 15", Cpu(6, 15, 6, 2048), "Conroe/Merom", "", 0, ""},
       {"family 6 model 14, extended model 1", Cpu(6, 14, 8, 2048).ExtendedFamilyModel(0, 1),
        "Lynnfield", "", 0, "LGA1156"},
       {"family 6 model 8, extended model 2", Cpu(6, 8, 3).ExtendedFamilyModel(0, 2), "", "", 0, ""},

@@ -88,6 +88,20 @@ TEST(Topology, AmdLeavesNameTheirLevelsByWhatContainsThem) {
                                      {0x80000026, 4, {0, 0, 4, 2}}});
   EXPECT_EQ(TopologyOf(strix), Place(S::AmdExtendedTopology, 2, 0, 0, 0, 1, 0, 24, 12));
 
+  // Both 0xB and 0x80000026, as Zen 4 and Zen 5 report them (libcpuid zen5 Ryzen 9 9950X,
+  // x2APIC 0x12): 0xB has thread shift 1 and core shift 5 only; 0x80000026 adds the complex
+  // (shift 4) and the die (shift 4 -> socket shift 5): die 0x12 >> 4 & 1 = 1, core 0x12 >> 1
+  // & 7 = 1. AMD takes 0x80000026; another vendor with both leaves keeps 0xB.
+  const std::initializer_list<tCpuidEntry> both{
+      {0x80000000, 0, {0x80000028, 0, 0, 0}},  {0xB, 0, {1, 2, 0x100, 0x12}},
+      {0xB, 1, {5, 0x20, 0x201, 0x12}},        {0x80000026, 0, {1, 2, 0x100, 0x12}},
+      {0x80000026, 1, {4, 0x10, 0x201, 0x12}}, {0x80000026, 2, {4, 0x10, 0x302, 0x12}},
+      {0x80000026, 3, {5, 0x20, 0x403, 0x12}}};
+  EXPECT_EQ(TopologyOf(StoreOf("AuthenticAMD", 0x10, both)),
+            Place(S::AmdExtendedTopology, 0x12, 0, 1, 0, 1, 0, 32, 16));
+  EXPECT_EQ(TopologyOf(StoreOf("HygonGenuine", 0x10, both)),
+            Place(S::ExtendedTopology, 0x12, 0, 0, 0, 9, 0, 32, 16));
+
   // A Zen 2 (Ryzen 7 3700X): 0x80000008 ECX 0000700F = 16 logical, 7 APIC-ID bits; 0x8000001E
   // EBX 0x0104: 2 threads per core. x2APIC 9: thread 1, core 4.
   const std::initializer_list<tCpuidEntry> zen2{{1, 0, {0x00870F10, 0, 0, 0}},

@@ -168,6 +168,30 @@ std::optional<tCacheInfo> Level2Cache(const tCpuidStore& store, std::uint32_t ec
   return cache;
 }
 
+// Processors of more than one node in a package whose 0x80000006 gives the level-3 cache of
+// the whole package; each node has its own share of it, in size and in ways.
+struct tMultiNodeLevel3 {
+  std::string_view Vendor;
+  unsigned Family;
+  unsigned Model;
+  std::uint32_t Nodes;
+};
+constexpr std::array<tMultiNodeLevel3, 1> kMultiNodeLevel3{{
+    // Magny-Cours (Opteron 6100): two six-core nodes, each with its own L3 (AMD's family 10h
+    // BKDG, Fn8000_0006_EDX; the Linux kernel halves size and ways on these parts).
+    {kVendorAmd, 0x10, 0x09, 2},
+}};
+
+std::uint32_t NodesSharingLevel3(const tCpuidStore& store) {
+  const tDisplaySignature signature = DisplaySignatureOf(store);
+  const std::string vendor = VendorStringOf(store);
+  for (const tMultiNodeLevel3& row : kMultiNodeLevel3) {
+    if (row.Vendor == vendor && row.Family == signature.Family && row.Model == signature.Model)
+      return row.Nodes;
+  }
+  return 1;
+}
+
 std::optional<tCacheInfo> Level3Cache(const tCpuidStore& store, std::uint32_t edx) {
   const std::uint32_t code = GetBits(edx, 12, 15);
   const std::uint32_t units = GetBits(edx, 18, 31);  // of 512 KB
@@ -177,6 +201,9 @@ std::optional<tCacheInfo> Level3Cache(const tCpuidStore& store, std::uint32_t ed
   cache.Type = tCacheType::Unified;
   cache.SizeKB = units * 512;
   SetWaysOfCode(store, code, cache);
+  const std::uint32_t nodes = NodesSharingLevel3(store);
+  cache.SizeKB /= nodes;
+  cache.Ways = static_cast<std::uint16_t>(cache.Ways / nodes);
   cache.LinesPerTag = static_cast<std::uint16_t>(GetBits(edx, 8, 11));
   cache.LineBytes = static_cast<std::uint16_t>(GetBits(edx, 0, 7));
   return cache;
@@ -435,6 +462,21 @@ tCacheReport CachesOf(const tCpuidStore& store) {
   std::stable_sort(report.Tlbs.begin(), report.Tlbs.end(),
                    [](const tTlbInfo& a, const tTlbInfo& b) { return a.Level < b.Level; });
   return report;
+}
+
+std::string_view CacheSourceName(tCacheSource source) {
+  switch (source) {
+    case tCacheSource::DeterministicLeaf:
+      return "leaf 4";
+    case tCacheSource::AmdCacheTopology:
+      return "leaf 0x8000001D";
+    case tCacheSource::SizeLeaves:
+      return "leaves 0x80000005 and 0x80000006";
+    case tCacheSource::Descriptors:
+      return "the descriptors of leaf 2";
+    default:
+      return "";
+  }
 }
 
 std::string_view CacheTypeName(tCacheType type) {

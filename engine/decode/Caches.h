@@ -116,6 +116,9 @@ tSizeLeafLevel2 SizeLeafLevel2(const tSizeLeafIdentity& id, std::uint32_t ecx);
 // none for the codes the level records do not know.
 std::optional<std::uint16_t> LevelRecordWays(std::uint32_t code);
 
+// The name of a source, as the explanation shows it: "leaf 4", ...; "" for none.
+std::string_view CacheSourceName(tCacheSource source);
+
 // "data", "instruction", "trace", "unified".
 std::string_view CacheTypeName(tCacheType type);
 // "data", "instruction", "unified", "load", "store".

@@ -8,6 +8,7 @@
 #include "engine/decode/DisplaySignature.h"
 #include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
+#include "engine/store/VendorStrings.h"
 
 namespace {
 
@@ -166,8 +167,13 @@ bool FromLegacyLeaves(const tCpuidStore& store, tTopology& t) {
 
 tTopology TopologyOf(const tCpuidStore& store) {
   tTopology t;
+  // AMD's leaf 0xB has no die level: where 0x80000026 is offered, it is read first, so the
+  // dies (CCDs) of a package are counted.
+  const bool amd = VendorStringOf(store) == kVendorAmd;
   if (FromLevels(store, kLeafExtendedTopologyV2, kIntelLevels, t)) {
     t.Source = tTopologySource::ExtendedTopologyV2;
+  } else if (t = {}; amd && FromLevels(store, kLeafExtendedTopologyAmd, kAmdLevels, t)) {
+    t.Source = tTopologySource::AmdExtendedTopology;
   } else if (t = {}; FromLevels(store, kLeafExtendedTopology, kIntelLevels, t)) {
     t.Source = tTopologySource::ExtendedTopology;
   } else if (t = {}; FromLevels(store, kLeafExtendedTopologyAmd, kAmdLevels, t)) {

@@ -1,6 +1,7 @@
 // Where a logical processor sits in the machine: its x2APIC ID and the package, die, module,
-// core and thread it belongs to, from the first source the processor offers: leaf 0x1F, leaf
-// 0xB, leaf 0x80000026 (AMD), leaves 0x8000001E and 0x80000008 (AMD with topology
+// core and thread it belongs to, from the first source the processor offers: leaf 0x1F, then
+// on AMD leaf 0x80000026 (which has the die level that AMD's 0xB lacks), leaf 0xB, leaf
+// 0x80000026 (other vendors), leaves 0x8000001E and 0x80000008 (AMD with topology
 // extensions), 0x80000008 with leaf 1 (AMD before them), or leaf 1 with leaf 4. Counted over
 // every identified processor, the same records give the machine's packages, dies, cores and
 // threads, and the cores of each kind on hybrid parts.

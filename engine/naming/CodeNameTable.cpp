@@ -21,6 +21,11 @@ constexpr tCodeNameKeys Intel6(std::uint16_t model, std::uint8_t first, std::uin
                                const char* brand = nullptr) {
   return {Intel, 6, model, model, first, last, brand};
 }
+// A row's keys with the counts or the cache sizes that tell two dies of one signature apart.
+constexpr tCodeNameKeys WithCores(tCodeNameKeys keys, std::uint32_t first, std::uint32_t last) {
+  keys.Cores = {first, last};
+  return keys;
+}
 constexpr tCodeNameKeys IntelFamily(std::uint16_t family, std::uint16_t model) {
   return {Intel, family, model, model, 0, kAnyStepping, nullptr};
 }
@@ -141,13 +146,19 @@ constexpr tCodeNameRow kRows[] = {
     {Intel6(0x0F, "Xeon CPU 30##"), {"Conroe", kCore, nullptr, k65, "server"}, {"LGA775"}, None, "LC; W"},
     {Intel6(0x0F, "Core2 Quad"), {"Kentsfield", kCore, nullptr, k65, "desktop"}, {"LGA775"}, None, "IL 06F7 Kentsfield; LC"},
     {Intel6(0x0F, " QX6###"), {"Kentsfield", kCore, nullptr, k65, "desktop"}, {"LGA775"}, None, "LC; W"},
-    {Intel6(0x0F, " Q6###"), {"Kentsfield", kCore, nullptr, k65, "desktop"}, {"LGA775"}, None, "LC; W"},
     {Intel6(0x0F, " X6800"), {"Conroe", kCore, nullptr, k65, "desktop"}, {"LGA775", "291M", "143 sqr. mm"}, None, "IL 06F6 Conroe; LC"},
     {Intel6(0x0F, " E6###"), {"Conroe", kCore, nullptr, k65, "desktop"}, {"LGA775"}, None, "IL 06F2 Conroe; LC"},
     {Intel6(0x0F, " E4###"), {"Allendale", kCore, nullptr, k65, "desktop"}, {"LGA775", "167M", "111 sqr. mm"}, None, "LC; W"},
+    {Intel6(0x0F, " E[12]###"), {"Allendale", kCore, nullptr, k65, "desktop"}, {"LGA775", "167M", "111 sqr. mm"}, None, "W (Intel: Pentium Dual-Core E2000 and Celeron E1000, products formerly Allendale)"},
+    // The first Core 2 Duo brands give the bare number: "Core2 CPU 6600", "Core2 CPU 4300".
+    {Intel6(0x0F, "Core2 CPU 6###"), {"Conroe", kCore, nullptr, k65, "desktop"}, {"LGA775", "291M", "143 sqr. mm"}, None, "IL 06F6 Conroe; W (Intel: Core 2 Duo E6000, products formerly Conroe)"},
+    {Intel6(0x0F, "Core2 CPU 4###"), {"Allendale", kCore, nullptr, k65, "desktop"}, {"LGA775", "167M", "111 sqr. mm"}, None, "W (Intel: Core 2 Duo E4000, products formerly Allendale)"},
     {Intel6(0x0F, " [TLU]7###"), {"Merom", kCore, nullptr, k65, "mobile"}, {}, None, "IL 06F6 Merom; LC"},
     {Intel6(0x0F, " T5###"), {"Merom", kCore, nullptr, k65, "mobile"}, {}, None, "IL 06F6 Merom; LC"},
-    {Intel6(0x0F), {"Merom", kCore, nullptr, k65, "mobile/desktop/server"}, {}, None, "K CORE2_MEROM; IL 06F2/06F6; LC; TA"},
+    {Intel6(0x0F, " T[123]###"), {"Merom", kCore, nullptr, k65, "mobile"}, {}, None, "W (Intel: Pentium Dual-Core T2000/T3000 and Celeron T1000 on model 0Fh, products formerly Merom)"},
+    // Four cores in leaf 4 are the two-die parts, never Merom.
+    {WithCores(Intel6(0x0F), 4, 4), {"Kentsfield/Clovertown", kCore, nullptr, k65, "desktop/server"}, {}, None, "IL 06F7 Kentsfield/Clovertown; W (Intel: Core 2 Quad Q6000, Xeon 3200 and 5300)"},
+    {Intel6(0x0F), {"Conroe/Merom", kCore, nullptr, k65, "desktop/mobile"}, {}, None, "K CORE2_MEROM; IL 06F2 Conroe, 06F6 Merom; LC"},
     {Intel6(0x15), {"Tolapai", "Pentium M", nullptr, "90 nm", "embedded"}, {}, None, "IL 10650 Tolapai; TA", true},
     {Intel6(0x16, "Celeron M"), {"Merom-L", kCore, nullptr, k65, "mobile"}, {}, None, "K CORE2_MEROM_L; LC"},
     {Intel6(0x16), {"Conroe-L", kCore, nullptr, k65, "value"}, {"LGA775"}, None, "K CORE2_MEROM_L; IL 10661 ConroeL"},
@@ -159,9 +170,14 @@ constexpr tCodeNameRow kRows[] = {
     {Intel6(0x17, " QX9###"), {"Yorkfield", kPenryn, nullptr, k45, "desktop"}, {"LGA775"}, None, "IL 10676 Yorkfield; LC"},
     {Intel6(0x17, " E8###"), {"Wolfdale", kPenryn, nullptr, k45, "desktop"}, {"LGA775", "410M", "107 sqr. mm"}, None, "LC; W"},
     {Intel6(0x17, " E7###"), {"Wolfdale-3M", kPenryn, nullptr, k45, "desktop"}, {"LGA775", "230M", "82 sqr. mm"}, None, "LC; W"},
-    {Intel6(0x17, " E[56]###"), {"Wolfdale-3M", kPenryn, nullptr, k45, "desktop"}, {"LGA775", "230M", "82 sqr. mm"}, None, "LC; W"},
+    // Not " E5###" alone: a Xeon E5400 (Harpertown) carries that too.
+    {Intel6(0x17, "Dual-Core CPU E[56]###"), {"Wolfdale-3M", kPenryn, nullptr, k45, "desktop"}, {"LGA775", "230M", "82 sqr. mm"}, None, "LC; W (Intel: Pentium E5000/E6000, products formerly Wolfdale)"},
+    {Intel6(0x17, "Celeron CPU E3###"), {"Wolfdale-3M", kPenryn, nullptr, k45, "desktop"}, {"LGA775", "230M", "82 sqr. mm"}, None, "LC; W (Intel: Celeron E3000, products formerly Wolfdale)"},
     {Intel6(0x17, "Pentium Dual-Core CPU T4###"), {"Penryn-3M", kPenryn, nullptr, k45, "mobile"}, {}, None, "W (Pentium T4000 series)"},
-    {Intel6(0x17), {"Penryn", kPenryn, nullptr, k45, "mobile/desktop/server"}, {}, None, "K CORE2_PENRYN; IL 10676/1067A Penryn"},
+    {Intel6(0x17, " [TP][6789]###"), {"Penryn", kPenryn, nullptr, k45, "mobile"}, {}, None, "IL 10676 Penryn; W (Intel: Core 2 Duo T/P series, products formerly Penryn)"},
+    {Intel6(0x17, " S[LPU]9###"), {"Penryn", kPenryn, nullptr, k45, "mobile"}, {}, None, "W (Intel: Core 2 Duo SL/SP/SU 9000, products formerly Penryn)"},
+    {WithCores(Intel6(0x17), 4, 4), {"Yorkfield", kPenryn, nullptr, k45, "desktop/server"}, {"LGA775"}, None, "IL 10676/1067A Yorkfield; W (Intel: four-core Core 2 Quad/Extreme on 45 nm, products formerly Yorkfield)"},
+    {Intel6(0x17), {"Penryn/Wolfdale", kPenryn, nullptr, k45, "mobile/desktop"}, {}, None, "K CORE2_PENRYN; IL 10676/1067A Penryn"},
     {Intel6(0x1A, "Xeon CPU W35##"), {"Bloomfield", kNehalem, nullptr, k45, "workstation"}, {"LGA1366", "731M", "263 sqr. mm"}, IntelNehalem, "LC; W"},
     {Intel6(0x1A, "Xeon CPU"), {"Gainestown", kNehalem, nullptr, k45, "server"}, {"LGA1366", "731M", "263 sqr. mm"}, IntelNehalem, "IL 106A2 Nehalem-EP; LC"},
     {Intel6(0x1A), {"Bloomfield", kNehalem, nullptr, k45, "HEDT"}, {"LGA1366", "731M", "263 sqr. mm"}, IntelNehalem, "K NEHALEM_EP; IL 106A4 Bloomfield"},
@@ -185,8 +201,11 @@ constexpr tCodeNameRow kRows[] = {
     {Intel6(0x27), {"Penwell", kSaltwell, nullptr, k32, "phone"}, {}, None, "K ATOM_SALTWELL_MID; IL 20672 Medfield"},
     {Intel6(0x2A, "Xeon CPU E3-12## "), {"Sandy Bridge", kSandyBridge, nullptr, k32, "server"}, {"LGA1155"}, IntelCore, "LC; W"},
     {Intel6(0x2A), {"Sandy Bridge", kSandyBridge, nullptr, k32, "desktop/mobile"}, {}, IntelCore, "K SANDYBRIDGE; IL 206A2/206A7"},
-    {Intel6(0x2C, "Xeon CPU"), {"Westmere-EP", kWestmere, nullptr, k32, "server"}, {"LGA1366", "1170M", "248 sqr. mm"}, IntelNehalem, "LC; W"},
-    {Intel6(0x2C), {"Gulftown", kWestmere, nullptr, k32, "HEDT"}, {"LGA1366", "1170M", "248 sqr. mm"}, IntelNehalem, "K WESTMERE_EP; IL 206C1/206C2 Gulftown"},
+    {Intel6(0x2C, "Xeon CPU [XEL]56##"), {"Westmere-EP", kWestmere, nullptr, k32, "server"}, {"LGA1366", "1170M", "248 sqr. mm"}, IntelNehalem, "LC; W (Intel: Xeon 5600, products formerly Westmere-EP)"},
+    {Intel6(0x2C, "Xeon CPU W36##"), {"Gulftown", kWestmere, nullptr, k32, "workstation"}, {"LGA1366", "1170M", "248 sqr. mm"}, IntelNehalem, "W (Intel: Xeon W3600, products formerly Gulftown)"},
+    {Intel6(0x2C, "i7 CPU X 9#0"), {"Gulftown", kWestmere, nullptr, k32, "HEDT"}, {"LGA1366", "1170M", "248 sqr. mm"}, IntelNehalem, "IL 206C2 Gulftown; W (Intel: Core i7-980X/990X, products formerly Gulftown)"},
+    {Intel6(0x2C, "i7 CPU 9#0"), {"Gulftown", kWestmere, nullptr, k32, "HEDT"}, {"LGA1366", "1170M", "248 sqr. mm"}, IntelNehalem, "W (Intel: Core i7-970/980, products formerly Gulftown)"},
+    {Intel6(0x2C), {"Gulftown/Westmere-EP", kWestmere, nullptr, k32, "HEDT/server"}, {"LGA1366", "1170M", "248 sqr. mm"}, IntelNehalem, "K WESTMERE_EP; IL 206C1/206C2 Gulftown"},
     {Intel6(0x2D, "Core i7-3###"), {"Sandy Bridge-E", kSandyBridge, nullptr, k32, "HEDT"}, {"LGA2011", "2270M", "435 sqr. mm"}, IntelCore, "IL 206D6/206D7 SandyBridgeE; LC"},
     {Intel6(0x2D), {"Sandy Bridge-EP", kSandyBridge, nullptr, k32, "server"}, {"LGA2011", "2270M", "435 sqr. mm"}, IntelCore, "K SANDYBRIDGE_X; IL 206D5 SandyBridgeEP"},
     {Intel6(0x2E), {"Beckton", kNehalem, nullptr, k45, "server"}, {"LGA1567", "2300M", "684 sqr. mm"}, IntelNehalem, "K NEHALEM_EX; IL 206E4-206E6 Beckton"},
@@ -225,6 +244,7 @@ constexpr tCodeNameRow kRows[] = {
     {Intel6(0x4F), {"Broadwell-EP", kBroadwell, nullptr, k14, "server"}, {"LGA2011-3"}, IntelCore, "K BROADWELL_X; IL 406F1"},
     {Intel6(0x55, 0, 4, "Core i[79]-"), {"Skylake-X", kSkylake, nullptr, k14, "HEDT"}, {"LGA2066"}, IntelCore, "IL 50654 SkylakeX; LC"},
     {Intel6(0x55, 0, 4, "Xeon W-21##"), {"Skylake-W", kSkylake, nullptr, k14, "workstation"}, {"LGA2066"}, IntelCore, "LC; W"},
+    {Intel6(0x55, 0, 4, "Xeon D-21##"), {"Skylake-D", kSkylake, nullptr, k14, "server SoC"}, {"BGA2518"}, IntelCore, "W (Intel: Xeon D-2100, products formerly Skylake-D)"},
     {Intel6(0x55, 0, 4, "Montage"), {"Jintide", kSkylake, nullptr, k14, "server"}, {"LGA3647"}, IntelCore, "IL 50654 Jintide"},
     {Intel6(0x55, 0, 4), {"Skylake-SP", kSkylake, nullptr, k14, "server"}, {"LGA3647"}, IntelCore, "K SKYLAKE_X; IL 50654 SkylakeXeon; LC; TA"},
     {Intel6(0x55, 5, 7, "Core i9-10###"), {"Cascade Lake-X", kCascadeLake, nullptr, k14PlusPlus, "HEDT"}, {"LGA2066"}, IntelCore, "LC; W"},
@@ -259,6 +279,9 @@ constexpr tCodeNameRow kRows[] = {
     {Intel6(0x8C), {"Tiger Lake-U", kWillowCove, nullptr, k10SuperFin, "mobile"}, {}, IntelCore, "K TIGERLAKE_L; IL 806C1"},
     {Intel6(0x8D), {"Tiger Lake-H", kWillowCove, nullptr, k10SuperFin, "mobile"}, {}, IntelCore, "K TIGERLAKE; IL 806D1 TigerLakeH; LC"},
     {Intel6(0x8E, 9, 9, "-8###Y"), {"Amber Lake-Y", kKabyLake, nullptr, k14Plus, "mobile"}, {}, IntelCore, "K AMBERLAKE_L s:9; IL 806E9 AmberLakeY; LC"},
+    {Intel6(0x8E, 9, 9, " 4425Y"), {"Amber Lake-Y", kKabyLake, nullptr, k14Plus, "mobile"}, {}, IntelCore, "W (Intel: Pentium Gold 4425Y, products formerly Amber Lake)"},
+    {Intel6(0x8E, 9, 9, " 441#Y"), {"Kaby Lake-Y", kKabyLake, nullptr, k14Plus, "mobile"}, {}, IntelCore, "W (Intel: Pentium Gold 4410Y/4415Y, products formerly Kaby Lake)"},
+    {Intel6(0x8E, 9, 9, " 39#5Y"), {"Kaby Lake-Y", kKabyLake, nullptr, k14Plus, "mobile"}, {}, IntelCore, "W (Intel: Celeron 3965Y, products formerly Kaby Lake)"},
     {Intel6(0x8E, 9, 9, "#Y##"), {"Kaby Lake-Y", kKabyLake, nullptr, k14Plus, "mobile"}, {}, IntelCore, "LC; W"},
     {Intel6(0x8E, 9, 9), {"Kaby Lake-U", kKabyLake, nullptr, k14Plus, "mobile"}, {}, IntelCore, "K KABYLAKE_L; IL 806E9 Kabylake"},
     {Intel6(0x8E, 10, 10), {"Kaby Lake-R", kKabyLake, nullptr, k14Plus, "mobile"}, {}, IntelCore, "K COFFEELAKE_L s:10; IL 806EA"},
@@ -274,6 +297,9 @@ constexpr tCodeNameRow kRows[] = {
     {Intel6(0x97), {"Alder Lake-S", kGoldenCove, kGracemont, kIntel7, "desktop"}, {"LGA1700"}, IntelCore, "K ALDERLAKE; IL 90672/90675 AlderLake; LC"},
     {Intel6(0x9A, "-12###H"), {"Alder Lake-H", kGoldenCove, kGracemont, kIntel7, "mobile"}, {}, IntelCore, "LC"},
     {Intel6(0x9A, "-12##U"), {"Alder Lake-U", kGoldenCove, kGracemont, kIntel7, "mobile"}, {}, IntelCore, "LC; W"},
+    {Intel6(0x9A, "Gold 85##"), {"Alder Lake-U", kGoldenCove, kGracemont, kIntel7, "mobile"}, {}, IntelCore, "W (Intel: Pentium Gold 8500/8505, products formerly Alder Lake)"},
+    {Intel6(0x9A, "Celeron 73##"), {"Alder Lake-U", kGoldenCove, kGracemont, kIntel7, "mobile"}, {}, IntelCore, "W (Intel: Celeron 7300/7305, products formerly Alder Lake)"},
+    {Intel6(0x9A, "Processor U300"), {"Alder Lake-U", kGoldenCove, kGracemont, kIntel7, "mobile"}, {}, IntelCore, "W (Intel: Processor U300, products formerly Alder Lake)"},
     {Intel6(0x9A), {"Alder Lake-P", kGoldenCove, kGracemont, kIntel7, "mobile/embedded"}, {}, IntelCore, "K ALDERLAKE_L; IL 906A2/906A3/906A4 AlderLakeP; LC"},
     {Intel6(0x9C), {"Jasper Lake", kTremont, nullptr, k10, "entry mobile"}, {}, IntelCore, "K ATOM_TREMONT_L; IL 906C0 JasperLake; LC"},
     {Intel6(0x9D), {"Spring Hill", kSunnyCove, nullptr, k10, "AI accelerator"}, {}, IntelCore, "K ICELAKE_NNPI"},
@@ -287,6 +313,7 @@ constexpr tCodeNameRow kRows[] = {
     {Intel6(0xA5, "-10###H"), {"Comet Lake-H", kCometLake, nullptr, k14PlusPlus, "mobile"}, {}, IntelCore, "LC"},
     {Intel6(0xA5), {"Comet Lake-S", kCometLake, nullptr, k14PlusPlus, "desktop"}, {"LGA1200"}, IntelCore, "K COMETLAKE; IL A0652/A0654/A0655 CometLake; LC"},
     {Intel6(0xA6), {"Comet Lake-U", kCometLake, nullptr, k14PlusPlus, "mobile"}, {}, IntelCore, "K COMETLAKE_L; IL A0660; LC"},
+    {Intel6(0xA7, "Xeon E-23##"), {"Rocket Lake-E", kCypressCove, nullptr, k14, "server"}, {"LGA1200"}, IntelCore, "W (Intel: Xeon E-2300, products formerly Rocket Lake)"},
     {Intel6(0xA7), {"Rocket Lake-S", kCypressCove, nullptr, k14, "desktop"}, {"LGA1200"}, IntelCore, "K ROCKETLAKE; IL A0671 RocketLake; LC"},
     {Intel6(0xA8), {"Rocket Lake", kCypressCove, nullptr, k14, nullptr}, {}, IntelCore, "TA", true},
     {Intel6(0xAA, "Ultra # 1##H"), {"Meteor Lake-H", kRedwoodCove, kCrestmont, kIntel4, "mobile"}, {}, IntelCore, "LC; W"},
@@ -421,7 +448,7 @@ constexpr tCodeNameRow kRows[] = {
     {AmdModel(0x17, 0x60), {"Renoir", kZen2, nullptr, kN7, "APU"}, {nullptr, "9800M", "156 sqr. mm"}, AmdPState, "IL 860F01; LC"},
     {AmdModel(0x17, 0x68), {"Lucienne", kZen2, nullptr, kN7, "mobile"}, {nullptr, "9800M", "156 sqr. mm"}, AmdPState, "IL 860F81; LC"},
     {AmdModel(0x17, 0x71), {"Matisse", kZen2, nullptr, kN7Io12, "desktop"}, {"Socket AM4"}, AmdPState, "IL 870F10; LC"},
-    {AmdModel(0x17, 0x84), {"4800S", kZen2, nullptr, kN7, "desktop kit"}, {}, AmdPState, "IL 880F40; LC", true},
+    {AmdModel(0x17, 0x84), {nullptr, kZen2, nullptr, kN7, "desktop kit"}, {}, AmdPState, "IL 880F40; LC", true},
     {AmdModels(0x17, 0x90, 0x91), {"Van Gogh", kZen2, nullptr, "TSMC N7/N6", "handheld"}, {}, AmdPState, "IL 890F02/890F10; LC; KA"},
     {AmdModel(0x17, 0x98), {nullptr, kZen2, nullptr, "7 nm", nullptr}, {}, AmdPState, "TA", true},
     {AmdModel(0x17, 0xA0), {"Mendocino", kZen2, nullptr, kN6, "entry mobile"}, {}, AmdPState, "IL 8A0F00; LC"},
@@ -461,10 +488,14 @@ constexpr tCodeNameRow kRows[] = {
     {AmdModel(0x1A, 0x02), {"Turin", kZen5, nullptr, kN4P, "server"}, {"Socket SP5"}, AmdPStateFamily1A, "IL B00F21 Turin; LC; KA; measured on this project's test machine"},
     {AmdModel(0x1A, 0x08), {"Shimada Peak", kZen5, nullptr, kN4P, "HEDT/workstation"}, {"Socket sTR5"}, AmdPStateFamily1A, "IL B00F81 ShimadaPeak; LC"},
     {AmdModel(0x1A, 0x11), {"Turin Dense", kZen5c, nullptr, "TSMC N3E", "server"}, {"Socket SP5"}, AmdPStateFamily1A, "IL B10F10 TurinD; LC; TA"},
+    // 2026's Ryzen AI 400 line is sold on the Strix and Krackan dies as Gorgon Point.
+    {AmdModel(0x1A, 0x24, "Ryzen AI # 4##"), {"Gorgon Point", kZen5, kZen5c, kN4P, "mobile"}, {}, AmdPStateFamily1A, "IL B20F40 GorgonPoint; W (AMD: Ryzen AI 400 series)"},
+    {AmdModel(0x1A, 0x24, "Ryzen AI # HX 4##"), {"Gorgon Point", kZen5, kZen5c, kN4P, "mobile"}, {}, AmdPStateFamily1A, "IL B20F40 GorgonPoint; W (AMD: Ryzen AI 400 series)"},
     {AmdModel(0x1A, 0x24), {"Strix Point", kZen5, kZen5c, kN4P, "mobile"}, {}, AmdPStateFamily1A, "IL B20F40 StrixPoint; LC"},
     {AmdModel(0x1A, 0x44, " 9#55HX"), {"Fire Range", kZen5, nullptr, kN4PIo6, "mobile"}, {}, AmdPStateFamily1A, "LC; W"},
     {AmdModel(0x1A, 0x44, "EPYC 4"), {"Granite Ridge", kZen5, nullptr, kN4PIo6, "server"}, {"Socket AM5"}, AmdPStateFamily1A, "LC; W"},
     {AmdModel(0x1A, 0x44), {"Granite Ridge", kZen5, nullptr, kN4PIo6, "desktop"}, {"Socket AM5"}, AmdPStateFamily1A, "IL B40F40 GraniteRidge; LC"},
+    {AmdModel(0x1A, 0x60, "Ryzen AI # 4##"), {"Gorgon Point", kZen5, kZen5c, kN4P, "mobile"}, {}, AmdPStateFamily1A, "IL B60F00 GorgonPoint; W (AMD: Ryzen AI 400 series)"},
     {AmdModel(0x1A, 0x60), {"Krackan Point", kZen5, kZen5c, kN4P, "mobile"}, {}, AmdPStateFamily1A, "IL B60F00 KrackanPoint; LC"},
     {AmdModel(0x1A, 0x68), {"Gorgon Point", kZen5, kZen5c, kN4P, "mobile"}, {}, AmdPStateFamily1A, "IL B60F80 GorgonPoint", true},
     {AmdModel(0x1A, 0x70), {"Strix Halo", kZen5, nullptr, kN4P, "mobile workstation"}, {}, AmdPStateFamily1A, "IL B70F00 StrixHalo; LC"},
@@ -480,12 +511,12 @@ constexpr tCodeNameRow kRows[] = {
     {HygonModels(0x01, 0x01), {"Dhyana", kZen, nullptr, k14, "desktop"}, {}, AmdPState, "IL 900F11 Hygon"},
     {HygonModels(0x02, 0x02), {"Dhyana", kZen, nullptr, k14, "desktop"}, {}, AmdPState, "IL 900F22", true},
     {HygonModels(0x04, 0x0F), {nullptr, kZen, nullptr, nullptr, "server"}, {}, AmdPState, "kernel Hygon family 18h model 4h-fh patches", true},
-    {HygonModels(0x10, 0x1F), {"C86-4G", kZen, nullptr, nullptr, "desktop/server"}, {}, AmdPState, "IL 910F00 Hygon C86-4G; kernel hygon_f18h_m10h", true},
+    {HygonModels(0x10, 0x1F), {nullptr, kZen, nullptr, nullptr, "desktop/server"}, {}, AmdPState, "IL 910F00 Hygon C86-4G; kernel hygon_f18h_m10h", true},
     {HygonModels(0x00, 0xFF), {nullptr, kZen, nullptr, nullptr, nullptr}, {}, AmdPState, "Hygon family 18h (Zen licence)"},
 
     // ---- Centaur and Zhaoxin ---------------------------------------------------------------
     {CentaurModel(6, 0x0F, 0x0E, 0x0E, "ZHAOXIN"), {"ZhangJiang", kZhangJiang, nullptr, "28 nm", "desktop"}, {}, None, "LC zhaoxin-kaixian-zx-c+-c4580; TA"},
-    {CentaurModel(6, 0x0F, 0x02, 0x0E), {"Isaiah", "Isaiah", nullptr, "65/40 nm", "desktop/embedded"}, {}, None, "IL 6F1-6FE Isaiah; LC via/isaiah"},
+    {CentaurModel(6, 0x0F), {"Isaiah", "Isaiah", nullptr, "65/40 nm", "desktop/embedded"}, {}, None, "IL 6F1-6FE Isaiah; LC via/isaiah"},
     {CentaurModel(6, 0x19), {"ZhangJiang", kZhangJiang, nullptr, "28 nm", "desktop"}, {}, None, "TA", true},
     {CentaurModel(6, 0x47), {"CNS", "CNS", nullptr, "16 nm", "server"}, {}, None, "IL 40672 CNS; TA"},
     {CentaurModel(7, 0x0B), {"ZhangJiang", kZhangJiang, nullptr, "28 nm", "desktop"}, {}, None, "TA", true},

@@ -12,8 +12,19 @@
 // Zhaoxin parts ("CentaurHauls" and "  Shanghai  "); their brand strings tell them apart.
 enum class tMaker : std::uint8_t { Intel, Amd, Hygon, Centaur };
 
+// An inclusive range of a count or a size; the whole range where a row does not bound it.
+struct tBounds {
+  std::uint32_t First = 0;
+  std::uint32_t Last = 0xFFFFFFFF;
+
+  constexpr bool Given() const { return First != 0 || Last != 0xFFFFFFFF; }
+  constexpr bool Holds(std::uint32_t value) const { return First <= value && value <= Last; }
+};
+
 // What a row keys on. Models and steppings are inclusive ranges of the display values; a
-// brand pattern is found anywhere in the cleaned brand string (see BrandMatches).
+// brand pattern is found anywhere in the cleaned brand string (see BrandMatches). Where two
+// dies share a signature and the brand cannot tell them apart, the counts a package's leaves
+// report (cores, logical processors) and the cache sizes in KB decide.
 struct tCodeNameKeys {
   tMaker Maker = tMaker::Intel;
   std::uint16_t Family = 0;
@@ -22,10 +33,16 @@ struct tCodeNameKeys {
   std::uint8_t SteppingFirst = 0;
   std::uint8_t SteppingLast = 0xFF;
   const char* Brand = nullptr;
+  tBounds Cores{};
+  tBounds Threads{};
+  tBounds Level2KB{};
+  tBounds Level3KB{};
 };
 
 // What a row says. A null code name: the row knows only the micro-architecture of its
-// range. The efficiency-core micro-architecture is given for parts with two kinds of core.
+// range, or no code name is public (a model number is never one). A code name of the form
+// "A/B" names the candidates where the evidence cannot decide between them. The
+// efficiency-core micro-architecture is given for parts with two kinds of core.
 struct tCodeNameFacts {
   const char* CodeName = nullptr;
   const char* Microarchitecture = nullptr;

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <tuple>
 
+#include "engine/decode/Caches.h"
+#include "engine/decode/Topology.h"
 #include "engine/store/Leaves.h"
 #include "engine/store/MyUtils.h"
 #include "engine/store/VendorStrings.h"
@@ -69,18 +71,42 @@ bool MatchesAt(std::string_view text, std::string_view pattern, std::string& dig
   return true;
 }
 
-// The rank of a matching row: the greater, the more specific.
-auto Specificity(const tCodeNameRow& row) {
-  const tCodeNameKeys& k = row.Keys;
-  const bool stepping = k.SteppingFirst != 0 || k.SteppingLast != 0xFF;
-  return std::make_tuple(stepping, k.Brand != nullptr, -(k.ModelLast - k.ModelFirst));
+struct tKeyName {
+  tKeyCheck Check;
+  std::string_view Name;
+};
+constexpr std::array<tKeyName, 10> kKeyNames{{
+    {tKeyCheck::Matched, "matched"},
+    {tKeyCheck::Maker, "maker"},
+    {tKeyCheck::Family, "family"},
+    {tKeyCheck::Model, "model"},
+    {tKeyCheck::Stepping, "stepping"},
+    {tKeyCheck::Brand, "brand pattern"},
+    {tKeyCheck::Cores, "cores"},
+    {tKeyCheck::Threads, "logical processors"},
+    {tKeyCheck::Level2, "level-2 cache size"},
+    {tKeyCheck::Level3, "level-3 cache size"},
+}};
+
+std::string Hex(std::uint32_t value) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  do {
+    text.insert(text.begin(), kDigits[value & 0xF]);
+    value >>= 4;
+  } while (value != 0);
+  if (text.size() < 2) text.insert(text.begin(), '0');
+  return text + "h";
 }
 
-bool RowMatches(const tCodeNameKeys& k, tMaker maker, const tDisplaySignature& s,
-                std::string_view brand) {
-  return k.Maker == maker && k.Family == s.Family && k.ModelFirst <= s.Model &&
-         s.Model <= k.ModelLast && k.SteppingFirst <= s.Stepping && s.Stepping <= k.SteppingLast &&
-         (k.Brand == nullptr || BrandMatches(brand, k.Brand));
+void DescribeBounds(std::string& text, std::string_view name, const tBounds& bounds,
+                    std::string_view unit) {
+  if (!bounds.Given()) return;
+  text += ", " + std::string(name) + " " + std::to_string(bounds.First);
+  if (bounds.Last != bounds.First) {
+    text += bounds.Last == tBounds{}.Last ? " or more" : " to " + std::to_string(bounds.Last);
+  }
+  text += unit;
 }
 
 bool IsCovered(tMaker maker, const tDisplaySignature& s) {
@@ -140,6 +166,53 @@ std::string tModernName::Microarchitecture() const {
   }
 }
 
+std::string_view KeyCheckName(tKeyCheck check) {
+  for (const tKeyName& key : kKeyNames) {
+    if (key.Check == check) return key.Name;
+  }
+  return {};
+}
+
+tKeyCheck CheckRow(const tCodeNameRow& row, tMaker maker, const tDisplaySignature& s,
+                   const tNamingEvidence& evidence) {
+  const tCodeNameKeys& k = row.Keys;
+  if (k.Maker != maker) return tKeyCheck::Maker;
+  if (k.Family != s.Family) return tKeyCheck::Family;
+  if (s.Model < k.ModelFirst || k.ModelLast < s.Model) return tKeyCheck::Model;
+  if (s.Stepping < k.SteppingFirst || k.SteppingLast < s.Stepping) return tKeyCheck::Stepping;
+  if (k.Brand != nullptr && !BrandMatches(evidence.Brand, k.Brand)) return tKeyCheck::Brand;
+  if (!k.Cores.Holds(evidence.Cores)) return tKeyCheck::Cores;
+  if (!k.Threads.Holds(evidence.Threads)) return tKeyCheck::Threads;
+  if (!k.Level2KB.Holds(evidence.Level2KB)) return tKeyCheck::Level2;
+  if (!k.Level3KB.Holds(evidence.Level3KB)) return tKeyCheck::Level3;
+  return tKeyCheck::Matched;
+}
+
+std::tuple<bool, bool, int, int> RowSpecificity(const tCodeNameRow& row) {
+  const tCodeNameKeys& k = row.Keys;
+  const bool stepping = k.SteppingFirst != 0 || k.SteppingLast != 0xFF;
+  const int bounds = int{k.Cores.Given()} + int{k.Threads.Given()} + int{k.Level2KB.Given()} +
+                     int{k.Level3KB.Given()};
+  return std::make_tuple(stepping, k.Brand != nullptr, bounds, -(k.ModelLast - k.ModelFirst));
+}
+
+std::string DescribeKeys(const tCodeNameKeys& k) {
+  static constexpr std::array<std::string_view, 4> kMakers{"Intel", "AMD", "Hygon", "Centaur"};
+  std::string text = std::string(kMakers[static_cast<std::size_t>(k.Maker)]) + " family " +
+                     Hex(k.Family) + " model " + Hex(k.ModelFirst);
+  if (k.ModelLast != k.ModelFirst) text += " to " + Hex(k.ModelLast);
+  if (k.SteppingFirst != 0 || k.SteppingLast != 0xFF) {
+    text += ", stepping " + std::to_string(k.SteppingFirst);
+    if (k.SteppingLast != k.SteppingFirst) text += " to " + std::to_string(k.SteppingLast);
+  }
+  if (k.Brand != nullptr) text += ", brand \"" + std::string(k.Brand) + "\"";
+  DescribeBounds(text, "cores", k.Cores, "");
+  DescribeBounds(text, "logical processors", k.Threads, "");
+  DescribeBounds(text, "L2", k.Level2KB, " KB");
+  DescribeBounds(text, "L3", k.Level3KB, " KB");
+  return text;
+}
+
 std::optional<tMaker> MakerOf(std::string_view vendor) {
   for (const tVendorMaker& row : kVendorMakers) {
     if (vendor == row.Vendor) return row.Maker;
@@ -185,11 +258,12 @@ bool BrandMatches(std::string_view brand, std::string_view pattern, std::string*
 }
 
 const tCodeNameRow* MostSpecificRow(std::span<const tCodeNameRow> rows, tMaker maker,
-                                    const tDisplaySignature& signature, std::string_view brand) {
+                                    const tDisplaySignature& signature,
+                                    const tNamingEvidence& evidence) {
   const tCodeNameRow* best = nullptr;
   for (const tCodeNameRow& row : rows) {
-    if (!RowMatches(row.Keys, maker, signature, brand)) continue;
-    if (best == nullptr || Specificity(row) > Specificity(*best)) best = &row;
+    if (CheckRow(row, maker, signature, evidence) != tKeyCheck::Matched) continue;
+    if (best == nullptr || RowSpecificity(row) > RowSpecificity(*best)) best = &row;
   }
   return best;
 }
@@ -212,18 +286,31 @@ std::optional<std::pair<std::string, std::uint16_t>> MarketingLineOf(
   return std::nullopt;
 }
 
+tNamingEvidence EvidenceOf(const tCpuidStore& store) {
+  tNamingEvidence evidence;
+  evidence.Brand = CleanBrand(BrandOf(store));
+  const tTopology topology = TopologyOf(store);
+  evidence.Cores = topology.PackageCores;
+  evidence.Threads = topology.PackageThreads;
+  const tCacheReport caches = CachesOf(store);
+  if (const tCacheInfo* l2 = caches.Find(2, tCacheType::Unified)) evidence.Level2KB = l2->SizeKB;
+  if (const tCacheInfo* l3 = caches.Find(3, tCacheType::Unified)) evidence.Level3KB = l3->SizeKB;
+  return evidence;
+}
+
 tModernName ModernNameOf(const tCpuidStore& store) {
   tModernName modern;
   const tCPUIDResult leaf0 = store.Get(kLeafStandardBase);
   const std::optional<tMaker> maker = MakerOf(RegsToText(leaf0.EBX, leaf0.EDX, leaf0.ECX, 0));
   if (!maker || !store.Has(kLeafFeatures)) return modern;
   const tDisplaySignature signature = DisplaySignatureOf(store);
-  const std::string brand = CleanBrand(BrandOf(store));
+  modern.Evidence = EvidenceOf(store);
 
-  modern.Row = MostSpecificRow(CodeNameRows(), *maker, signature, brand);
+  modern.Row = MostSpecificRow(CodeNameRows(), *maker, signature, modern.Evidence);
   modern.Covered = modern.Row != nullptr || IsCovered(*maker, signature);
   if (!modern.Covered) return modern;
-  if (auto line = MarketingLineOf(MarketingLines(), *maker, signature.Family, brand)) {
+  if (auto line =
+          MarketingLineOf(MarketingLines(), *maker, signature.Family, modern.Evidence.Brand)) {
     modern.CpuName = std::move(line->first);
     modern.LogoKey = line->second;
   }

@@ -8,12 +8,42 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "engine/decode/CoreType.h"
 #include "engine/decode/DisplaySignature.h"
 #include "engine/naming/CodeNameTable.h"
 #include "engine/store/CommonTypes.h"
 #include "engine/store/CpuidStore.h"
+
+// What the rows are matched against besides the signature: the cleaned brand string, the
+// counts one package's leaves report (0 where they report none) and the cache sizes in KB
+// (0 where there is no such cache).
+struct tNamingEvidence {
+  std::string Brand;
+  std::uint32_t Cores = 0;
+  std::uint32_t Threads = 0;
+  std::uint32_t Level2KB = 0;
+  std::uint32_t Level3KB = 0;
+};
+
+// The first key of a row that the processor fails, in the order the keys are tried; Matched
+// where it fails none.
+enum class tKeyCheck : std::uint8_t {
+  Matched,
+  Maker,
+  Family,
+  Model,
+  Stepping,
+  Brand,
+  Cores,
+  Threads,
+  Level2,
+  Level3,
+};
+
+// "matched", "maker", ..., "level-3 cache size": the key's name as the explanation shows it.
+std::string_view KeyCheckName(tKeyCheck check);
 
 struct tModernName {
   // The processor is one the table speaks for (even when no row describes it).
@@ -24,6 +54,7 @@ struct tModernName {
   std::string CpuName;
   std::uint16_t LogoKey = 0;
   tCoreType CoreType = tCoreType::Unknown;
+  tNamingEvidence Evidence;
 
   std::string_view CodeName() const;
   std::string_view Process() const;
@@ -45,11 +76,23 @@ std::string CleanBrand(std::string_view brand);
 // Where it occurs, `digits` (when given) receives the characters the '#'s matched.
 bool BrandMatches(std::string_view brand, std::string_view pattern, std::string* digits = nullptr);
 
-// The most specific of `rows` that match: a row with a stepping range wins over one
-// without, then a row with a brand pattern, then the narrower model range; on equal terms
-// the earlier row. Null when no row matches.
+// The first key of `row` that the processor fails, or Matched.
+tKeyCheck CheckRow(const tCodeNameRow& row, tMaker maker, const tDisplaySignature& signature,
+                   const tNamingEvidence& evidence);
+
+// The rank of a row among those that match: a row with a stepping range wins over one
+// without, then a row with a brand pattern, then the row with more counts and sizes given,
+// then the narrower model range. Greater is more specific.
+std::tuple<bool, bool, int, int> RowSpecificity(const tCodeNameRow& row);
+
+// The most specific of `rows` that match; on equal terms the earlier row. Null when no row
+// matches.
 const tCodeNameRow* MostSpecificRow(std::span<const tCodeNameRow> rows, tMaker maker,
-                                    const tDisplaySignature& signature, std::string_view brand);
+                                    const tDisplaySignature& signature,
+                                    const tNamingEvidence& evidence);
+
+// The keys of a row in one line: "Intel family 6 model 0Fh, brand " E6###", cores 4".
+std::string DescribeKeys(const tCodeNameKeys& keys);
 
 // The marketing line of `lines` that the brand names first, among the lines of the maker
 // and of the processor's era (NetBurst or not): the line's name with each '#' replaced by
@@ -57,6 +100,9 @@ const tCodeNameRow* MostSpecificRow(std::span<const tCodeNameRow> rows, tMaker m
 std::optional<std::pair<std::string, std::uint16_t>> MarketingLineOf(
     std::span<const tMarketingLine> lines, tMaker maker, std::uint32_t family,
     std::string_view brand);
+
+// The evidence of the processor whose CPUID answers `store` holds.
+tNamingEvidence EvidenceOf(const tCpuidStore& store);
 
 // The name of the processor whose CPUID answers `store` holds.
 tModernName ModernNameOf(const tCpuidStore& store);

@@ -91,11 +91,41 @@ def cpuid_dies_on(processors):
                and p.get((4, 0)) == (0, 0, 0, 0) for p in processors.values())
 
 
+RAW_ARRAYS = {"basic_cpuid": (0, False), "ext_cpuid": (0x80000000, False),
+              "intel_fn4": (4, True), "intel_fn11": (0xB, True), "intel_fn12h": (0x12, True),
+              "intel_fn14h": (0x14, True), "amd_fn8000001dh": (0x8000001D, True)}
+
+
+def raw_leaves(block):
+    """The leaves a block of libcpuid raw lines gives: the arrays by leaf or sub-leaf, none above
+    its range's maximum, the first of a leaf where two arrays give it."""
+    entries = [(m.group(1), int(m.group(2)), tuple(int(v, 16) for v in m.groups()[2:]))
+               for m in re.finditer(r"^(\w+)\[(\d+)\]=(\w{8}) (\w{8}) (\w{8}) (\w{8})$",
+                                    block, re.M)]
+    top = {0: None, 0x80000000: None}
+    for name, index, r in entries:
+        if index == 0 and name in ("basic_cpuid", "ext_cpuid"):
+            top[RAW_ARRAYS[name][0]] = r[0]
+    want = {}
+    for name, index, r in entries:
+        base, by_sub_leaf = RAW_ARRAYS[name]
+        pair = (base, index) if by_sub_leaf else (base + index, 0)
+        range_base = pair[0] & 0x80000000
+        if pair[0] != range_base and pair[0] > top[range_base]:
+            continue
+        if by_sub_leaf or pair not in want:
+            want[pair] = r
+    return want
+
+
 class FullListings(unittest.TestCase):
     def test_every_listing_gives_the_processors_and_registers_it_lists(self):
         for name, path, indexed in full_listings():
             with self.subTest(name=name):
-                listed = read_register_listing(read_text(path))
+                text = read_text(path)
+                # The older libcpuid files hold one processor in the raw form.
+                raw = re.search(r"^basic_cpuid\[0\]=", text, re.M) is not None
+                listed = [raw_leaves(text)] if raw else read_register_listing(text)
                 document = json.loads(report_of(path))
                 self.assertEqual(document["cpu_count"], len(listed))
                 # index.tsv counts the processors under "CPUID Registers" headings and gives 1
@@ -205,26 +235,8 @@ class OtherFormats(unittest.TestCase):
         blocks = re.split(r"^_+ Logical CPU #\d+ _+$", read_text(path), flags=re.M)[1:]
         document = report("--load", path)
         self.assertEqual(document["cpu_count"], len(blocks))
-        arrays = {"basic_cpuid": (0, False), "ext_cpuid": (0x80000000, False),
-                  "intel_fn4": (4, True), "intel_fn11": (0xB, True), "intel_fn12h": (0x12, True),
-                  "intel_fn14h": (0x14, True), "amd_fn8000001dh": (0x8000001D, True)}
         for processor, block in zip(document["processors"], blocks):
-            entries = [(m.group(1), int(m.group(2)), tuple(int(v, 16) for v in m.groups()[2:]))
-                       for m in re.finditer(r"^(\w+)\[(\d+)\]=(\w{8}) (\w{8}) (\w{8}) (\w{8})$",
-                                            block, re.M)]
-            top = {0: None, 0x80000000: None}
-            for name, index, r in entries:
-                if index == 0 and name in ("basic_cpuid", "ext_cpuid"):
-                    top[arrays[name][0]] = r[0]
-            want = {}
-            for name, index, r in entries:
-                base, by_sub_leaf = arrays[name]
-                pair = (base, index) if by_sub_leaf else (base + index, 0)
-                range_base = pair[0] & 0x80000000
-                if pair[0] != range_base and pair[0] > top[range_base]:
-                    continue
-                if by_sub_leaf or pair not in want:
-                    want[pair] = r
+            want = raw_leaves(block)
             self.assertEqual(leaves_of(processor), want)
             self.assertNotIn((0x12, 0), want)  # above this processor's maximum, 0xD
             self.assertIn((4, 7), want)
