@@ -414,3 +414,29 @@ TEST(FieldDecoding, MeaningsNameTheValueOfAnEnumerationAndTheCharactersOfAText) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FieldDecoding, TheFeatureListKeepsItsNamesAndAddsTheTablesFlagsAfterThem) {
+  const tCpuidStore store = Listing(kRaptor)[0];
+  const tFeatureWords words = FeatureWordsOf(store);
+  const std::vector<std::string_view> before = FeatureNames(words);
+  const std::vector<std::string_view> after = FeatureNamesWithFields(words, DecodeFields(store));
+  ASSERT_GT(after.size(), before.size());
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
+  const std::vector<std::string_view> added(after.begin() + before.size(), after.end());
+  // Leaf 6 EAX 00DF8FF7: bit 7 (hwp) set, bit 13 (hdc) clear; leaf 0x19 EBX bit 2 (wide_kl).
+  const auto has = [&](std::string_view name) {
+    return std::find(added.begin(), added.end(), name) != added.end();
+  };
+  EXPECT_TRUE(has("hwp"));
+  EXPECT_TRUE(has("wide_kl"));
+  EXPECT_FALSE(has("hdc"));
+  EXPECT_FALSE(has("avx2"));  // already among the feature registers' names
+  // Leaf order: leaf 6 before leaf 0x19.
+  EXPECT_LT(std::find(added.begin(), added.end(), "hwp"),
+            std::find(added.begin(), added.end(), "wide_kl"));
+  EXPECT_EQ(std::set<std::string_view>(after.begin(), after.end()).size(), after.size());
+}
+
+}  // namespace

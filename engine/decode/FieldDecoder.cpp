@@ -212,3 +212,13 @@ std::vector<std::string_view> SetFlagNames(const std::vector<tFieldValue>& field
   }
   return names;
 }
+
+std::vector<std::string_view> FeatureNamesWithFields(const tFeatureWords& words,
+                                                     const std::vector<tFieldValue>& fields) {
+  std::vector<std::string_view> names = FeatureNames(words);
+  std::unordered_set<std::string_view> seen(names.begin(), names.end());
+  for (const std::string_view name : SetFlagNames(fields)) {
+    if (seen.insert(name).second) names.push_back(name);
+  }
+  return names;
+}

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/decode/FeatureFlags.h"
 #include "engine/decode/FieldTable.h"
 #include "engine/store/CpuidStore.h"
 
@@ -46,3 +47,8 @@ std::string FieldValueText(const tFieldValue& field);
 
 // The single-bit flags that are set, by short name, in field order; each name once.
 std::vector<std::string_view> SetFlagNames(const std::vector<tFieldValue>& fields);
+
+// The feature list of the reports: the names of the feature registers as FeatureNames gives
+// them, then every other set flag of the fields that no earlier name spells.
+std::vector<std::string_view> FeatureNamesWithFields(const tFeatureWords& words,
+                                                     const std::vector<tFieldValue>& fields);
