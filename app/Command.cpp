@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "app/CommandLine.h"
+#include "app/DecodeText.h"
 #include "app/Display.h"
 #include "app/DumpFiles.h"
 #include "app/JsonReport.h"
@@ -112,7 +113,7 @@ bool WindowWanted(int argc, char** argv) {
   const auto parsed = Parse(argc, argv);
   const auto* options = std::get_if<tOptions>(&parsed);
   return options != nullptr && !options->Help && !options->Version && !options->Dump &&
-         !options->Report && DisplayNamed();
+         !options->Decode && !options->Report && DisplayNamed();
 }
 
 namespace {
@@ -126,7 +127,7 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   listingsNamed = !options.LoadFiles.empty();
   // Nothing is started for a result nobody can receive; the window needs no standard output.
   const bool window = runWindow != nullptr && !options.Help && !options.Version && !options.Dump &&
-                      !options.Report && DisplayNamed();
+                      !options.Decode && !options.Report && DisplayNamed();
   if (StandardOutputWasClosed() && !window) return OutputClosed();
   if (options.Help) return Emit(UsageText());
   if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
@@ -147,6 +148,13 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
       loaded = CaptureEveryProcessor(live);
     }
     return Emit(FormatFullDump(loaded));
+  }
+  if (options.Decode) {
+    if (options.LoadFiles.empty()) {
+      platform::cLiveProcessorServices live;
+      loaded = CaptureEveryProcessor(live);
+    }
+    return Emit(DecodeText(loaded));
   }
 
   std::vector<platform::tCpuidRecording> recordings;

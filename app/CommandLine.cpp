@@ -29,6 +29,8 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
       options.Json = true;
     } else if (arg == "--dump") {
       options.Dump = true;
+    } else if (arg == "--decode") {
+      options.Decode = true;
     } else if (arg == "--help" || arg == "-h") {
       options.Help = true;
     } else if (arg == "--version") {
@@ -47,11 +49,14 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
   }
   if (options.Json && !options.Report) return std::string("--json goes with --report");
   if (options.Dump && options.Report) return std::string("--dump goes without --report");
+  if (options.Decode && (options.Report || options.Dump))
+    return std::string("--decode goes without --report and --dump");
   return options;
 }
 
 std::string UsageText() {
-  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] | --dump] [--load FILE]...\n"
+  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] | --dump | --decode]\n"
+         "                [--load FILE]...\n"
          "Identifies the x86 processors of this machine.\n"
          "\n"
          "  -nodmi         do not read the firmware's SMBIOS tables (first argument only)\n"
@@ -62,6 +67,9 @@ std::string UsageText() {
          "  --json         with --report: print it as one JSON document\n"
          "  --dump         print every CPUID answer (each leaf and sub-leaf) of every\n"
          "                 processor in the syntax of `cpuid -r` and exit\n"
+         "  --decode       print every CPUID field of every processor by name, value and\n"
+         "                 meaning, grouped by leaf, and exit; processors that differ only in\n"
+         "                 their APIC IDs are shown once\n"
          "  --load FILE    identify the processors recorded in the CPUID listing FILE instead\n"
          "                 of this machine's; repeat for more. Nothing is measured. FILE is\n"
          "                 this program's 30-line dump, `cpuid -r` output, a register listing\n"
@@ -71,6 +79,6 @@ std::string UsageText() {
          "  --help         show this text and exit\n"
          "  --version      show the version and exit\n"
          "\n"
-         "Without --report or --dump the window opens where a display exists; elsewhere the\n"
-         "report is printed.\n";
+         "Without --report, --dump or --decode the window opens where a display exists;\n"
+         "elsewhere the report is printed.\n";
 }

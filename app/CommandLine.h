@@ -11,7 +11,8 @@ struct tOptions {
   bool NoDriver = false;  // "-nodriver", honoured only first or right after a leading "-nodmi"
   bool Report = false;
   bool Json = false;
-  bool Dump = false;  // the full dump of every processor instead of the report or the window
+  bool Dump = false;    // the full dump of every processor instead of the report or the window
+  bool Decode = false;  // every CPUID field of every processor, as text
   bool Help = false;
   bool Version = false;
   std::vector<std::string> LoadFiles;  // in the order given

@@ -64,9 +64,15 @@ TEST(CommandLine, RejectsWhatItCannotUseWithAReasonNamingIt) {
     const char* named;
   };
   const Case cases[] = {
-      {{"--load"}, "--load"}, {{"--report", "--load"}, "--load"}, {{"--load="}, "--load"},
-      {{"--json"}, "--json"}, {{"--report", "--xml"}, "--xml"},   {{"report"}, "report"},
+      {{"--load"}, "--load"},
+      {{"--report", "--load"}, "--load"},
+      {{"--load="}, "--load"},
+      {{"--json"}, "--json"},
+      {{"--report", "--xml"}, "--xml"},
+      {{"report"}, "report"},
       {{"-"}, "'-'"},
+      {{"--decode", "--report"}, "--decode"},
+      {{"--dump", "--decode"}, "--decode"},
   };
   for (const Case& c : cases) {
     const std::string reason = Rejected(c.args);
@@ -79,6 +85,18 @@ TEST(CommandLine, ReportJsonHelpAndVersionAreFlags) {
   const tOptions options = Parsed({"--report", "--json", "--help", "--version"});
   EXPECT_TRUE(options.Report && options.Json && options.Help && options.Version);
   EXPECT_TRUE(Parsed({"-h"}).Help);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CommandLine, DecodeTakesLoadedListingsAndIsNamedInTheHelp) {
+  const tOptions options = Parsed({"--decode", "--load", "a.txt"});
+  EXPECT_TRUE(options.Decode);
+  EXPECT_FALSE(options.Report);
+  EXPECT_EQ(options.LoadFiles, (std::vector<std::string>{"a.txt"}));
+  EXPECT_NE(UsageText().find("  --decode "), std::string::npos);
 }
 
 }  // namespace
