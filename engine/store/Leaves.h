@@ -97,7 +97,6 @@ inline constexpr std::uint32_t kLeafHypervisorFeatures = 0x40000003;
 inline constexpr std::uint32_t kLeafHypervisorRecommendations = 0x40000004;
 inline constexpr std::uint32_t kLeafHypervisorLimits = 0x40000005;
 inline constexpr std::uint32_t kLeafHypervisorHardware = 0x40000006;
-inline constexpr std::uint32_t kLeafHypervisorCpuManagement = 0x40000007;
 inline constexpr std::uint32_t kLeafHypervisorNestedFeatures = 0x4000000A;
 
 inline constexpr std::uint32_t kLeafSecureVirtualMachine = 0x8000000A;
@@ -107,8 +106,6 @@ inline constexpr std::uint32_t kLeafLightweightProfiling = 0x8000001C;
 inline constexpr std::uint32_t kLeafMemoryEncryption = 0x8000001F;
 inline constexpr std::uint32_t kLeafPerfMonitoringV2 = 0x80000022;
 inline constexpr std::uint32_t kLeafMultiKeyEncryption = 0x80000023;
-inline constexpr std::uint32_t kLeafSevSnpExtensions = 0x80000025;
-inline constexpr std::uint32_t kLeafLoadStoreQos = 0x80000028;
 
 inline constexpr std::uint32_t kLeafTransmetaVersion = 0x80860001;
 inline constexpr std::uint32_t kLeafTransmetaSoftware = 0x80860002;
@@ -119,4 +116,3 @@ inline constexpr std::uint32_t kLeafTransmetaInfo4 = 0x80860006;
 inline constexpr std::uint32_t kLeafTransmetaState = 0x80860007;
 
 inline constexpr std::uint32_t kLeafCentaurFeatures = 0xC0000001;
-inline constexpr std::uint32_t kLeafCentaurState = 0xC0000002;
