@@ -22,6 +22,7 @@ class QComboBox;
 class TAboutPage;
 class TAdvPageControl;
 class TCachePage;
+class TFieldsDialog;
 class TFlagsPage;
 class TPowerPage;
 class TProcessorPage;
@@ -125,6 +126,8 @@ class TMainFrm : public QWidget {
   void CreatePages();
   void CentreOnScreen();
   void ShowFlags(int view);
+  // The tree of every CPUID field of the selected processor.
+  void ShowAllFields();
   void ShowCache(int level);
   // True for the window and the widgets it holds, its open lists included, not its dialogs.
   bool BelongsHere(const QWidget* widget) const;
@@ -166,6 +169,7 @@ class TMainFrm : public QWidget {
   TAdvPageControl* mainPC_ = nullptr;
   TProcessorPage* processorPage_ = nullptr;
   TFlagsPage* flagsPage_ = nullptr;
+  TFieldsDialog* fieldsDialog_ = nullptr;
   TCachePage* cachePage_ = nullptr;
   TPowerPage* powerPage_ = nullptr;
   TTopologyPage* topologyPage_ = nullptr;
