@@ -346,9 +346,18 @@ TEST(FieldDecoding, SubLeavesComeAsEachLeafEnumeratesThem) {
             (std::set<std::uint32_t>{0, 1, 2, 8, 9, 11, 12, 15, 16}));
   // Leaf 0x18: sub-leaves 0 to 8, as EAX of sub-leaf 0 counts.
   EXPECT_EQ(SubLeavesOf(raptor, kLeafAddressTranslation).size(), 9u);
-  // Leaf 0x23: sub-leaf 0's EAX 0000000B names 1 and 3, not 2 though it was captured.
+  // Leaf 0x23: sub-leaf 0's EAX 0000000B names 1 and 3; sub-leaf 2, though captured (and
+  // holding a bit that would show), is not one the leaf describes.
   const auto arrow = DecodeFields(Listing(kArrow)[0]);
   EXPECT_EQ(SubLeavesOf(arrow, kLeafPerfMonitoringExt), (std::set<std::uint32_t>{0, 1, 3}));
+  const tCpuidStore captured =
+      StoreOf("GenuineIntel", kLeafPerfMonitoringExt,
+              {{kLeafPerfMonitoringExt, 0, tCPUIDResult{0x0000000B, 3, 0, 0}},
+               {kLeafPerfMonitoringExt, 1, tCPUIDResult{0x000003FF, 0xF, 0, 0}},
+               {kLeafPerfMonitoringExt, 2, tCPUIDResult{1, 0, 0, 0}},
+               {kLeafPerfMonitoringExt, 3, tCPUIDResult{0x00001DFF, 0, 0, 0}}});
+  EXPECT_EQ(SubLeavesOf(DecodeFields(captured), kLeafPerfMonitoringExt),
+            (std::set<std::uint32_t>{0, 1, 3}));
 }
 
 TEST(FieldDecoding, ASetReservedBitIsShownAsSuch) {
