@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "app/CommandLine.h"
+#include "app/DecodeText.h"
 #include "app/Display.h"
 #include "app/DumpFiles.h"
 #include "app/ExplanationReport.h"
@@ -129,7 +130,8 @@ bool WindowWanted(int argc, char** argv) {
   const auto parsed = Parse(argc, argv);
   const auto* options = std::get_if<tOptions>(&parsed);
   return options != nullptr && !options->Help && !options->Version && !options->Dump &&
-         !options->Report && !options->Summary && !options->Explain && DisplayNamed();
+         !options->Decode && !options->Report && !options->Summary && !options->Explain &&
+         DisplayNamed();
 }
 
 namespace {
@@ -143,7 +145,8 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
   listingsNamed = !options.LoadFiles.empty();
   // Nothing is started for a result nobody can receive; the window needs no standard output.
   const bool window = runWindow != nullptr && !options.Help && !options.Version && !options.Dump &&
-                      !options.Report && !options.Summary && !options.Explain && DisplayNamed();
+                      !options.Decode && !options.Report && !options.Summary &&
+                      !options.Explain && DisplayNamed();
   if (StandardOutputWasClosed() && !window) return OutputClosed();
   if (options.Help) return Emit(UsageText());
   if (options.Version) return Emit(std::string(kProgramVersion) + "\n");
@@ -180,6 +183,13 @@ int Run(int argc, char** argv, tWindowRun runWindow) {
     std::fprintf(stderr, "lumarian: wrote %zu processors to %s\n", loaded.size(),
                  Quoted(options.Output).c_str());
     return 0;
+  }
+  if (options.Decode) {
+    if (options.LoadFiles.empty()) {
+      platform::cLiveProcessorServices live;
+      loaded = CaptureEveryProcessor(live);
+    }
+    return Emit(DecodeText(loaded));
   }
 
   std::vector<platform::tCpuidRecording> recordings;

@@ -88,6 +88,8 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
       if (k + 1 == args.size() || args[k + 1].empty())
         return std::string("--output needs a folder");
       options.Output = std::string(args[++k]);
+    } else if (arg == "--decode") {
+      options.Decode = true;
     } else if (arg == "--help" || arg == "-h") {
       options.Help = true;
     } else if (arg == "--version") {
@@ -123,12 +125,14 @@ std::variant<tOptions, std::string> ParseCommandLine(const std::vector<std::stri
     return std::string("--output goes with --dump --format hwloc");
   if (options.Explain && (options.Report || options.Dump || options.Summary))
     return std::string("--explain goes without --report, --dump and --summary");
+  if (options.Decode && (options.Report || options.Dump || options.Summary || options.Explain))
+    return std::string("--decode goes without --report, --dump, --summary and --explain");
   return options;
 }
 
 std::string UsageText() {
-  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] [--all] | --dump | --explain]\n"
-         "                [--load FILE]...\n"
+  return "Usage: lumarian [-nodmi] [-nodriver] [--report [--json] [--all] | --dump | --explain |\n"
+         "                --decode] [--load FILE]...\n"
          "       lumarian --report --format prometheus\n"
          "       lumarian --dump --format hwloc --output DIR [--load FILE]...\n"
          "       lumarian --summary [--json] --load FILE [--load FILE]...\n"
@@ -144,6 +148,9 @@ std::string UsageText() {
          "                 alike but for their APIC IDs share one block, which lists them\n"
          "  --dump         print every CPUID answer (each leaf and sub-leaf) of every\n"
          "                 processor in the syntax of `cpuid -r` and exit\n"
+         "  --decode       print every CPUID field of every processor by name, value and\n"
+         "                 meaning, grouped by leaf, and exit; processors that differ only in\n"
+         "                 their APIC IDs are shown once\n"
          "  --explain      print, for each distinct processor, how its identity was reached:\n"
          "                 the signature, the evidence, the code-name table's row and its\n"
          "                 source, the rows that came close, the leaves of the topology and\n"
@@ -167,7 +174,6 @@ std::string UsageText() {
          "  --help         show this text and exit\n"
          "  --version      show the version and exit\n"
          "\n"
-         "Without --report, --dump or --explain the window opens where a display exists; elsewhere "
-         "the\n"
-         "report is printed.\n";
+         "Without --report, --dump, --explain, --decode or --summary the window opens where a\n"
+         "display exists; elsewhere the report is printed.\n";
 }

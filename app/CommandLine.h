@@ -23,6 +23,7 @@ struct tOptions {
   bool Report = false;
   bool Json = false;
   bool All = false;      // with --report: a block for every processor, alike or not
+  bool Decode = false;   // every CPUID field of every processor, as text
   bool Dump = false;     // the full dump of every processor instead of the report or the window
   bool Explain = false;  // how each processor's identity was reached, instead of the report
   bool Summary = false;  // one line per kind of processor over the loaded listings

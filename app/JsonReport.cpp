@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app/JsonFields.h"
 #include "app/JsonWriter.h"
 #include "app/SMBIOSReadNames.h"
 #include "engine/CPUid.h"
@@ -226,9 +227,10 @@ void TopologyRecord(tJsonWriter& w, const tTopology& t, const tPlace& place) {
   w.EndObject();
 }
 
-void FeatureList(tJsonWriter& w, const tFeatureWords& words) {
+void FeatureList(tJsonWriter& w, const tFeatureWords& words,
+                 const std::vector<tFieldValue>& fields) {
   w.Key("features").BeginArray(kInline);
-  for (const std::string_view name : FeatureNames(words))
+  for (const std::string_view name : FeatureNamesWithFields(words, fields))
     w.Utf8Text(name);
   w.EndArray();
 }
@@ -302,7 +304,9 @@ void Processor(tJsonWriter& w, const tProcessorRecords& e, const tClocks& clocks
   CacheList(w, e.CacheReports[i]);
   TlbList(w, e.CacheReports[i]);
   TopologyRecord(w, e.Topologies[i], place);
-  FeatureList(w, e.FeatureWords[i]);
+  const std::vector<tFieldValue> fields = DecodeFields(e.CPUstore[i]);
+  FeatureList(w, e.FeatureWords[i], fields);
+  FieldList(w, fields);
   w.Key("hypervisor").Utf8Text(e.Hypervisors[i].Signature);
   FrequencyRecord(w, e.Frequencies[i], e.FrequencyRanges[i], clocks, effective);
   w.EndObject();

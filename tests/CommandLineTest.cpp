@@ -73,6 +73,8 @@ TEST(CommandLine, RejectsWhatItCannotUseWithAReasonNamingIt) {
       {{"-"}, "'-'"},
       {{"--explain", "--report"}, "--explain"},
       {{"--dump", "--explain"}, "--explain"},
+      {{"--decode", "--report"}, "--decode"},
+      {{"--dump", "--decode"}, "--decode"},
   };
   for (const Case& c : cases) {
     const std::string reason = Rejected(c.args);
@@ -132,6 +134,18 @@ TEST(CommandLine, ReportJsonHelpAndVersionAreFlags) {
   EXPECT_TRUE(options.Report && options.Json && options.Help && options.Version);
   EXPECT_TRUE(Parsed({"-h"}).Help);
   EXPECT_TRUE(Parsed({"--explain", "--load", "x.txt"}).Explain);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CommandLine, DecodeTakesLoadedListingsAndIsNamedInTheHelp) {
+  const tOptions options = Parsed({"--decode", "--load", "a.txt"});
+  EXPECT_TRUE(options.Decode);
+  EXPECT_FALSE(options.Report);
+  EXPECT_EQ(options.LoadFiles, (std::vector<std::string>{"a.txt"}));
+  EXPECT_NE(UsageText().find("  --decode "), std::string::npos);
 }
 
 }  // namespace

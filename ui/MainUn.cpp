@@ -2,6 +2,7 @@
 // snapshot and the dumps.
 #include "ui/MainUn.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -41,6 +42,7 @@
 #include "ui/Controls.h"
 #include "ui/DataFolder.h"
 #include "ui/Exports.h"
+#include "ui/FieldsDialog.h"
 #include "ui/FlagsPage.h"
 #include "ui/PowerPage.h"
 #include "ui/ProcessorPage.h"
@@ -182,6 +184,13 @@ void TMainFrm::CreatePages() {
   cpuSelection_->setGeometry(TProcessorPage::SelectorGeometry());
 
   connect(flagsPage_, &TFlagsPage::ViewClicked, this, [this](int view) { ShowFlags(view); });
+  // Every field of every leaf, from the Feature Flags page's context menu; the page itself
+  // shows nothing more.
+  auto* allFields = new QAction(QStringLiteral("Every CPUID field..."), flagsPage_);
+  allFields->setObjectName(QStringLiteral("AllFieldsAction"));
+  flagsPage_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  flagsPage_->addAction(allFields);
+  connect(allFields, &QAction::triggered, this, &TMainFrm::ShowAllFields);
   connect(cachePage_, &TCachePage::LevelClicked, this, [this](int level) { ShowCache(level); });
   connect(aboutPage_, &TAboutPage::ForumClicked, this, &TMainFrm::ThLb1Click);
   connect(aboutPage_, &TAboutPage::SaveFlagsClicked, this, &TMainFrm::SaveFlagsBTClick);
@@ -359,6 +368,18 @@ void TMainFrm::ShowClocks() {
 void TMainFrm::ShowFlags(int view) {
   if (!engine_) return;
   Guarded([this, view] { flagsPage_->ShowFlags(*engine_->Records(), selectedCpu_, view); });
+}
+
+void TMainFrm::ShowAllFields() {
+  if (!engine_) return;
+  Guarded([this] {
+    const auto records = engine_->Records();
+    if (selectedCpu_ >= records->CPUstore.size()) return;
+    if (fieldsDialog_ == nullptr) fieldsDialog_ = new TFieldsDialog(this);
+    fieldsDialog_->ShowFields(records->CPUstore[selectedCpu_], selectedCpu_);
+    fieldsDialog_->show();
+    fieldsDialog_->raise();
+  });
 }
 
 void TMainFrm::ShowCache(int level) {

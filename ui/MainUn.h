@@ -22,6 +22,7 @@ class QComboBox;
 class TAboutPage;
 class TAdvPageControl;
 class TCachePage;
+class TFieldsDialog;
 class TFlagsPage;
 class TPowerPage;
 class TProcessorPage;
@@ -133,6 +134,8 @@ class TMainFrm : public QWidget {
   void CreatePages();
   void CentreOnScreen();
   void ShowFlags(int view);
+  // The tree of every CPUID field of the selected processor.
+  void ShowAllFields();
   void ShowCache(int level);
   // True for the window and the widgets it holds, its open lists included, not its dialogs.
   bool BelongsHere(const QWidget* widget) const;
@@ -174,6 +177,7 @@ class TMainFrm : public QWidget {
   TAdvPageControl* mainPC_ = nullptr;
   TProcessorPage* processorPage_ = nullptr;
   TFlagsPage* flagsPage_ = nullptr;
+  TFieldsDialog* fieldsDialog_ = nullptr;
   TCachePage* cachePage_ = nullptr;
   TPowerPage* powerPage_ = nullptr;
   TRunningClockGroup* runningClock_ = nullptr;  // on the Management page

@@ -12,26 +12,34 @@ constexpr std::string_view kTdxSignature = "IntelTDX    ";
 struct tKnownHypervisor {
   std::string_view Signature;  // as kept: trailing NULs and spaces cut
   std::string_view Name;
+  tHypervisorInterface Interface;  // whose leaves follow the signature's
 };
 
+constexpr auto kOwn = tHypervisorInterface::Unknown;
+
 constexpr std::array<tKnownHypervisor, 10> kHypervisors{{
-    {"KVMKVMKVM", "KVM"},
-    {"Linux KVM Hv", "KVM"},
-    {"Microsoft Hv", "Microsoft Hyper-V"},
-    {"VMwareVMware", "VMware"},
-    {"XenVMMXenVMM", "Xen"},
-    {"bhyve bhyve", "bhyve"},
-    {"TCGTCGTCGTCG", "QEMU TCG"},
-    {"VBoxVBoxVBox", "VirtualBox"},
-    {" lrpepyh  vr", "Parallels"},
-    {"ACRNACRNACRN", "ACRN"},
+    {"KVMKVMKVM", "KVM", tHypervisorInterface::Kvm},
+    {"Linux KVM Hv", "KVM", tHypervisorInterface::HyperV},
+    {"Microsoft Hv", "Microsoft Hyper-V", tHypervisorInterface::HyperV},
+    {"VMwareVMware", "VMware", tHypervisorInterface::Vmware},
+    {"XenVMMXenVMM", "Xen", tHypervisorInterface::Xen},
+    {"bhyve bhyve", "bhyve", tHypervisorInterface::Bhyve},
+    {"TCGTCGTCGTCG", "QEMU TCG", kOwn},
+    {"VBoxVBoxVBox", "VirtualBox", kOwn},
+    {" lrpepyh  vr", "Parallels", kOwn},
+    {"ACRNACRNACRN", "ACRN", kOwn},
 }};
 
-std::string_view NameOf(std::string_view signature) {
+const tKnownHypervisor* KnownOf(std::string_view signature) {
   for (const tKnownHypervisor& known : kHypervisors) {
-    if (known.Signature == signature) return known.Name;
+    if (known.Signature == signature) return &known;
   }
-  return {};
+  return nullptr;
+}
+
+std::string_view NameOf(std::string_view signature) {
+  const tKnownHypervisor* known = KnownOf(signature);
+  return known != nullptr ? known->Name : std::string_view{};
 }
 
 // The signature of EBX, ECX, EDX with trailing NULs and spaces cut; "" when it holds anything
@@ -86,4 +94,18 @@ std::string HypervisorText(const tHypervisor& hv, std::string_view probed) {
   }
   if (hv.TdxGuest) text += ", TDX guest";
   return text;
+}
+
+std::optional<tHypervisorInterface> HypervisorInterfaceAt(const tCpuidStore& store,
+                                                          std::uint32_t base) {
+  const tCPUIDResult* head = store.Find(base);
+  if (head == nullptr) return std::nullopt;
+  const std::string signature = SignatureOf(*head);
+  const tKnownHypervisor* known = KnownOf(signature);
+  if (known != nullptr) return known->Interface;
+  // An unknown signature counts where leaf 1 says a hypervisor is there.
+  const tCPUIDResult* leaf1 = ReportedLeaf(store, kLeafFeatures);
+  const bool present = leaf1 != nullptr && GetBit(leaf1->ECX, kHypervisorBit) != 0;
+  if (!present || signature.empty()) return std::nullopt;
+  return tHypervisorInterface::Unknown;
 }

@@ -3,6 +3,8 @@
 // behind a Hyper-V one), and leaf 0x21 marks an Intel TDX guest.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,3 +25,12 @@ tHypervisor HypervisorOf(const tCpuidStore& store);
 // hypervisor; `probed` is what the virtual-machine probes found ("" for nothing), used where
 // CPUID says nothing.
 std::string HypervisorText(const tHypervisor& hypervisor, std::string_view probed);
+
+// Whose interface the leaves of a hypervisor range follow.
+enum class tHypervisorInterface : std::uint8_t { Unknown, Kvm, HyperV, Xen, Vmware, Bhyve };
+
+// The interface of the hypervisor range starting at `base` (0x40000000 or 0x40000100): a known
+// signature's, Unknown for another printable signature under the hypervisor bit of leaf 1;
+// nothing when the range holds no hypervisor's answer.
+std::optional<tHypervisorInterface> HypervisorInterfaceAt(const tCpuidStore& store,
+                                                          std::uint32_t base);

@@ -80,3 +80,39 @@ inline constexpr std::uint32_t kLeafRangeSpan = 0xFF;
 constexpr std::size_t ExtendedIndex(std::uint32_t leaf) {
   return leaf - kLeafExtendedBase;
 }
+
+// ---- Leaves that only the field table names ---------------------------------------------
+
+inline constexpr std::uint32_t kLeafSerialNumber = 0x00000003;
+inline constexpr std::uint32_t kLeafMonitorMwait = 0x00000005;
+inline constexpr std::uint32_t kLeafDirectCacheAccess = 0x00000009;
+inline constexpr std::uint32_t kLeafPerfMonitoring = 0x0000000A;
+inline constexpr std::uint32_t kLeafKeyLocker = 0x00000019;
+inline constexpr std::uint32_t kLeafLastBranchRecords = 0x0000001C;
+inline constexpr std::uint32_t kLeafTileInformation = 0x0000001E;
+
+inline constexpr std::uint32_t kLeafHypervisorInterface = 0x40000001;
+inline constexpr std::uint32_t kLeafHypervisorVersion = 0x40000002;
+inline constexpr std::uint32_t kLeafHypervisorFeatures = 0x40000003;
+inline constexpr std::uint32_t kLeafHypervisorRecommendations = 0x40000004;
+inline constexpr std::uint32_t kLeafHypervisorLimits = 0x40000005;
+inline constexpr std::uint32_t kLeafHypervisorHardware = 0x40000006;
+inline constexpr std::uint32_t kLeafHypervisorNestedFeatures = 0x4000000A;
+
+inline constexpr std::uint32_t kLeafSecureVirtualMachine = 0x8000000A;
+inline constexpr std::uint32_t kLeafPerformanceHints = 0x8000001A;
+inline constexpr std::uint32_t kLeafInstructionSampling = 0x8000001B;
+inline constexpr std::uint32_t kLeafLightweightProfiling = 0x8000001C;
+inline constexpr std::uint32_t kLeafMemoryEncryption = 0x8000001F;
+inline constexpr std::uint32_t kLeafPerfMonitoringV2 = 0x80000022;
+inline constexpr std::uint32_t kLeafMultiKeyEncryption = 0x80000023;
+
+inline constexpr std::uint32_t kLeafTransmetaVersion = 0x80860001;
+inline constexpr std::uint32_t kLeafTransmetaSoftware = 0x80860002;
+inline constexpr std::uint32_t kLeafTransmetaInfo1 = 0x80860003;
+inline constexpr std::uint32_t kLeafTransmetaInfo2 = 0x80860004;
+inline constexpr std::uint32_t kLeafTransmetaInfo3 = 0x80860005;
+inline constexpr std::uint32_t kLeafTransmetaInfo4 = 0x80860006;
+inline constexpr std::uint32_t kLeafTransmetaState = 0x80860007;
+
+inline constexpr std::uint32_t kLeafCentaurFeatures = 0xC0000001;
