@@ -181,7 +181,7 @@ inline constexpr std::string_view kDriverNotLoaded = "Couldn't Load Driver";
 namespace running_caption {
 inline constexpr std::string_view kGroup = "Running Clock";
 inline constexpr std::string_view kEffective = "Effective";
-inline constexpr std::string_view kDerivedMultiplier = "Multiplier (derived)";
+inline constexpr std::string_view kDerivedMultiplier = "Ratio (derived)";
 inline constexpr std::string_view kBase = "Base";
 inline constexpr std::string_view kMax = "Max";
 inline constexpr std::string_view kMin = "Min";
