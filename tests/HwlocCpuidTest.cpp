@@ -2,6 +2,7 @@
 // tests/fixtures/formats is its output on a 2-processor virtual machine), the errors, the
 // writer read back, and the folders read and written whole.
 #include "engine/listings/HwlocCpuid.h"
+#include "tests/support/ListingErrors.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -50,29 +51,17 @@ TEST(HwlocCpuid, ReadsTheGatheredFileWithItsSubLeaves) {
 
 TEST(HwlocCpuid, RefusesLinesThatToolDoesNotWrite) {
   const std::string head = std::string(kHwlocPuHeading) + "\n";
-  const struct {
-    const char* Name;
-    std::string Text;
-    std::size_t Line;
-    const char* Reason;
-  } cases[] = {
-      {"no answers", head, 1, "no answers"},
-      {"an output missing", head + "1 0 0 0 0 => d 1 2\n", 2, "MASK EAX"},
-      {"no arrow", head + "1 0 0 0 0 d 1 2 3\n", 2, "MASK EAX"},
-      {"not hexadecimal", head + "1 0 0 0 0 => d 1 2 x3\n", 2, "MASK EAX"},
-      {"nine digits", head + "1 0 0 0 0 => 123456789 1 2 3\n", 2, "MASK EAX"},
-      {"mask of EBX input", head + "3 0 0 0 0 => d 1 2 3\n", 2, "mask 3"},
-      {"two answers to one pair", head + "5 4 0 1 0 => 1 2 3 4\n5 4 0 1 0 => 1 2 3 5\n", 3,
-       "line 2"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    const tListingRead read = ReadHwlocPu(c.Text);
-    const auto* error = std::get_if<tListingError>(&read);
-    ASSERT_NE(error, nullptr);
-    EXPECT_EQ(error->Line, c.Line);
-    EXPECT_NE(error->Reason.find(c.Reason), std::string::npos) << error->Reason;
-  }
+  ExpectErrors(ReadHwlocPu,
+               {
+                   {"no answers", head, 1, "no answers"},
+                   {"an output missing", head + "1 0 0 0 0 => d 1 2\n", 2, "MASK EAX"},
+                   {"no arrow", head + "1 0 0 0 0 d 1 2 3\n", 2, "MASK EAX"},
+                   {"not hexadecimal", head + "1 0 0 0 0 => d 1 2 x3\n", 2, "MASK EAX"},
+                   {"nine digits", head + "1 0 0 0 0 => 123456789 1 2 3\n", 2, "MASK EAX"},
+                   {"mask of EBX input", head + "3 0 0 0 0 => d 1 2 3\n", 2, "mask 3"},
+                   {"two answers to one pair",
+                    head + "5 4 0 1 0 => 1 2 3 4\n5 4 0 1 0 => 1 2 3 5\n", 3, "line 2"},
+               });
 }
 
 TEST(HwlocCpuid, TheMaskSaysWhetherTheSubLeafCounts) {

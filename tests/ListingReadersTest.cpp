@@ -12,6 +12,7 @@
 #include "engine/listings/LibcpuidRawListing.h"
 #include "engine/listings/Listings.h"
 #include "engine/listings/RegisterListing.h"
+#include "tests/support/ListingErrors.h"
 
 namespace {
 
@@ -50,13 +51,6 @@ struct tReadCase {
   std::vector<tProcessorWant> Want;
 };
 
-struct tErrorCase {
-  const char* Name;
-  std::string Text;
-  std::size_t Line;
-  const char* Reason;  // a part of the reason
-};
-
 void ExpectReads(tListingRead (*reader)(std::string_view), const std::vector<tReadCase>& cases) {
   for (const tReadCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -66,17 +60,6 @@ void ExpectReads(tListingRead (*reader)(std::string_view), const std::vector<tRe
       continue;
     }
     EXPECT_EQ(Flatten(std::get<std::vector<tCpuidStore>>(read)), c.Want);
-  }
-}
-
-void ExpectErrors(tListingRead (*reader)(std::string_view), const std::vector<tErrorCase>& cases) {
-  for (const tErrorCase& c : cases) {
-    SCOPED_TRACE(c.Name);
-    const tListingRead read = reader(c.Text);
-    const auto* error = std::get_if<tListingError>(&read);
-    ASSERT_NE(error, nullptr);
-    EXPECT_EQ(error->Line, c.Line);
-    EXPECT_NE(error->Reason.find(c.Reason), std::string::npos) << error->Reason;
   }
 }
 
