@@ -103,7 +103,8 @@ class Package(unittest.TestCase):
         version = run("--version")
         self.assertEqual((version.returncode, version.stdout),
                          (0, b"Quorvane CPU Lumarian version 0.7\n"))
-        report = run("-nodriver", "--report")
+        # With --all every processor keeps a block of its own, even where processors are alike.
+        report = run("-nodriver", "--report", "--all")
         self.assertEqual(report.returncode, 0, report.stderr)
         for n in range(1, len(os.sched_getaffinity(0)) + 1):
             self.assertIn(f"==== CPU #{n} ====".encode(), report.stdout)
